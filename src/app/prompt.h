@@ -1,0 +1,22 @@
+#pragma once
+// Every message box of the program goes through this interface, so the core
+// can ask questions without a window and tests can script the answers.
+
+#include <QString>
+
+enum class PromptIcon { None, Error, Warning, Information, Question };
+enum class PromptButtons { Ok, OkCancel, YesNo };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+    virtual PromptAnswer ask(const QString &text, const QString &caption, PromptIcon icon,
+                             PromptButtons buttons) = 0;
+
+    // A message with only an OK button.
+    void tell(const QString &text, const QString &caption, PromptIcon icon = PromptIcon::None)
+    {
+        ask(text, caption, icon, PromptButtons::Ok);
+    }
+};

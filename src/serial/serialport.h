@@ -1,0 +1,34 @@
+#pragma once
+// The serial port object the controller link and the printer-stream capture
+// use: a numbered COM port with its line settings, polled for received bytes.
+
+#include <QByteArray>
+#include <QString>
+
+class SerialPort {
+public:
+    enum class Parity { None, Even, Odd };
+
+    virtual ~SerialPort() = default;
+
+    // COM 1 … COM 8; which device a number opens is the port map's business.
+    virtual void selectCom(int comNumber) = 0;
+    virtual int comNumber() const = 0;
+    virtual void setBaudRate(int baud) = 0;
+    virtual void setParity(Parity parity) = 0;
+    virtual void setDataBits(int bits) = 0;
+    virtual void setStopBits(int bits) = 0;
+
+    // Fails when the device is missing or in use; errorText() says why.
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual QString errorText() const = 0;
+
+    // Returns false when the bytes could not all be handed to the device.
+    virtual bool write(const QByteArray &bytes) = 0;
+    virtual int bytesWaiting() = 0;
+    virtual QByteArray read(int maxBytes) = 0;
+    // Discards whatever is waiting in the input and output buffers.
+    virtual void flush() = 0;
+};

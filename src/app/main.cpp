@@ -1,7 +1,104 @@
-#include <QCoreApplication>
+// signovat: the main window, or a headless command when one is named.
+
+#include "app/appcontext.h"
+#include "app/appsettings.h"
+#include "app/commands.h"
+#include "app/mainwindow.h"
+#include "app/messageboxprompt.h"
+#include "app/signovatapplication.h"
+#include "serial/comportmap.h"
+#include "serial/deviceserialport.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+
+namespace {
+
+void printHelp(const QString &settingsFile)
+{
+    const QString text =
+        QStringLiteral("Signovat – Zeitpläne von Lichtsignalanlagen anzeigen, drucken und aufzeichnen.\n\n"
+                       "Aufruf:\n"
+                       "  signovat [--settings DATEI]            Hauptfenster öffnen\n"
+                       "  signovat [--settings DATEI] BEFEHL ...  ohne Fenster arbeiten\n\n"
+                       "Befehle:\n")
+        + commandUsage()
+        + QStringLiteral("\nEinstellungen: %1\n"
+                         "  (anderer Ort: --settings DATEI oder Umgebungsvariable SIGNOVAT_SETTINGS)\n")
+              .arg(settingsFile);
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+}
+
+}  // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    return 0;
+    // Global options come before the command.
+    QString settingsOption;
+    int first = 1;
+    while (first < argc) {
+        const QString a = QString::fromLocal8Bit(argv[first]);
+        if (a == QLatin1String("--settings") && first + 1 < argc) {
+            settingsOption = QString::fromLocal8Bit(argv[first + 1]);
+            first += 2;
+        } else if (a.startsWith(QLatin1String("--settings="))) {
+            settingsOption = a.mid(11);
+            ++first;
+        } else {
+            break;
+        }
+    }
+    const QString command = first < argc ? QString::fromLocal8Bit(argv[first]) : QString();
+
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")
+        || command == QLatin1String("help")) {
+        QCoreApplication app(argc, argv);
+        printHelp(resolveSettingsFile(settingsOption));
+        return 0;
+    }
+
+    if (!command.isEmpty()) {
+        const CommandSpec *spec = findCommand(command);
+        if (!spec) {
+            std::fprintf(stderr, "signovat: unbekannter Befehl \"%s\" (siehe signovat --help)\n",
+                         command.toLocal8Bit().constData());
+            return 1;
+        }
+        // Commands draw and print without a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QStringList args;
+        for (int i = first + 1; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        return spec->run(args, CommandEnvironment{resolveSettingsFile(settingsOption)});
+    }
+
+    SignovatApplication app(argc, argv);
+    MessageBoxPrompt prompt;
+    app.setPrompt(&prompt);
+
+    AppContext ctx;
+    ctx.StartupDir = QDir::currentPath();
+    app.setProperty("startupDir", ctx.StartupDir);
+
+    const QString settingsFile = resolveSettingsFile(settingsOption);
+    SettingsStore registry(settingsFile);
+    const QString profilePath = findProfileFile(ctx.StartupDir);
+    std::unique_ptr<SettingsStore> profile;
+    if (!profilePath.isEmpty())
+        profile = std::make_unique<SettingsStore>(profilePath);
+    ctx.settings = LoadSettings(registry, profile.get(), ctx.StartupDir);
+
+    const ComPortMap portMap = ComPortMap::fromSettings(settingsFile);
+    DeviceSerialPort controllerPort(portMap);
+    DeviceSerialPort printerPort(portMap);
+
+    TFormSteuer window(ctx, registry, prompt, controllerPort, printerPort);
+    window.show();
+    const int rc = app.exec();
+    controllerPort.close();
+    printerPort.close();
+    return rc;
 }

@@ -14,6 +14,8 @@ public:
     // COM 1 … COM 8; which device a number opens is the port map's business.
     virtual void selectCom(int comNumber) = 0;
     virtual int comNumber() const = 0;
+    // Line settings: best set before open(); on an open port they take effect
+    // at once where the device allows it.
     virtual void setBaudRate(int baud) = 0;
     virtual void setParity(Parity parity) = 0;
     virtual void setDataBits(int bits) = 0;
@@ -27,8 +29,11 @@ public:
 
     // Returns false when the bytes could not all be handed to the device.
     virtual bool write(const QByteArray &bytes) = 0;
+    // Received bytes are seen by polling these two; no event loop is needed.
     virtual int bytesWaiting() = 0;
     virtual QByteArray read(int maxBytes) = 0;
-    // Discards whatever is waiting in the input and output buffers.
-    virtual void flush() = 0;
+    // Discard received bytes not yet read / written bytes not yet sent. Kept
+    // apart so that dropping stale input never cuts off a frame still going out.
+    virtual void flushInput() = 0;
+    virtual void flushOutput() = 0;
 };

@@ -1,0 +1,35 @@
+#pragma once
+// The program-wide state: created once in main and handed to every window
+// and command that needs it.
+
+#include "app/appsettings.h"
+#include "data/installationdata.h"
+
+#include <QString>
+#include <cstdint>
+
+struct PortFlags {
+    bool ControllerPortFailed = false;
+    bool PrinterPortFailed = false;
+    bool ControllerPortReopen = true;
+    bool PrinterPortReopen = true;
+};
+
+struct AppContext {
+    AppSettings settings;
+    InstallationData data;
+    PortFlags ports;
+
+    QString StartupDir;
+    QString CurrentDataDir;
+    QString LastDataDir;
+    QString InstallationName;
+    bool DataIsNew = true;
+    bool StartupDone = false;
+    uint8_t ControllerFamily = 0;  // 0 until the first display refresh
+
+    // Set by the capture when it asks the controller to start printing.
+    bool PrintCommandIssued = false;
+    // The capture waits for the controller's first line.
+    bool WaitingForData = false;
+};

@@ -1,0 +1,185 @@
+#include "app/appsettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+const QString kSectionInt = QStringLiteral("SecInt");
+const QString kSectionStrings = QStringLiteral("SecStrings");
+const QString kProfileFileName = QStringLiteral("PDATPFAD_2.00.INI");
+
+namespace {
+QString keyPath(const QString &section, const QString &key)
+{
+    return section + QLatin1Char('/') + key;
+}
+}  // namespace
+
+SettingsStore::SettingsStore(const QString &iniFile)
+    : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
+{
+}
+
+SettingsStore::~SettingsStore() = default;
+
+int SettingsStore::ReadInteger(const QString &section, const QString &key, int defaultValue) const
+{
+    const QVariant v = settings_->value(keyPath(section, key));
+    if (!v.isValid())
+        return defaultValue;
+    bool ok = false;
+    const int n = v.toString().trimmed().toInt(&ok, 10);
+    return ok ? n : defaultValue;
+}
+
+QString SettingsStore::ReadString(const QString &section, const QString &key,
+                                  const QString &defaultValue) const
+{
+    const QVariant v = settings_->value(keyPath(section, key));
+    return v.isValid() ? v.toString() : defaultValue;
+}
+
+void SettingsStore::WriteInteger(const QString &section, const QString &key, int value)
+{
+    settings_->setValue(keyPath(section, key), QString::number(value));
+}
+
+void SettingsStore::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    settings_->setValue(keyPath(section, key), value);
+}
+
+void SettingsStore::sync()
+{
+    settings_->sync();
+}
+
+QString SettingsStore::fileName() const
+{
+    return settings_->fileName();
+}
+
+QString defaultSettingsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Signovat/signovat.ini");
+}
+
+QString resolveSettingsFile(const QString &optionValue)
+{
+    if (!optionValue.isEmpty())
+        return optionValue;
+    const QString env = qEnvironmentVariable("SIGNOVAT_SETTINGS");
+    if (!env.isEmpty())
+        return env;
+    return defaultSettingsFile();
+}
+
+QString findProfileFile(const QString &startDir)
+{
+    const QStringList candidates = {QDir(startDir).filePath(kProfileFileName),
+                                    QStringLiteral("/etc/signovat/") + kProfileFileName};
+    for (const QString &c : candidates)
+        if (QFileInfo(c).isFile())
+            return c;
+    return {};
+}
+
+QString defaultDataFolder(const QString &startDir)
+{
+    return QDir(startDir).filePath(QStringLiteral("Namenlos"));
+}
+
+QString defaultGroupNamesFolder(const QString &startDir)
+{
+    return QDir(startDir).filePath(QStringLiteral("GrpBez"));
+}
+
+QString defaultActualRunFolder(const QString &startDir)
+{
+    return QDir(startDir).filePath(QStringLiteral("IstDruck"));
+}
+
+AppSettings LoadSettings(const SettingsStore &registry, const SettingsStore *profile,
+                         const QString &startDir)
+{
+    const bool fromRegistry = registry.ReadInteger(kSectionInt, QStringLiteral("VERSION"), 0) != 0;
+    const SettingsStore *source = fromRegistry || !profile ? &registry : profile;
+    // Without a profile file every key gives its default, exactly as a missing file would.
+    const bool noSource = !fromRegistry && !profile;
+
+    auto str = [&](const char *key, const QString &def) {
+        return noSource ? def : source->ReadString(kSectionStrings, QLatin1String(key), def);
+    };
+    auto num = [&](const char *key, int def) {
+        return noSource ? def : source->ReadInteger(kSectionInt, QLatin1String(key), def);
+    };
+
+    AppSettings s;
+    s.SimulatorWorkDir = str("SIM_VERZ", defaultDataFolder(startDir));
+    s.GroupNamesDir = str("GRP_VERZ", defaultGroupNamesFolder(startDir));
+    s.ActualRunDir = str("IST_VERZ", defaultActualRunFolder(startDir));
+    s.StandardDataDir = str("ST_VERZ", defaultDataFolder(startDir));
+    s.SimulationDataDir = str("SIM_VERZ_DATEN", defaultDataFolder(startDir));
+    s.ControllerPortIndex = num("COM_NR", -1);
+    s.PrinterPortIndex = num("COM_NR_2", 0);
+    s.DefaultInstallationType = num("ANLAGE_NR", 0);
+    s.PrintInColour = num("IST_FARBE", 1);
+    s.CaptureMinutes = num("IST_DAUER", 20);
+    s.AutoEndCapture = num("IST_BEENDEN", 0);
+    s.AskSaveCapture = num("IST_SPEICHERN", 1);
+    s.ProtocolVariant = num("ANLAGENTYP", 3);
+    s.ChecksumSeed = num("KVX40_VERS", 3);
+    return s;
+}
+
+void SaveSettings(SettingsStore &registry, const AppSettings &s)
+{
+    registry.WriteInteger(kSectionInt, QStringLiteral("VERSION"), kSettingsVersion);
+    registry.WriteInteger(kSectionInt, QStringLiteral("COM_NR"), s.ControllerPortIndex);
+    registry.WriteInteger(kSectionInt, QStringLiteral("COM_NR_2"), s.PrinterPortIndex);
+    registry.WriteInteger(kSectionInt, QStringLiteral("ANLAGE_NR"), s.DefaultInstallationType);
+    registry.WriteInteger(kSectionInt, QStringLiteral("IST_FARBE"), s.PrintInColour);
+    registry.WriteInteger(kSectionInt, QStringLiteral("IST_DAUER"), s.CaptureMinutes);
+    registry.WriteInteger(kSectionInt, QStringLiteral("IST_BEENDEN"), s.AutoEndCapture);
+    registry.WriteInteger(kSectionInt, QStringLiteral("IST_SPEICHERN"), s.AskSaveCapture);
+    registry.WriteString(kSectionStrings, QStringLiteral("ST_VERZ"), s.StandardDataDir);
+    registry.WriteString(kSectionStrings, QStringLiteral("SIM_VERZ"), s.SimulatorWorkDir);
+    registry.WriteString(kSectionStrings, QStringLiteral("SIM_VERZ_DATEN"), s.SimulationDataDir);
+    registry.WriteString(kSectionStrings, QStringLiteral("GRP_VERZ"), s.GroupNamesDir);
+    registry.WriteString(kSectionStrings, QStringLiteral("IST_VERZ"), s.ActualRunDir);
+    registry.sync();
+}
+
+void SaveInterfaceSelection(SettingsStore &registry, const AppSettings &s)
+{
+    registry.WriteString(kSectionInt, QStringLiteral("ANLAGENTYP"), QString::number(s.ProtocolVariant));
+    registry.WriteString(kSectionInt, QStringLiteral("KVX40_VERS"), QString::number(s.ChecksumSeed));
+    registry.sync();
+}
+
+QString ensureWorkingFolders(AppSettings &s, const QString &startDir)
+{
+    struct Folder {
+        QString *value;
+        QString fallback;
+    };
+    const Folder folders[] = {
+        {&s.GroupNamesDir, defaultGroupNamesFolder(startDir)},
+        {&s.ActualRunDir, defaultActualRunFolder(startDir)},
+        {&s.StandardDataDir, defaultDataFolder(startDir)},
+    };
+    QString notice;
+    for (const Folder &f : folders) {
+        if (!f.value->isEmpty() && QDir().mkpath(*f.value))
+            continue;
+        const QString shown = f.value->isEmpty() ? QStringLiteral("(leer)") : *f.value;
+        *f.value = f.fallback;
+        QDir().mkpath(f.fallback);
+        notice += QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.\n"
+                                 "Es wird %2 verwendet.\n")
+                      .arg(shown, f.fallback);
+    }
+    return notice.trimmed();
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The program's persistent settings and the two stores they come from: the
+// per-user store (an INI file in place of the registry key) and the profile
+// file of the previous program generation, read once at a first start.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QSettings;
+
+struct AppSettings {
+    QString StandardDataDir;    // "ST_VERZ"
+    QString SimulatorWorkDir;   // "SIM_VERZ"
+    QString SimulationDataDir;  // "SIM_VERZ_DATEN", carried
+    QString GroupNamesDir;      // "GRP_VERZ"
+    QString ActualRunDir;       // "IST_VERZ"
+    int ControllerPortIndex = -1;   // "COM_NR", 0..7 = COM1..COM8, negative = none
+    int PrinterPortIndex = 0;       // "COM_NR_2"
+    int DefaultInstallationType = 0;  // "ANLAGE_NR"
+    int PrintInColour = 1;          // "IST_FARBE"
+    int CaptureMinutes = 20;        // "IST_DAUER"
+    int AutoEndCapture = 0;         // "IST_BEENDEN"
+    int AskSaveCapture = 1;         // "IST_SPEICHERN"
+    int ProtocolVariant = 3;        // "ANLAGENTYP"
+    int ChecksumSeed = 3;           // "KVX40_VERS"
+};
+
+extern const QString kSectionInt;      // "SecInt"
+extern const QString kSectionStrings;  // "SecStrings"
+constexpr int kSettingsVersion = 210;
+
+// One section/key store over an INI file. Integer keys accept a decimal
+// string; anything that does not convert gives the default.
+class SettingsStore {
+public:
+    explicit SettingsStore(const QString &iniFile);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+    QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
+    void WriteInteger(const QString &section, const QString &key, int value);
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void sync();
+    QString fileName() const;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+// Where the per-user store lives: the --settings option, else the
+// SIGNOVAT_SETTINGS environment variable, else the user's config folder.
+QString resolveSettingsFile(const QString &optionValue = QString());
+QString defaultSettingsFile();
+
+// The profile file "PDATPFAD_2.00.INI": looked up in the start directory, then
+// in /etc/signovat. Empty when there is none.
+QString findProfileFile(const QString &startDir);
+extern const QString kProfileFileName;
+
+// Reads every value from the per-user store, or from the profile store when
+// the per-user store has no settings yet ("VERSION" 0). profile may be null.
+AppSettings LoadSettings(const SettingsStore &registry, const SettingsStore *profile,
+                         const QString &startDir);
+void SaveSettings(SettingsStore &registry, const AppSettings &s);
+void SaveInterfaceSelection(SettingsStore &registry, const AppSettings &s);
+
+// Makes sure GroupNamesDir, ActualRunDir and StandardDataDir exist. A value
+// that is empty or cannot be created falls back to its default below the
+// start directory; the returned text tells the user which (empty when all
+// went well).
+QString ensureWorkingFolders(AppSettings &s, const QString &startDir);
+
+QString defaultDataFolder(const QString &startDir);      // start + "/Namenlos"
+QString defaultGroupNamesFolder(const QString &startDir);  // start + "/GrpBez"
+QString defaultActualRunFolder(const QString &startDir);   // start + "/IstDruck"

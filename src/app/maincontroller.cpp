@@ -1,0 +1,305 @@
+#include "app/maincontroller.h"
+
+#include "app/appsettings.h"
+#include "app/utilities.h"
+#include "data/datasetloader.h"
+#include "data/defaults.h"
+#include "data/textfield.h"
+#include "serial/serialport.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const QString kZugriffsfehler = QStringLiteral("Zugriffsfehler");
+const QString kPrinterPortMissing = QStringLiteral(
+    "Die gewählte Schnittstelle zum Empfang der Drucker Daten ist nicht vorhanden oder\n"
+    "von einer anderen Anwendung belegt. Bitte eine andere Schnittstelle auswählen");
+const QString kControllerPortMissing = QStringLiteral(
+    "Die gewählte Schnittstelle zum Anschluss der Steuerung ist nicht vorhanden oder\n"
+    "von einer anderen Anwendung belegt. Bitte eine andere Schnittstelle auswählen");
+const QString kOnlyFixedTime = QStringLiteral(
+    "Es kann nur ein Sollausdruck von Programmen\n"
+    "mit der Betriebsart Festzeit und Festzeit mit VA\n"
+    "gemacht werden.\n"
+    "Die geladenen Daten werden gelöscht !");
+const QString kDashes = QStringLiteral("-----------");
+
+void configure(SerialPort &port, int portIndex, int baud, int stopBits)
+{
+    port.selectCom(portIndex + 1);
+    port.setBaudRate(baud);
+    port.setParity(SerialPort::Parity::Even);
+    port.setDataBits(8);
+    port.setStopBits(stopBits);
+}
+}  // namespace
+
+QString installationTypeText(uint32_t type, const QString &unchanged)
+{
+    switch (type) {
+    case TypeKvx: return QStringLiteral("KVX ...");
+    case TypeQswRadio: return QStringLiteral("QSW 2000 / 2200 Funk");
+    case TypeQswCable: return QStringLiteral("QSW 2000 / 2200 Kabel");
+    case TypeKvx40: return QStringLiteral("KVX 40");
+    case TypeKvx10Master: return QStringLiteral("KVX 10 Masterbetrieb");
+    case TypeKvx10MasterSlave: return QStringLiteral("KVX 10 Master + Slavebetrieb");
+    default: return unchanged;
+    }
+}
+
+QString operatingModeText(const InstallationHeader &h)
+{
+    return h.FixedTimeMode ? QStringLiteral("Festzeit mit VA") : QStringLiteral("VA Betrieb");
+}
+
+QString emergencyProgramText(uint32_t program, const QString &unchanged)
+{
+    if (program >= 1 && program <= 6)
+        return QStringLiteral("Programm %1").arg(program);
+    if (program == 7)
+        return QStringLiteral("Dunkel");
+    if (program == 8)
+        return QStringLiteral("Blinken");
+    return unchanged;
+}
+
+MainController::MainController(AppContext &ctx, SettingsStore &registry, Prompt &prompt,
+                               MainWindowHost &host, SerialPort &controllerPort,
+                               SerialPort &printerPort)
+    : ctx_(ctx), registry_(registry), prompt_(prompt), host_(host),
+      controllerPort_(controllerPort), printerPort_(printerPort)
+{
+}
+
+void MainController::createMainWindow()
+{
+    // A folder value that is empty or cannot be created would leave the
+    // program half set up; fall back to the default folder and say so once.
+    const QString notice = ensureWorkingFolders(ctx_.settings, ctx_.StartupDir);
+    if (!notice.isEmpty())
+        prompt_.tell(notice, kZugriffsfehler, PromptIcon::Warning);
+    ctx_.CurrentDataDir = ctx_.settings.StandardDataDir;
+    ctx_.LastDataDir = ctx_.settings.StandardDataDir;
+    ctx_.settings.GroupNamesDir = ctx_.settings.StandardDataDir;
+}
+
+void MainController::initTick(const QDateTime &now)
+{
+    if (!ctx_.StartupDone) {
+        resetToDefaults(ctx_.data, {false, uint32_t(ctx_.settings.DefaultInstallationType)}, &prompt_,
+                        false);
+        RefreshDisplay();
+        ctx_.StartupDone = true;
+    }
+    view_.statusPanels[0] = now.toString(QStringLiteral("dd.MM.yyyy"));
+    view_.statusPanels[1] = now.toString(QStringLiteral("HH:mm:ss"));
+}
+
+void MainController::RefreshDisplay()
+{
+    const uint8_t previousFamily = ctx_.ControllerFamily;
+    const InstallationHeader &h = ctx_.data.Header;
+    const uint32_t type = ctx_.data.Konf.InstallationType;
+
+    view_.LabelAnlage = installationTypeText(type, view_.LabelAnlage);
+    view_.LabelBetrArt = operatingModeText(h);
+    view_.LabelGrpZahl = QString::number(h.GroupCount);
+    view_.LabelStandort1 = fieldText(h.LocationLine1);
+    view_.LabelStandort2 = fieldText(h.LocationLine2);
+    view_.LabelAuftrag = fieldText(h.Customer);
+    // The type code is unsigned in the files; "0 or below" is type 0 here.
+    ctx_.ControllerFamily = type > 0 ? 1 : 2;
+
+    view_.MDSollVisible = h.FixedTimeMode != 0;
+    for (int n = 0; n < kProgramCount; ++n) {
+        view_.programMenuVisible[n] = h.ProgramReleased[n] != 0;
+        view_.PFrei[n] = h.ProgramReleased[n] != 0;
+    }
+    view_.MHilfeVisible = QFileInfo(helpFilePath(ctx_.StartupDir)).isFile();
+    view_.AktDatei = ShortenPath(ctx_.CurrentDataDir,
+                                 [this](const QString &t) { return host_.textWidth(t); });
+    if (ctx_.DataIsNew) {
+        view_.caption = QStringLiteral("Signovat - Neu");
+    } else {
+        ctx_.InstallationName = InstallationNameOf(ctx_.CurrentDataDir);
+        view_.caption = QStringLiteral("Signovat - ") + ctx_.InstallationName;
+    }
+    view_.LabelNotProg = emergencyProgramText(h.EmergencyProgram, view_.LabelNotProg);
+
+    SaveSettings(registry_, ctx_.settings);
+
+    if (ctx_.ControllerFamily != previousFamily) {
+        controllerPort_.close();
+        printerPort_.close();
+        ctx_.ports.ControllerPortReopen = true;
+        ctx_.ports.PrinterPortReopen = true;
+    }
+    openPrinterPort();
+    openControllerPort();
+
+    UpdateCommandState();
+    UpdatePortPanels();
+}
+
+void MainController::openPrinterPort()
+{
+    PortFlags &p = ctx_.ports;
+    const int index = ctx_.settings.PrinterPortIndex;
+    if (index < 0) {
+        p.PrinterPortReopen = false;
+        p.PrinterPortFailed = true;
+    }
+    if (!p.PrinterPortReopen)
+        return;
+    p.PrinterPortReopen = false;
+    printerPort_.close();
+    configure(printerPort_, index, 1200, 1);
+    p.PrinterPortFailed = false;
+    if (!printerPort_.open()) {
+        prompt_.tell(kPrinterPortMissing, kZugriffsfehler);
+        p.PrinterPortFailed = true;
+    }
+}
+
+void MainController::openControllerPort()
+{
+    PortFlags &p = ctx_.ports;
+    const int index = ctx_.settings.ControllerPortIndex;
+    if (index < 0) {
+        p.ControllerPortReopen = false;
+        p.ControllerPortFailed = true;
+    }
+    if (!p.ControllerPortReopen)
+        return;
+    p.ControllerPortReopen = false;
+    p.ControllerPortFailed = true;
+    controllerPort_.close();
+    configure(controllerPort_, index, 9600, 2);
+    p.ControllerPortFailed = false;
+    if (!controllerPort_.open()) {
+        prompt_.tell(kControllerPortMissing, kZugriffsfehler);
+        p.ControllerPortFailed = true;
+    }
+}
+
+void MainController::UpdateCommandState()
+{
+    const bool busy = host_.groupNamesEditorVisible() || host_.settingsDialogVisible()
+                      || host_.previewWindowExists();
+    const bool printerUsable = ctx_.settings.PrinterPortIndex >= 0 && !ctx_.ports.PrinterPortFailed;
+    view_.notBusy = !busy;
+    view_.MDIstKVXEnabled = !busy && printerUsable;
+    view_.MDIstQSWEnabled = !busy && printerUsable;
+    view_.MDAusSEnabled = ctx_.ControllerFamily == 2;
+    view_.kvx40Selected = ctx_.settings.ProtocolVariant == 3;
+    view_.versionItem = ctx_.settings.ChecksumSeed;
+}
+
+void MainController::UpdatePortPanels()
+{
+    const AppSettings &s = ctx_.settings;
+    view_.statusPanels[2] = QStringLiteral("Drucker: ")
+                            + (ctx_.ports.PrinterPortFailed ? kDashes
+                                                            : QStringLiteral("COM %1").arg(s.PrinterPortIndex + 1));
+    view_.statusPanels[3] = QStringLiteral("Steuerung: ")
+                            + (ctx_.ports.ControllerPortFailed
+                                   ? kDashes
+                                   : QStringLiteral("COM %1").arg(s.ControllerPortIndex + 1));
+    UpdateTypeControls();
+}
+
+void MainController::UpdateTypeControls()
+{
+    view_.versionVisible = view_.kvx40Selected;
+    view_.typeControlsEnabled = !ctx_.ports.ControllerPortFailed;
+    view_.MDIstKVXEnabled = !view_.kvx40Selected;
+    view_.MDIstKVX40Enabled = view_.kvx40Selected;
+}
+
+void MainController::RadioButtonKVX40Enter()
+{
+    ctx_.settings.ProtocolVariant = 3;
+    view_.kvx40Selected = true;
+    UpdateTypeControls();
+}
+
+void MainController::RadioButtonKVXEnter()
+{
+    ctx_.settings.ProtocolVariant = 0;
+    view_.kvx40Selected = false;
+    UpdateTypeControls();
+}
+
+void MainController::ComboBoxVersionChange(int item)
+{
+    ctx_.settings.ChecksumSeed = item;
+    view_.versionItem = item;
+}
+
+void MainController::FormClose()
+{
+    SaveInterfaceSelection(registry_, ctx_.settings);
+}
+
+void MainController::ResetToNewProgram(bool askGroupNames)
+{
+    ctx_.InstallationName.clear();
+    resetToDefaults(ctx_.data, {ctx_.StartupDone, uint32_t(ctx_.settings.DefaultInstallationType)},
+                    &prompt_, askGroupNames);
+    ctx_.DataIsNew = true;
+    ctx_.data.Konf.InstallationType = TypeKvx;
+    ctx_.data.Header.GroupCount = kGroupCount;
+    ctx_.CurrentDataDir = ctx_.settings.StandardDataDir;
+    ctx_.LastDataDir = ctx_.settings.StandardDataDir;
+    RefreshDisplay();
+}
+
+void MainController::NeuesProgrammClick()
+{
+    if (prompt_.ask(QStringLiteral("Alle Daten werden auf\nStandardwerte gesetzt."),
+                    QStringLiteral("Bitte bestätigen"), PromptIcon::Question,
+                    PromptButtons::OkCancel)
+        == PromptAnswer::Ok)
+        ResetToNewProgram(false);
+}
+
+QStringList MainController::loadDataFolder(const QString &folder)
+{
+    ctx_.LastDataDir = folder;
+    ctx_.CurrentDataDir = folder;
+    return loadDataSet(ctx_.data, ctx_.CurrentDataDir,
+                       {ctx_.StartupDone, uint32_t(ctx_.settings.DefaultInstallationType)});
+}
+
+void MainController::DatenLadenClick()
+{
+    const QString savedWorkDir = QDir::currentPath();
+    const QString startDir = QFileInfo(ctx_.LastDataDir).isDir() ? ctx_.LastDataDir
+                                                                 : ctx_.settings.StandardDataDir;
+    QString chosen = startDir;
+    const bool ok = host_.pickDataFolder(startDir, &chosen);
+    ctx_.LastDataDir = chosen;
+    ctx_.CurrentDataDir = chosen;
+    registry_.WriteString(kSectionStrings, QStringLiteral("Verzeichnis"), chosen);
+    registry_.sync();
+    QDir::setCurrent(savedWorkDir);
+
+    if (ok) {
+        ResetToNewProgram(false);
+        const QStringList report = loadDataFolder(chosen);
+        if (host_.showLoadReport(report))
+            ctx_.DataIsNew = false;
+        RefreshDisplay();
+    }
+    rejectUnlessFixedTime();
+}
+
+void MainController::rejectUnlessFixedTime()
+{
+    if (ctx_.data.Header.FixedTimeMode)
+        return;
+    prompt_.tell(kOnlyFixedTime, QStringLiteral("Fehler"), PromptIcon::Error);
+    ResetToNewProgram(false);
+    RefreshDisplay();
+}

@@ -1,0 +1,107 @@
+#pragma once
+// Everything the main window decides: its labels, caption, which commands are
+// offered, the status panels, the port set-up and the data-loading road. The
+// window only shows the MainView and forwards clicks.
+
+#include "app/appcontext.h"
+#include "app/prompt.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class SerialPort;
+class SettingsStore;
+
+struct MainView {
+    QString caption = QStringLiteral("Signovat");
+    QString LabelAnlage, LabelBetrArt, LabelGrpZahl;
+    QString LabelStandort1, LabelStandort2, LabelAuftrag;
+    QString AktDatei;
+    QString LabelNotProg;
+    std::array<bool, 6> PFrei{};          // enabled = program released
+
+    bool MDSollVisible = false;
+    std::array<bool, 6> programMenuVisible{};  // MDSoll n, MDEin n, MDAusG n, MDAusS n
+    bool MHilfeVisible = false;
+
+    bool notBusy = true;                  // MDatei, MDrucken, MProgEinstell, toolbar
+    bool MDIstKVXEnabled = false;
+    bool MDIstQSWEnabled = false;
+    bool MDIstKVX40Enabled = false;       // the three KVX 40 / 10 capture commands
+    bool MDAusSEnabled = false;
+
+    bool kvx40Selected = true;            // RadioButtonKVX40, else RadioButtonKVX
+    int versionItem = 3;                  // ComboBoxVersion
+    bool versionVisible = true;           // LabelVersion, ComboBoxVersion
+    bool typeControlsEnabled = true;      // the interface-type panel
+
+    std::array<QString, 5> statusPanels;
+};
+
+// What the controller asks of the windows around it.
+class MainWindowHost {
+public:
+    virtual ~MainWindowHost() = default;
+    virtual bool groupNamesEditorVisible() const = 0;
+    virtual bool settingsDialogVisible() const = 0;
+    virtual bool previewWindowExists() const = 0;
+    // Pixel width of a text in the main window's label font.
+    virtual int textWidth(const QString &text) const = 0;
+    // Shows the data folder picker modally; true on OK. chosen is the picker's
+    // folder whether or not OK was pressed.
+    virtual bool pickDataFolder(const QString &startDir, QString *chosen) = 0;
+    // Shows the load report "Geladene Daten" modally; true when closed with OK.
+    virtual bool showLoadReport(const QStringList &lines) = 0;
+};
+
+class MainController {
+public:
+    MainController(AppContext &ctx, SettingsStore &registry, Prompt &prompt, MainWindowHost &host,
+                   SerialPort &controllerPort, SerialPort &printerPort);
+
+    const MainView &view() const { return view_; }
+
+    // Start-up: settings were loaded; creates the working folders.
+    void createMainWindow();
+    // The Init timer: first tick creates the start-up data and opens the ports.
+    void initTick(const QDateTime &now);
+
+    void RefreshDisplay();
+    void UpdateCommandState();
+    void UpdatePortPanels();
+    void UpdateTypeControls();
+    void ResetToNewProgram(bool askGroupNames);
+
+    // Commands.
+    void DatenLadenClick();
+    void NeuesProgrammClick();
+    void RadioButtonKVX40Enter();
+    void RadioButtonKVXEnter();
+    void ComboBoxVersionChange(int item);
+    void FormClose();
+
+    // Loads folder as "Daten laden" does after the picker, with the report
+    // shown by the host; returns the report lines.
+    QStringList loadDataFolder(const QString &folder);
+
+private:
+    void openPrinterPort();
+    void openControllerPort();
+    void rejectUnlessFixedTime();
+
+    AppContext &ctx_;
+    SettingsStore &registry_;
+    Prompt &prompt_;
+    MainWindowHost &host_;
+    SerialPort &controllerPort_;
+    SerialPort &printerPort_;
+    MainView view_;
+};
+
+// Texts the main window shows for the loaded data. A value without a text of
+// its own leaves the label as it was (unchanged).
+QString installationTypeText(uint32_t type, const QString &unchanged);
+QString operatingModeText(const InstallationHeader &h);
+QString emergencyProgramText(uint32_t program, const QString &unchanged);

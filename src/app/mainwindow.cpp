@@ -1,0 +1,404 @@
+#include "app/mainwindow.h"
+
+#include "app/aboutbox.h"
+#include "app/utilities.h"
+#include "data/loadreportwindow.h"
+#include "dialogs/datafolderpicker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+constexpr int kClientWidth = 692;
+constexpr int kClientHeight = 252;
+constexpr int kToolBarHeight = 30;
+constexpr int kStatusBarHeight = 20;
+
+QLabel *boldCaption(const QString &text, QWidget *parent, int x, int y)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    l->move(x, y);
+    l->adjustSize();
+    l->resize(l->width(), 18);
+    return l;
+}
+
+QLabel *valueLabel(const QString &name, QWidget *parent, int x, int y, int width)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setGeometry(x, y, width, 18);
+    return l;
+}
+}  // namespace
+
+TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &prompt,
+                         SerialPort &controllerPort, SerialPort &printerPort, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                              | Qt::MSWindowsFixedSizeDialogHint),
+      ctx_(ctx),
+      controller_(ctx, registry, prompt, *this, controllerPort, printerPort)
+{
+    setObjectName(QStringLiteral("TFormSteuer"));
+    setWindowTitle(QStringLiteral("Signovat"));
+    buildMenus();
+    buildToolBar();
+    buildPanels();
+    buildStatusBar();
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+    getDir_ = new TFormGetDir(prompt, this);
+    laden_ = new TFormLaden(this);
+    about_ = new TAboutBox(this);
+
+    controller_.createMainWindow();
+
+    init_ = new QTimer(this);
+    init_->setInterval(250);
+    connect(init_, &QTimer::timeout, this, &TFormSteuer::initTimer);
+    io_ = new QTimer(this);
+    io_->setInterval(10);
+    connect(io_, &QTimer::timeout, this, &TFormSteuer::ioTimer);
+    init_->start();
+    io_->start();
+}
+
+TFormSteuer::~TFormSteuer() = default;
+
+QAction *TFormSteuer::addCommand(QMenu *menu, const QString &name, const QString &caption,
+                                 void (TFormSteuer::*handler)())
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (handler)
+        connect(a, &QAction::triggered, this, handler);
+    return a;
+}
+
+void TFormSteuer::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    mDatei_ = bar->addMenu(QStringLiteral("Datei"));
+    mDatei_->setObjectName(QStringLiteral("MDatei"));
+    addCommand(mDatei_, QStringLiteral("MGruppenbezeichnung"), QStringLiteral("Gruppenbezeichnung"), nullptr);
+    mDatei_->addSeparator();
+    addCommand(mDatei_, QStringLiteral("MGrpBezLaden"), QStringLiteral("Gruppenbezeichnung laden"), nullptr);
+    addCommand(mDatei_, QStringLiteral("MGrpBezSpeichern"), QStringLiteral("Gruppenbezeichnung speichern"), nullptr);
+    mDatei_->addSeparator();
+    addCommand(mDatei_, QStringLiteral("NeuesProgramm"), QStringLiteral("Neues Programm"),
+               &TFormSteuer::neuesProgramm);
+    mDatei_->addSeparator();
+    QAction *beenden = addCommand(mDatei_, QStringLiteral("Beenden"), QStringLiteral("Beenden"), nullptr);
+    // "Beenden" leaves at once, without the close handler's save of the interface selection.
+    connect(beenden, &QAction::triggered, qApp, &QCoreApplication::quit);
+
+    mDrucken_ = bar->addMenu(QStringLiteral("Drucken"));
+    mDrucken_->setObjectName(QStringLiteral("MDrucken"));
+    mDSoll_ = mDrucken_->addMenu(QStringLiteral("Soll"));
+    mDSoll_->setObjectName(QStringLiteral("MDSoll"));
+    mDSollMenu_ = mDSoll_->menuAction();
+    mDEin_ = mDrucken_->addMenu(QStringLiteral("Einschaltprogramme"));
+    mDEin_->setObjectName(QStringLiteral("MDEin"));
+    mDAus_ = mDrucken_->addMenu(QStringLiteral("Ausschaltprogramme"));
+    mDAus_->setObjectName(QStringLiteral("MDAus"));
+    mDAusG_ = mDAus_->addMenu(QStringLiteral("Gezielte"));
+    mDAusG_->setObjectName(QStringLiteral("MDAusG"));
+    mDAusS_ = mDAus_->addMenu(QStringLiteral("Störung"));
+    mDAusS_->setObjectName(QStringLiteral("MDAusS"));
+    for (int n = 0; n < 6; ++n) {
+        const QString caption = QStringLiteral("Programm %1").arg(n + 1);
+        mDSoll_n[n] = addCommand(mDSoll_, QStringLiteral("MDSoll%1").arg(n + 1), caption, nullptr);
+        mDEin_n[n] = addCommand(mDEin_, QStringLiteral("MDEin%1").arg(n + 1), caption, nullptr);
+        mDAusG_n[n] = addCommand(mDAusG_, QStringLiteral("MDAusG%1").arg(n + 1), caption, nullptr);
+        mDAusS_n[n] = addCommand(mDAusS_, QStringLiteral("MDAusS%1").arg(n + 1), caption, nullptr);
+    }
+    mDIst_ = mDrucken_->addMenu(QStringLiteral("Ist"));
+    mDIst_->setObjectName(QStringLiteral("MDIst"));
+    addCommand(mDIst_, QStringLiteral("MDIstDatei"), QStringLiteral("Aus Datei laden"), nullptr);
+    mDIstKVX_ = addCommand(mDIst_, QStringLiteral("MDIstKVX"), QStringLiteral("KVX"), nullptr);
+    mDIstKVX40_[0] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_1200"),
+                                QStringLiteral("KVX 40 / 10, 1200 Baud"), nullptr);
+    mDIstKVX40_[1] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_9600"),
+                                QStringLiteral("KVX 40 / 10, 9600 Baud"), nullptr);
+    mDIstKVX40_[2] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_19200"),
+                                QStringLiteral("KVX 40 / 10, 19200 Baud"), nullptr);
+    mDIstQSW_ = addCommand(mDIst_, QStringLiteral("MDIstQSW"), QStringLiteral("QSW 2000 / 2200"), nullptr);
+    addCommand(mDIst_, QStringLiteral("MDIstSimu"), QStringLiteral("Simulationsprogramm"), nullptr);
+
+    mProgEinstell_ = bar->addAction(QStringLiteral("Programmeinstellungen"));
+    mProgEinstell_->setObjectName(QStringLiteral("MProgEinstell"));
+
+    QMenu *info = bar->addMenu(QStringLiteral(" ?"));
+    info->setObjectName(QStringLiteral("InfoMenu"));
+    mHilfe_ = addCommand(info, QStringLiteral("MHilfe"), QStringLiteral("Onlinehilfe"), &TFormSteuer::help);
+    addCommand(info, QStringLiteral("About"), QStringLiteral("Info"), &TFormSteuer::about);
+}
+
+void TFormSteuer::buildToolBar()
+{
+    QToolBar *tb = addToolBar(QStringLiteral("Werkzeuge"));
+    tb->setMovable(false);
+    tb->setFloatable(false);
+    tb->setFixedHeight(kToolBarHeight);
+    tb->setContextMenuPolicy(Qt::PreventContextMenu);
+    QStyle *st = style();
+    auto add = [&](const QString &name, QStyle::StandardPixmap icon, const QString &hint) {
+        QAction *a = tb->addAction(st->standardIcon(icon), hint);
+        a->setObjectName(name);
+        a->setToolTip(hint);
+        return a;
+    };
+    tbNeu_ = add(QStringLiteral("Neu"), QStyle::SP_FileIcon, QStringLiteral("Neues Programm"));
+    connect(tbNeu_, &QAction::triggered, this, &TFormSteuer::neuesProgramm);
+    tbEditGrpBez_ = add(QStringLiteral("EditGrpBez"), QStyle::SP_FileDialogDetailedView,
+                        QStringLiteral("Gruppenbezeichnung"));
+    tbSave_ = add(QStringLiteral("Save"), QStyle::SP_DialogSaveButton,
+                  QStringLiteral("Gruppenbezeichnung speichern"));
+    tbOpen_ = add(QStringLiteral("Open"), QStyle::SP_DialogOpenButton, QStringLiteral("Daten laden"));
+    connect(tbOpen_, &QAction::triggered, this, &TFormSteuer::datenLaden);
+    auto *spacer = new QWidget(tb);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    tb->addWidget(spacer);
+    tbProgEinstell_ = add(QStringLiteral("SProgEinstell"), QStyle::SP_ComputerIcon,
+                          QStringLiteral("Programmeinstellungen"));
+}
+
+void TFormSteuer::buildPanels()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    // Left: the installation.
+    const int capX = 8, valX = 104, row = 22, top = 8;
+    boldCaption(QStringLiteral("Anlage:"), central, capX, top);
+    labelAnlage_ = valueLabel(QStringLiteral("LabelAnlage"), central, valX, top, 241);
+    boldCaption(QStringLiteral("Betriebsart:"), central, capX, top + row);
+    labelBetrArt_ = valueLabel(QStringLiteral("LabelBetrArt"), central, valX, top + row, 241);
+    boldCaption(QStringLiteral("Gruppen:"), central, capX, top + 2 * row);
+    labelGrpZahl_ = valueLabel(QStringLiteral("LabelGrpZahl"), central, valX, top + 2 * row, 241);
+    boldCaption(QStringLiteral("Standort:"), central, capX, top + 3 * row);
+    labelStandort1_ = valueLabel(QStringLiteral("LabelStandort1"), central, valX, top + 3 * row, 241);
+    labelStandort2_ = valueLabel(QStringLiteral("LabelStandort2"), central, valX, top + 4 * row, 241);
+    boldCaption(QStringLiteral("Auftraggeber:"), central, capX, top + 5 * row);
+    labelAuftrag_ = valueLabel(QStringLiteral("LabelAuftrag"), central, valX, top + 5 * row, 241);
+    boldCaption(QStringLiteral("Datei:"), central, capX, top + 6 * row);
+    aktDatei_ = valueLabel(QStringLiteral("AktDatei"), central, 60, top + 6 * row, 290);
+
+    // Middle: the controller interface.
+    bevelTyp_ = new QGroupBox(central);
+    bevelTyp_->setObjectName(QStringLiteral("BevelTyp"));
+    bevelTyp_->setGeometry(348, 4, 192, 150);
+    labelTyp_ = new QLabel(QStringLiteral("Anlagentyp Steuerschnittstelle"), bevelTyp_);
+    labelTyp_->setObjectName(QStringLiteral("LabelTyp"));
+    labelTyp_->setGeometry(8, 6, 174, 18);
+    radioKVX40_ = new QRadioButton(QStringLiteral("KVX 40 / 10 - Multi Prozessor"), bevelTyp_);
+    radioKVX40_->setObjectName(QStringLiteral("RadioButtonKVX40"));
+    radioKVX40_->setGeometry(6, 30, 184, 20);
+    labelVersion_ = new QLabel(QStringLiteral("Version"), bevelTyp_);
+    labelVersion_->setObjectName(QStringLiteral("LabelVersion"));
+    labelVersion_->setGeometry(26, 58, 50, 20);
+    comboVersion_ = new QComboBox(bevelTyp_);
+    comboVersion_->setObjectName(QStringLiteral("ComboBoxVersion"));
+    comboVersion_->addItems({QStringLiteral("6.00"), QStringLiteral("6.10"), QStringLiteral("6.20"),
+                             QStringLiteral("6.30")});
+    comboVersion_->setGeometry(80, 56, 70, 24);
+    radioKVX_ = new QRadioButton(QStringLiteral("KVX 300 / KVX 900 / KVX 5000S"), bevelTyp_);
+    radioKVX_->setObjectName(QStringLiteral("RadioButtonKVX"));
+    radioKVX_->setGeometry(6, 92, 184, 20);
+    connect(radioKVX40_, &QRadioButton::clicked, this, [this] {
+        controller_.RadioButtonKVX40Enter();
+        applyView();
+    });
+    connect(radioKVX_, &QRadioButton::clicked, this, [this] {
+        controller_.RadioButtonKVXEnter();
+        applyView();
+    });
+    connect(comboVersion_, &QComboBox::activated, this, [this](int item) {
+        controller_.ComboBoxVersionChange(item);
+    });
+    for (QWidget *w : {static_cast<QWidget *>(radioKVX40_), static_cast<QWidget *>(radioKVX_),
+                       static_cast<QWidget *>(comboVersion_)})
+        w->installEventFilter(this);
+
+    // Right: released programs and the emergency program.
+    boldCaption(QStringLiteral("Prog. Freigabe:"), central, 544, top);
+    for (int n = 0; n < 6; ++n) {
+        pFrei_[n] = valueLabel(QStringLiteral("PFrei%1").arg(n + 1), central, 560, top + 18 + 16 * n, 120);
+        pFrei_[n]->setText(QStringLiteral("Programm %1").arg(n + 1));
+    }
+    boldCaption(QStringLiteral("Notprogramm:"), central, 544, top + 6 * row);
+    labelNotProg_ = valueLabel(QStringLiteral("LabelNotProg"), central, 560, top + 6 * row + 18, 120);
+}
+
+void TFormSteuer::buildStatusBar()
+{
+    QStatusBar *sb = statusBar();
+    sb->setSizeGripEnabled(false);
+    sb->setFixedHeight(kStatusBarHeight);
+    const int widths[5] = {65, 54, 110, 110, 110};
+    for (int i = 0; i < 5; ++i) {
+        status_[i] = new QLabel(sb);
+        status_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        status_[i]->setAlignment(Qt::AlignCenter);
+        status_[i]->setFixedWidth(widths[i]);
+        status_[i]->setFrameShape(QFrame::Panel);
+        status_[i]->setFrameShadow(QFrame::Sunken);
+        sb->addWidget(status_[i]);
+    }
+}
+
+void TFormSteuer::applyView()
+{
+    const MainView &v = controller_.view();
+    setWindowTitle(v.caption);
+    labelAnlage_->setText(v.LabelAnlage);
+    labelBetrArt_->setText(v.LabelBetrArt);
+    labelGrpZahl_->setText(v.LabelGrpZahl);
+    labelStandort1_->setText(v.LabelStandort1);
+    labelStandort2_->setText(v.LabelStandort2);
+    labelAuftrag_->setText(v.LabelAuftrag);
+    aktDatei_->setText(v.AktDatei);
+    labelNotProg_->setText(v.LabelNotProg);
+    for (int n = 0; n < 6; ++n) {
+        pFrei_[n]->setEnabled(v.PFrei[n]);
+        mDSoll_n[n]->setVisible(v.programMenuVisible[n]);
+        mDEin_n[n]->setVisible(v.programMenuVisible[n]);
+        mDAusG_n[n]->setVisible(v.programMenuVisible[n]);
+        mDAusS_n[n]->setVisible(v.programMenuVisible[n]);
+    }
+    mDSollMenu_->setVisible(v.MDSollVisible);
+    mHilfe_->setVisible(v.MHilfeVisible);
+
+    mDatei_->menuAction()->setEnabled(v.notBusy);
+    mDrucken_->menuAction()->setEnabled(v.notBusy);
+    mProgEinstell_->setEnabled(v.notBusy);
+    for (QAction *a : {tbNeu_, tbEditGrpBez_, tbSave_, tbOpen_})
+        a->setEnabled(v.notBusy);
+    mDIstKVX_->setEnabled(v.MDIstKVXEnabled);
+    mDIstQSW_->setEnabled(v.MDIstQSWEnabled);
+    for (QAction *a : mDIstKVX40_)
+        a->setEnabled(v.MDIstKVX40Enabled);
+    mDAusS_->menuAction()->setEnabled(v.MDAusSEnabled);
+
+    (v.kvx40Selected ? radioKVX40_ : radioKVX_)->setChecked(true);
+    comboVersion_->setCurrentIndex(v.versionItem);
+    labelVersion_->setVisible(v.versionVisible);
+    comboVersion_->setVisible(v.versionVisible);
+    bevelTyp_->setEnabled(v.typeControlsEnabled);
+
+    for (int i = 0; i < 5; ++i)
+        status_[i]->setText(v.statusPanels[i]);
+}
+
+bool TFormSteuer::groupNamesEditorVisible() const { return false; }
+bool TFormSteuer::settingsDialogVisible() const { return false; }
+bool TFormSteuer::previewWindowExists() const { return false; }
+
+int TFormSteuer::textWidth(const QString &text) const
+{
+    return QFontMetrics(aktDatei_->font()).horizontalAdvance(text);
+}
+
+bool TFormSteuer::pickDataFolder(const QString &startDir, QString *chosen)
+{
+    getDir_->setPickerFolder(startDir);
+    const bool ok = getDir_->exec() == QDialog::Accepted;
+    *chosen = getDir_->pickerFolder();
+    return ok;
+}
+
+bool TFormSteuer::showLoadReport(const QStringList &lines)
+{
+    return laden_->showReport(lines) == QDialog::Accepted;
+}
+
+QLabel *TFormSteuer::label(const QString &name) const
+{
+    return findChild<QLabel *>(name);
+}
+
+QAction *TFormSteuer::action(const QString &name) const
+{
+    return findChild<QAction *>(name);
+}
+
+void TFormSteuer::initTimer()
+{
+    controller_.initTick(QDateTime::currentDateTime());
+    applyView();
+}
+
+void TFormSteuer::ioTimer()
+{
+    // The controller link is idle until a capture asks for the printer output.
+}
+
+void TFormSteuer::datenLaden()
+{
+    controller_.DatenLadenClick();
+    applyView();
+}
+
+void TFormSteuer::neuesProgramm()
+{
+    controller_.NeuesProgrammClick();
+    applyView();
+}
+
+void TFormSteuer::about()
+{
+    about_->show();
+    about_->raise();
+}
+
+void TFormSteuer::help()
+{
+    OpenHelp(ctx_.StartupDir);
+}
+
+void TFormSteuer::closeEvent(QCloseEvent *event)
+{
+    controller_.FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TFormSteuer::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & Qt::AltModifier) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_F1)
+        help();
+    event->accept();
+}
+
+bool TFormSteuer::eventFilter(QObject *watched, QEvent *event)
+{
+    // The interface radio buttons and the version list take no keys: F1 opens
+    // the help, Alt combinations still reach the menu, everything else is eaten.
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() & Qt::AltModifier)
+            return false;
+        if (key->key() == Qt::Key_F1)
+            help();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

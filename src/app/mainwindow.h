@@ -1,0 +1,90 @@
+#pragma once
+// TFormSteuer, the main window: shows the MainController's view and forwards
+// every command to it.
+
+#include "app/maincontroller.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QRadioButton;
+class QTimer;
+class TAboutBox;
+class TFormGetDir;
+class TFormLaden;
+
+class TFormSteuer : public QMainWindow, public MainWindowHost {
+    Q_OBJECT
+public:
+    TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &prompt, SerialPort &controllerPort,
+                SerialPort &printerPort, QWidget *parent = nullptr);
+    ~TFormSteuer() override;
+
+    MainController &controller() { return controller_; }
+    // Shows what the controller decided.
+    void applyView();
+
+    // MainWindowHost
+    bool groupNamesEditorVisible() const override;
+    bool settingsDialogVisible() const override;
+    bool previewWindowExists() const override;
+    int textWidth(const QString &text) const override;
+    bool pickDataFolder(const QString &startDir, QString *chosen) override;
+    bool showLoadReport(const QStringList &lines) override;
+
+    // Controls by their names, for tests.
+    QLabel *label(const QString &name) const;
+    QAction *action(const QString &name) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildPanels();
+    void buildStatusBar();
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
+                        void (TFormSteuer::*handler)());
+    void initTimer();
+    void ioTimer();
+    void datenLaden();
+    void neuesProgramm();
+    void about();
+    void help();
+
+    AppContext &ctx_;
+    MainController controller_;
+    QTimer *init_ = nullptr;
+    QTimer *io_ = nullptr;
+
+    QMenu *mDatei_ = nullptr, *mDrucken_ = nullptr, *mDSoll_ = nullptr, *mDEin_ = nullptr,
+          *mDAus_ = nullptr, *mDAusG_ = nullptr, *mDAusS_ = nullptr, *mDIst_ = nullptr;
+    QAction *mDSollMenu_ = nullptr, *mProgEinstell_ = nullptr, *mHilfe_ = nullptr;
+    std::array<QAction *, 6> mDSoll_n{}, mDEin_n{}, mDAusG_n{}, mDAusS_n{};
+    QAction *mDIstKVX_ = nullptr, *mDIstQSW_ = nullptr;
+    std::array<QAction *, 3> mDIstKVX40_{};
+    QAction *tbNeu_ = nullptr, *tbEditGrpBez_ = nullptr, *tbSave_ = nullptr, *tbOpen_ = nullptr,
+            *tbProgEinstell_ = nullptr;
+
+    QLabel *labelAnlage_ = nullptr, *labelBetrArt_ = nullptr, *labelGrpZahl_ = nullptr,
+           *labelStandort1_ = nullptr, *labelStandort2_ = nullptr, *labelAuftrag_ = nullptr,
+           *aktDatei_ = nullptr, *labelNotProg_ = nullptr, *labelTyp_ = nullptr,
+           *labelVersion_ = nullptr;
+    std::array<QLabel *, 6> pFrei_{};
+    QWidget *bevelTyp_ = nullptr;
+    QRadioButton *radioKVX40_ = nullptr, *radioKVX_ = nullptr;
+    QComboBox *comboVersion_ = nullptr;
+    std::array<QLabel *, 5> status_{};
+
+    TFormGetDir *getDir_ = nullptr;
+    TFormLaden *laden_ = nullptr;
+    TAboutBox *about_ = nullptr;
+};

@@ -1,0 +1,30 @@
+#include "app/signovatapplication.h"
+
+#include "app/exceptionreport.h"
+#include "app/prompt.h"
+
+#include <QFont>
+
+SignovatApplication::SignovatApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // The windows are laid out for a small proportional sans face of 8 points.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    setFont(font);
+}
+
+bool SignovatApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        const ExceptionMessage m = exceptionMessage(&e);
+        if (prompt_)
+            prompt_->tell(m.text, m.caption, PromptIcon::Error);
+    } catch (...) {
+        const ExceptionMessage m = exceptionMessage(nullptr);
+        if (prompt_)
+            prompt_->tell(m.text, m.caption, PromptIcon::Error);
+    }
+    return false;
+}

@@ -1,0 +1,94 @@
+#include "app/utilities.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+int CheckNumberInput(Prompt &prompt, const QString &text, int minimum, int maximum)
+{
+    if (text.isEmpty()) {
+        prompt.tell(QStringLiteral("Eingabe fehlt."), QStringLiteral("Fehler"));
+        return -1;
+    }
+    int result = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            result = -1;
+            break;
+        }
+        // Beyond the largest sensible range the number is out of range anyway.
+        if (result > 100000000) {
+            result = -1;
+            break;
+        }
+        result = result * 10 + (c.unicode() - '0');
+    }
+    if (result < minimum || result > maximum)
+        result = -1;
+    if (result == -1)
+        prompt.tell(QStringLiteral("Eingabe muß %1 bis %2 sein").arg(minimum).arg(maximum),
+                    QStringLiteral("Üngültiger Wert"));
+    return result;
+}
+
+PromptAnswer ConfirmDeleteData(Prompt &prompt)
+{
+    return prompt.ask(QStringLiteral("Daten löschen ?"), QStringLiteral("Bitte bestätigen"),
+                      PromptIcon::Question, PromptButtons::YesNo);
+}
+
+QString LastPathComponent(const QString &path)
+{
+    const int sep = path.lastIndexOf(QLatin1Char('/'));
+    const QString last = path.mid(sep + 1);
+    return last.size() < 98 ? last : QString();
+}
+
+QString InstallationNameOf(const QString &dataDir)
+{
+    const QString last = dataDir.mid(dataDir.lastIndexOf(QLatin1Char('/')) + 1);
+    return last.size() < 30 ? last : QString();
+}
+
+QString ShortenPath(const QString &path, const std::function<int(const QString &)> &textWidth)
+{
+    if (textWidth(path) < 270)
+        return path;
+    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QString volume = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
+    const QString first = parts.size() > 1 ? parts.first() : QString();
+    QString shortened = volume + first + QStringLiteral("/... /")
+                        + (parts.isEmpty() ? QString() : parts.last());
+    if (textWidth(shortened) < 270)
+        return shortened;
+    while (!shortened.isEmpty() && textWidth(shortened) > 265)
+        shortened.chop(1);
+    return shortened + QStringLiteral("...");
+}
+
+FunctionKeyAction HandleFunctionKeys(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_F1:
+        return FunctionKeyAction::OpenHelp;
+    case Qt::Key_F12:
+        return FunctionKeyAction::RaiseMainWindow;
+    case Qt::Key_F10:
+        return FunctionKeyAction::Consume;
+    default:
+        return FunctionKeyAction::PassOn;
+    }
+}
+
+QString helpFilePath(const QString &startupDir)
+{
+    return QDir(startupDir).filePath(QStringLiteral("Ovex210.pdf"));
+}
+
+void OpenHelp(const QString &startupDir)
+{
+    const QString help = helpFilePath(startupDir);
+    if (QFileInfo(help).isFile())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+}

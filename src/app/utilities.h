@@ -1,0 +1,37 @@
+#pragma once
+// Small helpers shared by every window: the numeric input check, the delete
+// question, the path helpers and the function keys of the secondary windows.
+
+#include "app/prompt.h"
+
+#include <QString>
+#include <functional>
+
+// Returns the value of text when it is a decimal number within [minimum,
+// maximum]; otherwise tells the user why and returns -1.
+int CheckNumberInput(Prompt &prompt, const QString &text, int minimum, int maximum);
+
+// "Daten löschen ?" with Yes / No.
+PromptAnswer ConfirmDeleteData(Prompt &prompt);
+
+// The characters after the last path separator when fewer than 98; empty when
+// there are 98 or more, or when the path ends with a separator.
+QString LastPathComponent(const QString &path);
+
+// The name shown in the main window caption: the last component of the data
+// folder when it has fewer than 30 characters, else empty.
+QString InstallationNameOf(const QString &dataDir);
+
+// A path that fits 270 pixels: unchanged when narrower, else its volume
+// (the first folder below the root) + "/... /" + its last component, cut to
+// 265 pixels and ended with "..." when still too wide.
+QString ShortenPath(const QString &path, const std::function<int(const QString &)> &textWidth);
+
+// What a secondary window does with a function key.
+enum class FunctionKeyAction { PassOn, OpenHelp, RaiseMainWindow, Consume };
+FunctionKeyAction HandleFunctionKeys(int qtKey);
+
+// The help document next to the program's start directory.
+QString helpFilePath(const QString &startupDir);
+// Opens the help document with the desktop's PDF viewer; nothing when it is missing.
+void OpenHelp(const QString &startupDir);

@@ -1,0 +1,34 @@
+#pragma once
+// The defaults ("Standardwerte") of the installation data: one reset per
+// data file, and the reset of the whole data set.
+
+#include "data/datafiles.h"
+#include "data/installationdata.h"
+
+#include <cstdint>
+#include <optional>
+
+class Prompt;
+
+struct ResetRules {
+    bool startupDone;                  // the first start-up reset has completed
+    uint32_t defaultInstallationType;  // settings key ANLAGE_NR, used until then
+};
+
+// The group count that belongs to an installation type: 24 for type 0, 4 for
+// type 1, 12 for type 2; the other types have none of their own.
+std::optional<uint32_t> groupCountOfType(uint32_t installationType);
+
+// Puts the part of `d` that `file` holds back to its defaults and touches
+// nothing else. Until start-up is done, the header reset also takes the
+// installation type from the rules and the group count from that type.
+void resetDataFile(InstallationData &d, DataFile file, const ResetRules &rules);
+
+// All 24 group names to blanks.
+void resetGroupNames(InstallationData &d);
+
+// Every data file's part to its defaults, then the group names (after the
+// question "Gruppenbezeichnungen löschen ?" when askForNames is set; without a
+// prompt to ask, the names are kept), then KonfValue 2. The installation type
+// changes only by the start-up rule of the header reset.
+void resetToDefaults(InstallationData &d, const ResetRules &rules, Prompt *prompt, bool askForNames);

@@ -1,0 +1,50 @@
+#include "dialogs/volumes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+const QString kDriveChosenNotReady = QStringLiteral(
+    "Das gewählte Laufwerk ist nicht bereit\nBitte den Fehler beheben (z.B. Diskette einlegen)\nund wiederholen !");
+const QString kDriveSetNotReady = QStringLiteral(
+    "Das eingestellte Laufwerk ist nicht bereit\nBitte den Fehler beheben (z.B. Diskette einlegen)\nund wiederholen !");
+
+QStringList browsableVolumes()
+{
+    QStringList roots;
+    for (const QStorageInfo &v : QStorageInfo::mountedVolumes()) {
+        const QString root = v.rootPath();
+        // Kernel and pseudo file systems are no places for data sets.
+        if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys"))
+            || root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
+            continue;
+        if (!roots.contains(root))
+            roots << root;
+    }
+    roots.sort();
+    return roots;
+}
+
+QString volumeOf(const QString &path)
+{
+    const QStorageInfo info(nearestExistingFolder(path));
+    return info.isValid() ? info.rootPath() : QStringLiteral("/");
+}
+
+bool volumeReady(const QString &path)
+{
+    const QFileInfo fi(path);
+    return fi.isDir() && fi.isReadable() && fi.isExecutable();
+}
+
+QString nearestExistingFolder(const QString &path)
+{
+    QString p = QDir::cleanPath(QDir(path).absolutePath());
+    while (!QFileInfo(p).isDir()) {
+        const QString parent = QFileInfo(p).path();
+        if (parent == p)
+            return QStringLiteral("/");
+        p = parent;
+    }
+    return p;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Drives on this platform are mounted volumes; one that cannot be read is
+// "not ready".
+
+#include <QString>
+#include <QStringList>
+
+// Root paths of the mounted volumes a user may browse, root first.
+QStringList browsableVolumes();
+// The volume that holds path (its mount point).
+QString volumeOf(const QString &path);
+// True when the volume's root (or the given folder) can be listed.
+bool volumeReady(const QString &path);
+// The folder itself when it exists, else its nearest existing parent.
+QString nearestExistingFolder(const QString &path);
+
+extern const QString kDriveChosenNotReady;   // changing the drive
+extern const QString kDriveSetNotReady;      // preparing the picker

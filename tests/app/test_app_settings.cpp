@@ -1,0 +1,138 @@
+// The settings store: first start, profile fallback, value forms, folders.
+
+#include "app/appsettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SettingsFixture : ::testing::Test {
+    QTemporaryDir dir;
+    QString storeFile() const { return dir.filePath("store.ini"); }
+    QString start() const { return dir.filePath("start"); }
+};
+
+TEST_F(SettingsFixture, FirstStartGivesDefaultsCreatesFoldersAndSavesThirteenKeys)
+{
+    SettingsStore registry(storeFile());
+    AppSettings s = LoadSettings(registry, nullptr, start());
+    EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
+    EXPECT_EQ(s.SimulatorWorkDir, start() + "/Namenlos");
+    EXPECT_EQ(s.SimulationDataDir, start() + "/Namenlos");
+    EXPECT_EQ(s.GroupNamesDir, start() + "/GrpBez");
+    EXPECT_EQ(s.ActualRunDir, start() + "/IstDruck");
+    EXPECT_EQ(s.ControllerPortIndex, -1);
+    EXPECT_EQ(s.PrinterPortIndex, 0);
+    EXPECT_EQ(s.DefaultInstallationType, 0);
+    EXPECT_EQ(s.PrintInColour, 1);
+    EXPECT_EQ(s.CaptureMinutes, 20);
+    EXPECT_EQ(s.AutoEndCapture, 0);
+    EXPECT_EQ(s.AskSaveCapture, 1);
+    EXPECT_EQ(s.ProtocolVariant, 3);
+    EXPECT_EQ(s.ChecksumSeed, 3);
+
+    EXPECT_EQ(ensureWorkingFolders(s, start()), QString());
+    for (const char *sub : {"Namenlos", "GrpBez", "IstDruck"})
+        EXPECT_TRUE(QDir(start() + "/" + sub).exists()) << sub;
+
+    SaveSettings(registry, s);
+    QSettings raw(storeFile(), QSettings::IniFormat);
+    raw.beginGroup("SecInt");
+    EXPECT_EQ(raw.childKeys().size(), 8);
+    EXPECT_EQ(raw.value("VERSION").toString(), "210");
+    raw.endGroup();
+    raw.beginGroup("SecStrings");
+    EXPECT_EQ(raw.childKeys().size(), 5);
+}
+
+TEST_F(SettingsFixture, ProfileIsReadOnlyWhileTheStoreHasNoVersion)
+{
+    const QString profileFile = dir.filePath("PDATPFAD_2.00.INI");
+    {
+        QSettings p(profileFile, QSettings::IniFormat);
+        p.setValue("SecInt/COM_NR", "2");
+        p.setValue("SecInt/IST_DAUER", "7");
+        p.setValue("SecStrings/ST_VERZ", "/daten/alt");
+    }
+    SettingsStore profile(profileFile);
+    {
+        SettingsStore registry(storeFile());
+        AppSettings s = LoadSettings(registry, &profile, start());
+        EXPECT_EQ(s.ControllerPortIndex, 2);
+        EXPECT_EQ(s.CaptureMinutes, 7);
+        EXPECT_EQ(s.StandardDataDir, "/daten/alt");
+    }
+    {
+        // Any non-zero generation marker means the store has settings of its own.
+        SettingsStore registry(storeFile());
+        registry.WriteInteger("SecInt", "VERSION", 200);
+        registry.WriteInteger("SecInt", "IST_DAUER", 11);
+        AppSettings s = LoadSettings(registry, &profile, start());
+        EXPECT_EQ(s.CaptureMinutes, 11);
+        EXPECT_EQ(s.ControllerPortIndex, -1);
+        EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
+    }
+    EXPECT_EQ(findProfileFile(dir.path()), profileFile);
+    EXPECT_EQ(findProfileFile(start()), QString());
+}
+
+TEST_F(SettingsFixture, IntegersAcceptDecimalStringsAndFallBackOnGarbage)
+{
+    {
+        QSettings raw(storeFile(), QSettings::IniFormat);
+        raw.setValue("SecInt/VERSION", "210");
+        raw.setValue("SecInt/COM_NR_2", " 4 ");
+        raw.setValue("SecInt/IST_DAUER", "zwanzig");
+        raw.setValue("SecInt/ANLAGENTYP", "");
+        raw.setValue("SecInt/COM_NR", "42");
+    }
+    SettingsStore registry(storeFile());
+    AppSettings s = LoadSettings(registry, nullptr, start());
+    EXPECT_EQ(s.PrinterPortIndex, 4);
+    EXPECT_EQ(s.CaptureMinutes, 20);
+    EXPECT_EQ(s.ProtocolVariant, 3);
+    EXPECT_EQ(s.ControllerPortIndex, 42);  // kept; opening COM 43 fails and is reported
+
+    s.ProtocolVariant = 0;
+    s.ChecksumSeed = 1;
+    SaveInterfaceSelection(registry, s);
+    QSettings raw(storeFile(), QSettings::IniFormat);
+    EXPECT_EQ(raw.value("SecInt/ANLAGENTYP").toString(), "0");
+    EXPECT_EQ(raw.value("SecInt/KVX40_VERS").toString(), "1");
+}
+
+TEST_F(SettingsFixture, EmptyOrUncreatableFolderFallsBackToDefaultAndSaysSoOnce)
+{
+    QFile blocker(dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    AppSettings s;
+    s.StandardDataDir = "";
+    s.ActualRunDir = dir.filePath("blocker/below-a-file");
+    s.GroupNamesDir = dir.filePath("fine");
+    const QString notice = ensureWorkingFolders(s, start());
+    EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
+    EXPECT_EQ(s.ActualRunDir, start() + "/IstDruck");
+    EXPECT_EQ(s.GroupNamesDir, dir.filePath("fine"));
+    EXPECT_TRUE(QDir(s.StandardDataDir).exists());
+    EXPECT_TRUE(QDir(s.ActualRunDir).exists());
+    EXPECT_TRUE(notice.contains("(leer)"));
+    EXPECT_TRUE(notice.contains("below-a-file"));
+    EXPECT_EQ(notice.count("kann nicht angelegt werden"), 2);
+}
+
+TEST(SettingsLocation, OptionBeatsEnvironmentBeatsDefault)
+{
+    qputenv("SIGNOVAT_SETTINGS", "/tmp/from-env.ini");
+    EXPECT_EQ(resolveSettingsFile("/tmp/from-option.ini"), "/tmp/from-option.ini");
+    EXPECT_EQ(resolveSettingsFile(), "/tmp/from-env.ini");
+    qunsetenv("SIGNOVAT_SETTINGS");
+    EXPECT_TRUE(resolveSettingsFile().endsWith("/Signovat/signovat.ini"));
+}
+
+}  // namespace

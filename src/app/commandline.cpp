@@ -4,6 +4,9 @@ namespace {
 // Add a line here when a new command file lands.
 const CommandSpec kCommands[] = {
     {"info", "info --data DIR     Datensatz laden, Ladebericht und Anlagendaten ausgeben", runInfoCommand},
+    {"send-print", "send-print start|stop --port COMn|GERÄT [--kvx | --kvx40 --version 6.00…6.30] [--family 1|2]     Druckbefehl an die Steuerung senden", runSendPrintCommand},
+    {"states", "states --data DIR --program N [--chart soll|ein|aus-gezielt|aus-stoerung]     Signalzustände je Sekunde als CSV ausgeben", runStatesCommand},
+    {"render", "render --data DIR --program N [--chart …] --out FILE.pdf|FILE.png [--pages 1,3-4] [--bw|--colour] [--width PX]     Diagramm als PDF oder Vorschaubilder schreiben", runRenderCommand},
 };
 }  // namespace
 

@@ -24,3 +24,6 @@ QString commandUsage();
 
 // The commands (one file each).
 int runInfoCommand(const QStringList &args, const CommandEnvironment &env);
+int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env);
+int runStatesCommand(const QStringList &args, const CommandEnvironment &env);
+int runRenderCommand(const QStringList &args, const CommandEnvironment &env);

@@ -20,8 +20,8 @@ void printHelp(const QString &settingsFile)
     const QString text =
         QStringLiteral("Signovat – Zeitpläne von Lichtsignalanlagen anzeigen, drucken und aufzeichnen.\n\n"
                        "Aufruf:\n"
-                       "  signovat [--settings DATEI]            Hauptfenster öffnen\n"
-                       "  signovat [--settings DATEI] BEFEHL ...  ohne Fenster arbeiten\n\n"
+                       "  signovat [--settings DATEI] [--data VERZ]  Hauptfenster öffnen (VERZ: Datensatz laden)\n"
+                       "  signovat [--settings DATEI] BEFEHL ...    ohne Fenster arbeiten\n\n"
                        "Befehle:\n")
         + commandUsage()
         + QStringLiteral("\nEinstellungen: %1\n"
@@ -36,6 +36,7 @@ int main(int argc, char **argv)
 {
     // Global options come before the command.
     QString settingsOption;
+    QString dataOption;
     int first = 1;
     while (first < argc) {
         const QString a = QString::fromLocal8Bit(argv[first]);
@@ -45,6 +46,9 @@ int main(int argc, char **argv)
         } else if (a.startsWith(QLatin1String("--settings="))) {
             settingsOption = a.mid(11);
             ++first;
+        } else if (a == QLatin1String("--data") && first + 1 < argc) {
+            dataOption = QString::fromLocal8Bit(argv[first + 1]);
+            first += 2;
         } else {
             break;
         }
@@ -96,6 +100,8 @@ int main(int argc, char **argv)
     DeviceSerialPort printerPort(portMap);
 
     TFormSteuer window(ctx, registry, prompt, controllerPort, printerPort);
+    if (!dataOption.isEmpty())
+        window.setStartupDataFolder(QDir(dataOption).absolutePath());
     window.show();
     const int rc = app.exec();
     controllerPort.close();

@@ -183,6 +183,15 @@ void MainController::openControllerPort()
     }
 }
 
+void MainController::ReopenPorts()
+{
+    controllerPort_.close();
+    printerPort_.close();
+    ctx_.ports.ControllerPortReopen = true;
+    ctx_.ports.PrinterPortReopen = true;
+    RefreshDisplay();
+}
+
 void MainController::UpdateCommandState()
 {
     const bool busy = host_.groupNamesEditorVisible() || host_.settingsDialogVisible()
@@ -285,13 +294,19 @@ void MainController::DatenLadenClick()
     registry_.sync();
     QDir::setCurrent(savedWorkDir);
 
-    if (ok) {
-        ResetToNewProgram(false);
-        const QStringList report = loadDataFolder(chosen);
-        if (host_.showLoadReport(report))
-            ctx_.DataIsNew = false;
-        RefreshDisplay();
-    }
+    if (ok)
+        loadChosenFolder(chosen);
+    else
+        rejectUnlessFixedTime();
+}
+
+void MainController::loadChosenFolder(const QString &folder)
+{
+    ResetToNewProgram(false);
+    const QStringList report = loadDataFolder(folder);
+    if (host_.showLoadReport(report))
+        ctx_.DataIsNew = false;
+    RefreshDisplay();
     rejectUnlessFixedTime();
 }
 

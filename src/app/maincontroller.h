@@ -73,6 +73,9 @@ public:
     void UpdatePortPanels();
     void UpdateTypeControls();
     void ResetToNewProgram(bool askGroupNames);
+    // The settings dialog closes: both ports are closed and set up again from
+    // the current settings, with the display refresh that reports a failure.
+    void ReopenPorts();
 
     // Commands.
     void DatenLadenClick();
@@ -82,8 +85,10 @@ public:
     void ComboBoxVersionChange(int item);
     void FormClose();
 
-    // Loads folder as "Daten laden" does after the picker, with the report
-    // shown by the host; returns the report lines.
+    // What "Daten laden" does once the picker closed with OK: reset, read the
+    // folder's files, show the report, refuse data that are not fixed-time.
+    void loadChosenFolder(const QString &folder);
+    // Reads folder's data files into the loaded data; returns the report lines.
     QStringList loadDataFolder(const QString &folder);
 
 private:

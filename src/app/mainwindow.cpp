@@ -1,14 +1,20 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutbox.h"
+#include "app/settingsdialog.h"
 #include "app/utilities.h"
+#include "data/groupnameseditor.h"
 #include "data/loadreportwindow.h"
+#include "data/namesfile.h"
+#include "data/namesfiledialog.h"
 #include "dialogs/datafolderpicker.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -64,6 +70,13 @@ TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &promp
 
     getDir_ = new TFormGetDir(prompt, this);
     laden_ = new TFormLaden(this);
+    stand_ = new TFormStand(ctx, prompt, controller_, registry.fileName(), this);
+    connect(stand_, &TFormStand::mainViewChanged, this, &TFormSteuer::applyView);
+    grpBez_ = new TFormGrpBez(ctx, prompt, this);
+    connect(grpBez_, &TFormGrpBez::visibilityChanged, this, [this] {
+        controller_.UpdateCommandState();
+        applyView();
+    });
     about_ = new TAboutBox(this);
 
     controller_.createMainWindow();
@@ -95,10 +108,13 @@ void TFormSteuer::buildMenus()
     QMenuBar *bar = menuBar();
     mDatei_ = bar->addMenu(QStringLiteral("Datei"));
     mDatei_->setObjectName(QStringLiteral("MDatei"));
-    addCommand(mDatei_, QStringLiteral("MGruppenbezeichnung"), QStringLiteral("Gruppenbezeichnung"), nullptr);
+    addCommand(mDatei_, QStringLiteral("MGruppenbezeichnung"), QStringLiteral("Gruppenbezeichnung"),
+               &TFormSteuer::grpBez);
     mDatei_->addSeparator();
-    addCommand(mDatei_, QStringLiteral("MGrpBezLaden"), QStringLiteral("Gruppenbezeichnung laden"), nullptr);
-    addCommand(mDatei_, QStringLiteral("MGrpBezSpeichern"), QStringLiteral("Gruppenbezeichnung speichern"), nullptr);
+    addCommand(mDatei_, QStringLiteral("MGrpBezLaden"), QStringLiteral("Gruppenbezeichnung laden"),
+               &TFormSteuer::grpBezLaden);
+    addCommand(mDatei_, QStringLiteral("MGrpBezSpeichern"), QStringLiteral("Gruppenbezeichnung speichern"),
+               &TFormSteuer::grpBezSpeichern);
     mDatei_->addSeparator();
     addCommand(mDatei_, QStringLiteral("NeuesProgramm"), QStringLiteral("Neues Programm"),
                &TFormSteuer::neuesProgramm);
@@ -142,6 +158,7 @@ void TFormSteuer::buildMenus()
 
     mProgEinstell_ = bar->addAction(QStringLiteral("Programmeinstellungen"));
     mProgEinstell_->setObjectName(QStringLiteral("MProgEinstell"));
+    connect(mProgEinstell_, &QAction::triggered, this, &TFormSteuer::einstellungen);
 
     QMenu *info = bar->addMenu(QStringLiteral(" ?"));
     info->setObjectName(QStringLiteral("InfoMenu"));
@@ -167,8 +184,10 @@ void TFormSteuer::buildToolBar()
     connect(tbNeu_, &QAction::triggered, this, &TFormSteuer::neuesProgramm);
     tbEditGrpBez_ = add(QStringLiteral("EditGrpBez"), QStyle::SP_FileDialogDetailedView,
                         QStringLiteral("Gruppenbezeichnung"));
+    connect(tbEditGrpBez_, &QAction::triggered, this, &TFormSteuer::grpBez);
     tbSave_ = add(QStringLiteral("Save"), QStyle::SP_DialogSaveButton,
                   QStringLiteral("Gruppenbezeichnung speichern"));
+    connect(tbSave_, &QAction::triggered, this, &TFormSteuer::grpBezSpeichern);
     tbOpen_ = add(QStringLiteral("Open"), QStyle::SP_DialogOpenButton, QStringLiteral("Daten laden"));
     connect(tbOpen_, &QAction::triggered, this, &TFormSteuer::datenLaden);
     auto *spacer = new QWidget(tb);
@@ -176,6 +195,7 @@ void TFormSteuer::buildToolBar()
     tb->addWidget(spacer);
     tbProgEinstell_ = add(QStringLiteral("SProgEinstell"), QStyle::SP_ComputerIcon,
                           QStringLiteral("Programmeinstellungen"));
+    connect(tbProgEinstell_, &QAction::triggered, this, &TFormSteuer::einstellungen);
 }
 
 void TFormSteuer::buildPanels()
@@ -305,8 +325,8 @@ void TFormSteuer::applyView()
         status_[i]->setText(v.statusPanels[i]);
 }
 
-bool TFormSteuer::groupNamesEditorVisible() const { return false; }
-bool TFormSteuer::settingsDialogVisible() const { return false; }
+bool TFormSteuer::groupNamesEditorVisible() const { return grpBez_ && grpBez_->isVisible(); }
+bool TFormSteuer::settingsDialogVisible() const { return stand_ && stand_->isVisible(); }
 bool TFormSteuer::previewWindowExists() const { return false; }
 
 int TFormSteuer::textWidth(const QString &text) const
@@ -341,6 +361,12 @@ void TFormSteuer::initTimer()
 {
     controller_.initTick(QDateTime::currentDateTime());
     applyView();
+    if (!startupDataFolder_.isEmpty()) {
+        const QString folder = startupDataFolder_;
+        startupDataFolder_.clear();
+        controller_.loadChosenFolder(folder);
+        applyView();
+    }
 }
 
 void TFormSteuer::ioTimer()
@@ -358,6 +384,41 @@ void TFormSteuer::neuesProgramm()
 {
     controller_.NeuesProgrammClick();
     applyView();
+}
+
+void TFormSteuer::grpBez()
+{
+    grpBez_->show();
+    grpBez_->raise();
+    grpBez_->activateWindow();
+}
+
+void TFormSteuer::grpBezLaden()
+{
+    const QString savedWorkDir = QDir::currentPath();
+    const QString path = askNamesFileToOpen(this, ctx_.settings.StandardDataDir);
+    // A file that cannot be read blanks every name.
+    if (!path.isEmpty())
+        readNamesFile(ctx_.data, path);
+    QDir::setCurrent(savedWorkDir);
+}
+
+void TFormSteuer::grpBezSpeichern()
+{
+    const QString path = askNamesFileToSave(this, ctx_.settings.GroupNamesDir);
+    if (path.isEmpty())
+        return;
+    // Not reported when it fails; the file is then left as it was.
+    writeNamesFile(ctx_.data, path);
+    // The working folder is left at the chosen folder, unlike after the other dialogs.
+    QDir::setCurrent(QFileInfo(path).absolutePath());
+}
+
+void TFormSteuer::einstellungen()
+{
+    stand_->show();
+    stand_->raise();
+    stand_->activateWindow();
 }
 
 void TFormSteuer::about()

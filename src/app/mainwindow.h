@@ -16,7 +16,9 @@ class QRadioButton;
 class QTimer;
 class TAboutBox;
 class TFormGetDir;
+class TFormGrpBez;
 class TFormLaden;
+class TFormStand;
 
 class TFormSteuer : public QMainWindow, public MainWindowHost {
     Q_OBJECT
@@ -37,9 +39,14 @@ public:
     bool pickDataFolder(const QString &startDir, QString *chosen) override;
     bool showLoadReport(const QStringList &lines) override;
 
+    // A folder to load right after start-up (the --data option).
+    void setStartupDataFolder(const QString &folder) { startupDataFolder_ = folder; }
+
     // Controls by their names, for tests.
     QLabel *label(const QString &name) const;
     QAction *action(const QString &name) const;
+    TFormGrpBez *groupNamesEditor() const { return grpBez_; }
+    TFormStand *settingsDialog() const { return stand_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -57,6 +64,10 @@ private:
     void ioTimer();
     void datenLaden();
     void neuesProgramm();
+    void grpBez();
+    void grpBezLaden();
+    void grpBezSpeichern();
+    void einstellungen();
     void about();
     void help();
 
@@ -86,5 +97,8 @@ private:
 
     TFormGetDir *getDir_ = nullptr;
     TFormLaden *laden_ = nullptr;
+    TFormStand *stand_ = nullptr;
+    TFormGrpBez *grpBez_ = nullptr;
     TAboutBox *about_ = nullptr;
+    QString startupDataFolder_;
 };

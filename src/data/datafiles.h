@@ -9,14 +9,14 @@ enum class DataFile {
     Anf, Mit, Versatz, Gsp, Melder, Super, Pw, GrMin, Konf, Namen,
 };
 
-struct DataFileSpec {
+struct DataFileInfo {
     DataFile file;
     const char *name;
     int size;  // a file of any other size is replaced by defaults
 };
 
 // In reading order: ALL.DAT comes before KONF.DAT, NAMEN.DAT comes last.
-inline constexpr std::array<DataFileSpec, 20> kDataFiles = {{
+inline constexpr std::array<DataFileInfo, 20> kDataFiles = {{
     {DataFile::All, "ALL.DAT", 123},
     {DataFile::Aus1, "AUS1.DAT", 1368},
     {DataFile::Aus2, "AUS2.DAT", 1368},
@@ -39,7 +39,7 @@ inline constexpr std::array<DataFileSpec, 20> kDataFiles = {{
     {DataFile::Namen, "NAMEN.DAT", 240},
 }};
 
-constexpr const DataFileSpec &dataFileSpec(DataFile file)
+constexpr const DataFileInfo &dataFileInfo(DataFile file)
 {
     return kDataFiles[static_cast<std::size_t>(file)];
 }

@@ -11,7 +11,7 @@ QString dataFilePath(const QString &dir, const QString &fileName)
 
 bool unpackDataFile(InstallationData &d, DataFile file, const QByteArray &bytes)
 {
-    if (bytes.size() != dataFileSpec(file).size)
+    if (bytes.size() != dataFileInfo(file).size)
         return false;
     ByteReader reader(bytes.constData(), bytes.size());
     walkDataFile(reader, d, file);
@@ -23,15 +23,15 @@ QStringList loadDataSet(InstallationData &d, const QString &dir, const ResetRule
     const QString title = QStringLiteral("Lese Daten aus: ") + dir;
     QStringList report{title, QString(title.size(), QLatin1Char('-')), QString()};
 
-    for (const DataFileSpec &spec : kDataFiles) {
-        const QString name = QString::fromLatin1(spec.name);
+    for (const DataFileInfo &info : kDataFiles) {
+        const QString name = QString::fromLatin1(info.name);
         QByteArray bytes;
-        const FixedFileResult result = readFixedFile(dataFilePath(dir, name), spec.size, bytes);
-        if (result == FixedFileResult::Read && unpackDataFile(d, spec.file, bytes)) {
+        const FixedFileResult result = readFixedFile(dataFilePath(dir, name), info.size, bytes);
+        if (result == FixedFileResult::Read && unpackDataFile(d, info.file, bytes)) {
             report << name + QStringLiteral(" gelesen");
             continue;
         }
-        resetDataFile(d, spec.file, rules);
+        resetDataFile(d, info.file, rules);
         report << name
                 + (result == FixedFileResult::NotOpened
                        ? QStringLiteral(" nicht gefunden. Standardwerte geladen !")

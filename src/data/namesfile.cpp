@@ -8,7 +8,7 @@
 
 bool readNamesFile(InstallationData &d, const QString &path)
 {
-    const int size = dataFileSpec(DataFile::Namen).size;
+    const int size = dataFileInfo(DataFile::Namen).size;
     QByteArray bytes;
     if (readFixedFile(path, size, bytes) == FixedFileResult::Read
         && unpackDataFile(d, DataFile::Namen, bytes))
@@ -23,8 +23,10 @@ bool writeNamesFile(const InstallationData &d, const QString &path)
     for (const GroupName &name : d.GroupNames)
         bytes.append(name.data(), kGroupNameLength);
 
+    // Unbuffered, so that the write reports what reached the file: a failure
+    // found only while committing a buffer does not always stop the commit.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();

@@ -1,8 +1,11 @@
 #include "dialogs/volumes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
+
+#include <dirent.h>
 
 const QString kDriveChosenNotReady = QStringLiteral(
     "Das gewählte Laufwerk ist nicht bereit\nBitte den Fehler beheben (z.B. Diskette einlegen)\nund wiederholen !");
@@ -18,7 +21,8 @@ QStringList browsableVolumes()
         if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys"))
             || root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
             continue;
-        if (!roots.contains(root))
+        // A file mounted on its own (a container's /etc/hosts, say) is no drive.
+        if (!roots.contains(root) && QFileInfo(root).isDir())
             roots << root;
     }
     roots.sort();
@@ -33,8 +37,15 @@ QString volumeOf(const QString &path)
 
 bool volumeReady(const QString &path)
 {
-    const QFileInfo fi(path);
-    return fi.isDir() && fi.isReadable() && fi.isExecutable();
+    // Listing it is the only sure test: the permission bits say nothing about
+    // a privileged user, a stale network mount or a medium that is gone.
+    if (!QFileInfo(path).isDir())
+        return false;
+    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return false;
+    ::closedir(dir);
+    return true;
 }
 
 QString nearestExistingFolder(const QString &path)

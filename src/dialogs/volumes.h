@@ -9,7 +9,8 @@
 QStringList browsableVolumes();
 // The volume that holds path (its mount point).
 QString volumeOf(const QString &path);
-// True when the volume's root (or the given folder) can be listed.
+// True when the volume's root (or the given folder) is a folder that can be
+// listed.
 bool volumeReady(const QString &path);
 // The folder itself when it exists, else its nearest existing parent.
 QString nearestExistingFolder(const QString &path);

@@ -38,3 +38,27 @@ QString ComPortMap::devicePath(int comNumber) const
         return {};
     return paths_[comNumber - 1];
 }
+
+void ComPortMap::setDevicePath(int comNumber, const QString &path)
+{
+    if (comNumber < kFirstCom || comNumber > kLastCom)
+        return;
+    const QString trimmed = path.trimmed();
+    paths_[comNumber - 1] = trimmed.isEmpty() ? defaultDevicePath(comNumber) : trimmed;
+}
+
+bool ComPortMap::save(const QString &settingsFile) const
+{
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("Ports"));
+    for (int com = kFirstCom; com <= kLastCom; ++com) {
+        const QString key = QStringLiteral("COM%1").arg(com);
+        if (paths_[com - 1] == defaultDevicePath(com))
+            settings.remove(key);
+        else
+            settings.setValue(key, paths_[com - 1]);
+    }
+    settings.endGroup();
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}

@@ -28,6 +28,14 @@ public:
 
     // Empty for a number outside 1 … 8: such a port has no device.
     QString devicePath(int comNumber) const;
+    // An empty path gives the number its default device back; a number
+    // outside 1 … 8 is ignored.
+    void setDevicePath(int comNumber, const QString &path);
+
+    // Writes the [Ports] section of settingsFile, leaving the rest of the
+    // file alone; a number with its default device gets no key. False when
+    // the file could not be written.
+    bool save(const QString &settingsFile) const;
 
 private:
     std::array<QString, kLastCom> paths_;

@@ -168,8 +168,16 @@ bool DeviceSerialPort::applyLineSettings()
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
     if (::tcsetattr(fd_, TCSANOW, &tio) != 0) {
+        const int error = errno;
+        // A pty has no parity: the C library reports the ignored parity bit
+        // as EINVAL although everything else was taken. That is no failure.
+        termios now {};
+        const tcflag_t kept = CSIZE | CSTOPB;
+        if (error == EINVAL && ::tcgetattr(fd_, &now) == 0 && ::cfgetospeed(&now) == speed
+            && (now.c_cflag & kept) == (tio.c_cflag & kept))
+            return true;
         errorText_ = QStringLiteral("Schnittstelle %1: Einstellungen nicht übernommen: %2")
-                         .arg(devicePath_, QString::fromLocal8Bit(std::strerror(errno)));
+                         .arg(devicePath_, QString::fromLocal8Bit(std::strerror(error)));
         return false;
     }
     return true;

@@ -1,0 +1,67 @@
+// signovat states --data DIR --program N [--chart KIND]: the signal state of
+// every group in every second of a chart, as CSV on stdout.
+
+#include "app/commands.h"
+#include "app/utilities.h"
+#include "render/datasetchart.h"
+#include "render/targetstate.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+int refuse(const QString &reason)
+{
+    std::fprintf(stderr, "signovat states: %s\n", reason.toUtf8().constData());
+    return 1;
+}
+}  // namespace
+
+int runStatesCommand(const QStringList &args, const CommandEnvironment &)
+{
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("data"), QStringLiteral("Datenverzeichnis"), QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("program"), QStringLiteral("Programm 1 … 6"), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("chart"), QStringLiteral("soll|ein|aus-gezielt|aus-stoerung"),
+                      QStringLiteral("KIND"), QStringLiteral("soll")});
+    if (!parser.parse(QStringList{QStringLiteral("signovat states")} + args))
+        return refuse(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(QStringLiteral("unerwartetes Argument \"%1\"").arg(parser.positionalArguments().first()));
+    const QString dir = QDir::cleanPath(parser.value(QStringLiteral("data")));
+    if (!parser.isSet(QStringLiteral("data")))
+        return refuse(QStringLiteral("--data DIR fehlt"));
+    bool numeric = false;
+    const int program = parser.value(QStringLiteral("program")).toInt(&numeric);
+    if (!numeric)
+        return refuse(QStringLiteral("--program N fehlt oder ist keine Zahl"));
+    ChartKind kind;
+    if (!ChartKindFromName(parser.value(QStringLiteral("chart")), kind))
+        return refuse(QStringLiteral("unbekannte Art \"%1\" (soll, ein, aus-gezielt, aus-stoerung)")
+                          .arg(parser.value(QStringLiteral("chart"))));
+
+    ChartData chart;
+    QString error;
+    if (!OpenDataSetChart(dir, InstallationNameOf(dir), program, kind, chart, &error))
+        return refuse(error);
+
+    const int groups = int(std::min<uint32_t>(chart.HeaderSnapshot.GroupCount, kGroupCount));
+    QByteArray out = "second";
+    for (int g = 1; g <= groups; ++g)
+        out += ',' + QByteArray::number(g);
+    out += '\n';
+    const int length = chart.ChartLength();
+    for (int s = 0; s < length; ++s) {
+        out += QByteArray::number(s);
+        for (int g = 0; g < groups; ++g) {
+            const int32_t state = kind == TargetPlan ? TargetState(chart.ProgramSnapshot, g, s)
+                                                     : chart.Rows[size_t(s)].State[g];
+            out += ',' + QByteArray::number(state);
+        }
+        out += '\n';
+    }
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return 0;
+}

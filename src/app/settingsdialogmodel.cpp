@@ -1,0 +1,212 @@
+#include "app/settingsdialogmodel.h"
+
+#include "app/maincontroller.h"
+#include "app/utilities.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+constexpr int kFree = 0;
+constexpr int kPrinter = 1;
+constexpr int kController = 2;
+
+const QString kNone = QStringLiteral("Keine");
+
+QString portText(int index)
+{
+    return QStringLiteral("COM %1").arg(index + 1);
+}
+
+void ensureFolder(QString &folder, const QString &fallback)
+{
+    if (QFileInfo(folder).isDir())
+        return;
+    folder = fallback;
+    QDir().mkpath(folder);
+}
+}  // namespace
+
+SettingsDialogModel::SettingsDialogModel(AppContext &ctx, Prompt &prompt, MainController &mainWindow)
+    : ctx_(ctx), prompt_(prompt), main_(mainWindow)
+{
+}
+
+int SettingsDialogModel::portIndexOfText(const QString &text)
+{
+    for (int i = 0; i < kPorts; ++i)
+        if (text == portText(i))
+            return i;
+    return -1;
+}
+
+void SettingsDialogModel::enterPort(int index, int value)
+{
+    // A settings file may hold any number; only COM 1 … COM 8 have a place.
+    if (index >= 0 && index < kPorts)
+        table_[index] = value;
+}
+
+int SettingsDialogModel::portWith(int value) const
+{
+    for (int i = 0; i < kPorts; ++i)
+        if (table_[i] == value)
+            return i;
+    return -1;
+}
+
+void SettingsDialogModel::FormShow(const QString &workingFolder)
+{
+    AppSettings &s = ctx_.settings;
+    ensureFolder(s.StandardDataDir, defaultDataFolder(workingFolder));
+    ensureFolder(s.SimulatorWorkDir, defaultDataFolder(workingFolder));
+    ensureFolder(s.ActualRunDir, defaultActualRunFolder(workingFolder));
+    shownStandardFolder_ = s.StandardDataDir;
+    cancelled_ = false;
+    main_.UpdateCommandState();
+
+    view_.colour = s.PrintInColour != 0;
+    table_.fill(kFree);
+    enterPort(s.PrinterPortIndex, kPrinter);
+    enterPort(s.ControllerPortIndex, kController);
+    fillLists();
+    view_.controllerActive = s.ControllerPortIndex >= 0;
+    view_.autoEndChecked = view_.controllerActive && s.AutoEndCapture != 0;
+    updateDependentControls();
+    view_.askSave = s.AskSaveCapture != 0;
+    view_.upDownPosition = qBound(kMinMinutes, s.CaptureMinutes, kMaxMinutes);
+    view_.durationText = QString::number(view_.upDownPosition);
+    foldersChanged();
+}
+
+void SettingsDialogModel::foldersChanged()
+{
+    view_.standardFolder = ctx_.settings.StandardDataDir;
+    view_.writeFolder = ctx_.settings.ActualRunDir;
+    view_.simulatorFolder = ctx_.settings.SimulatorWorkDir;
+}
+
+void SettingsDialogModel::fillLists()
+{
+    view_.printerItems.clear();
+    view_.controllerItems.clear();
+    for (int i = 0; i < kPorts; ++i) {
+        if (table_[i] != kController)
+            view_.printerItems << portText(i);
+        if (table_[i] != kPrinter)
+            view_.controllerItems << portText(i);
+    }
+    view_.printerItems << kNone;
+    view_.controllerItems << kNone;
+    const int printer = portWith(kPrinter);
+    const int controller = portWith(kController);
+    view_.printerCurrent = view_.printerItems.indexOf(printer >= 0 ? portText(printer) : kNone);
+    view_.controllerCurrent = view_.controllerItems.indexOf(controller >= 0 ? portText(controller) : kNone);
+}
+
+void SettingsDialogModel::updateDependentControls()
+{
+    view_.autoEndEnabled = view_.controllerActive;
+    if (!view_.controllerActive)
+        view_.autoEndChecked = false;
+    view_.durationVisible = view_.autoEndChecked && view_.autoEndEnabled;
+}
+
+void SettingsDialogModel::CheckBoxVorhandenClick(bool controllerActive, bool autoEnd)
+{
+    view_.controllerActive = controllerActive;
+    view_.autoEndChecked = autoEnd;
+    if (!controllerActive) {
+        for (int &entry : table_)
+            if (entry == kController)
+                entry = kFree;
+    } else if (portWith(kController) < 0) {
+        enterPort(portWith(kFree), kController);
+    }
+    updateDependentControls();
+    fillLists();
+}
+
+void SettingsDialogModel::ComboBoxCOMChange(Side side, const QString &text)
+{
+    const int value = side == Side::Printer ? kPrinter : kController;
+    for (int &entry : table_)
+        if (entry == value)
+            entry = kFree;
+    enterPort(portIndexOfText(text), value);
+    fillLists();
+}
+
+void SettingsDialogModel::ButtonTauschenClick()
+{
+    for (int &entry : table_) {
+        if (entry == kPrinter)
+            entry = kController;
+        else if (entry == kController)
+            entry = kPrinter;
+    }
+    fillLists();
+}
+
+bool SettingsDialogModel::MemoIstDauerExit(const QString &text)
+{
+    const int minutes = CheckNumberInput(prompt_, text, kMinMinutes, kMaxMinutes);
+    if (minutes < 0)
+        return false;
+    view_.upDownPosition = minutes;
+    view_.durationText = text;
+    return true;
+}
+
+void SettingsDialogModel::UpDownIstDauerClick(int step)
+{
+    const int span = kMaxMinutes - kMinMinutes + 1;
+    view_.upDownPosition = (view_.upDownPosition - kMinMinutes + step % span + span) % span + kMinMinutes;
+    view_.durationText = QString::number(view_.upDownPosition);
+}
+
+bool SettingsDialogModel::ButtonOkClick(const SettingsDialogInput &input)
+{
+    // A duration that is no number of minutes is not stored.
+    if (!MemoIstDauerExit(input.durationText))
+        return false;
+    cancelled_ = false;
+    AppSettings &s = ctx_.settings;
+    s.PrintInColour = input.colour ? 1 : 0;
+    s.AutoEndCapture = input.autoEnd ? 1 : 0;
+    s.AskSaveCapture = input.askSave ? 1 : 0;
+    s.CaptureMinutes = view_.upDownPosition;
+    s.PrinterPortIndex = portIndexOfText(input.printerText);
+    s.ControllerPortIndex = portIndexOfText(input.controllerText);
+    view_.colour = input.colour;
+    view_.autoEndChecked = input.autoEnd;
+    view_.askSave = input.askSave;
+    return true;
+}
+
+void SettingsDialogModel::tellWhenStandardFolderChanged()
+{
+    if (ctx_.settings.StandardDataDir != shownStandardFolder_)
+        prompt_.tell(QStringLiteral("Die Programmeinstellungen werden\nbeim nächsten Start übernommen !"),
+                     QStringLiteral("Info"), PromptIcon::Information);
+}
+
+bool SettingsDialogModel::FormCloseQuery(bool standardPickerOpen)
+{
+    main_.ReopenPorts();
+    if (cancelled_)
+        return true;
+    const PortFlags &p = ctx_.ports;
+    const bool controllerOk = ctx_.settings.ControllerPortIndex < 0 || !p.ControllerPortFailed;
+    if (!standardPickerOpen && !p.PrinterPortFailed && controllerOk)
+        return true;
+    prompt_.tell(QStringLiteral("Es muß mindestens eine Schnittstelle\nzum Drucken eingestellt werden !\n"
+                                "Bitte eine Schnittstelle auswählen !"),
+                 QStringLiteral("Fehler"), PromptIcon::Error);
+    return false;
+}
+
+void SettingsDialogModel::FormHide()
+{
+    main_.UpdateCommandState();
+}

@@ -1,0 +1,115 @@
+#include "dialogs/folderpicker.h"
+
+#include "app/functionkeys.h"
+#include "app/prompt.h"
+#include "dialogs/volumes.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTreeView>
+
+FolderPicker::FolderPicker(Prompt &prompt, const QString &objectName, const QString &caption,
+                           QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), prompt_(prompt)
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    setModal(true);
+
+    dirModel_ = new QFileSystemModel(this);
+    dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    dirModel_->setRootPath(QStringLiteral("/"));
+    tree_ = new QTreeView(this);
+    tree_->setObjectName(QStringLiteral("DirectoryListBox"));
+    tree_->setModel(dirModel_);
+    for (int c = 1; c < dirModel_->columnCount(); ++c)
+        tree_->hideColumn(c);
+    tree_->header()->hide();
+
+    drives_ = new QComboBox(this);
+    drives_->setObjectName(QStringLiteral("DriveComboBox"));
+    drives_->addItems(browsableVolumes());
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("ButtonOk"));
+    cancel_ = new QPushButton(QStringLiteral("Abbruch"), this);
+    cancel_->setObjectName(QStringLiteral("ButtonAbbruch"));
+    connect(ok_, &QPushButton::clicked, this, [this] { okClicked(); });
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                const QString folder = dirModel_->filePath(current);
+                selectDriveOf(folder);
+                treeFolderChanged(folder);
+            });
+    connect(drives_, &QComboBox::activated, this,
+            [this](int index) { chooseDrive(drives_->itemText(index)); });
+}
+
+QString FolderPicker::treeFolder() const
+{
+    return dirModel_->filePath(tree_->currentIndex());
+}
+
+void FolderPicker::setTreeFolder(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(folder);
+    const QModelIndex index = dirModel_->index(clean);
+    tree_->setCurrentIndex(index);
+    tree_->scrollTo(index);
+    tree_->expand(index);
+    // The selection signal does not come when the tree was there already.
+    selectDriveOf(clean);
+    treeFolderChanged(clean);
+}
+
+void FolderPicker::selectDriveOf(const QString &folder)
+{
+    const int d = drives_->findText(volumeOf(folder));
+    if (d >= 0)
+        drives_->setCurrentIndex(d);
+}
+
+void FolderPicker::chooseDrive(const QString &root)
+{
+    if (volumeReady(root)) {
+        setTreeFolder(root);
+        pickerDrive_ = root;
+        return;
+    }
+    const int previous = drives_->findText(pickerDrive_);
+    if (previous >= 0)
+        drives_->setCurrentIndex(previous);
+    prompt_.tell(kDriveChosenNotReady, QStringLiteral("Zugriffsfehler"));
+}
+
+void FolderPicker::showFolderFirst(const QString &folder)
+{
+    ok_->setDefault(true);
+    const QString shown = nearestExistingFolder(folder);
+    setTreeFolder(shown);
+    pickerDrive_ = volumeOf(shown);
+    pickerOk_ = true;
+    drives_->setFocus();
+    if (!volumeReady(shown)) {
+        prompt_.tell(kDriveSetNotReady, QStringLiteral("Zugriffsfehler"));
+        pickerOk_ = false;
+    }
+}
+
+void FolderPicker::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    prepare();
+}
+
+void FolderPicker::keyPressEvent(QKeyEvent *event)
+{
+    if (!handleFunctionKey(event))
+        QDialog::keyPressEvent(event);
+}

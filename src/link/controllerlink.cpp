@@ -1,0 +1,121 @@
+#include "link/controllerlink.h"
+
+namespace {
+bool WantsAck(uint8_t type)
+{
+    return type == 102 || type == 103 || type == 106;
+}
+}  // namespace
+
+ControllerLink::ControllerLink(SerialPort &port, AnswerTimer &timer) : port_(&port), timer_(timer)
+{
+    timer_.setExpiredHandler([this] { AnswerTimerExpired(); });
+}
+
+void ControllerLink::setPort(SerialPort &port)
+{
+    port_ = &port;
+}
+
+void ControllerLink::RequestPrint(uint8_t a, uint8_t b, uint8_t c)
+{
+    PrintCommand = {a, b, c};
+    Step = kPrintCommand;
+}
+
+int ControllerLink::SendStep()
+{
+    if (Step == kIdle) {
+        AwaitingAnswer = false;
+        return kIdle;
+    }
+    if (AwaitingAnswer) {
+        if (!ReceiveAnswer())
+            return Step;
+        AwaitingAnswer = false;
+        Step = kIdle;
+        return LinkFailed ? kFailed : kIdle;
+    }
+    if (Step == kPrintCommand) {
+        SendPrintCommand();
+        return kPrintCommand;
+    }
+    Step = kIdle;
+    return kIdle;
+}
+
+void ControllerLink::AnswerTimerExpired()
+{
+    AnswerTimedOut = true;
+    timer_.stop();
+}
+
+void ControllerLink::SendPrintCommand()
+{
+    TxFrame = BuildPrintCommandFrame(PrintCommand, ProtocolVariant, ChecksumSeed);
+    SendFrame();
+    ArmAnswer();
+}
+
+void ControllerLink::SendFrame()
+{
+    port_->write(StuffFrame(TxFrame));
+    StartAnswerTimer();
+}
+
+void ControllerLink::ArmAnswer()
+{
+    AwaitingAnswer = true;
+    LinkFailed = false;
+    RepeatCount = 0;
+    receiver_.Reset();
+    port_->flushInput();
+}
+
+void ControllerLink::StartAnswerTimer()
+{
+    AnswerTimedOut = false;
+    timer_.start(kAnswerTimeMs);
+}
+
+void ControllerLink::StopAnswerTimer()
+{
+    timer_.stop();
+}
+
+bool ControllerLink::ReceiveAnswer()
+{
+    if (AnswerTimedOut) {
+        SendFrame();
+        ++RepeatCount;
+        if (RepeatCount > kMaxRepeats) {
+            LinkFailed = true;
+            StopAnswerTimer();
+            return true;
+        }
+    }
+    // Only the bytes already waiting: a controller that answers every resend
+    // at once must not hold this tick (and the answer timer) forever.
+    bool done = false;
+    const QByteArray bytes = port_->read(port_->bytesWaiting());
+    for (char c : bytes) {
+        if (receiver_.Feed(uint8_t(c)) && HandleFrame(receiver_.frame()))
+            done = true;
+    }
+    return done;
+}
+
+bool ControllerLink::HandleFrame(const QByteArray &stored)
+{
+    if (!StoredFrameValid(stored, ProtocolVariant, ChecksumSeed)
+        || uint8_t(stored[kStoredAddress]) != ControllerFamily) {
+        // Garbled or meant for another device: send again at once; the
+        // answer time keeps running and no repeat is counted.
+        port_->write(StuffFrame(TxFrame));
+        return false;
+    }
+    StopAnswerTimer();
+    if (WantsAck(uint8_t(stored[kStoredType])))
+        port_->write(StuffFrame(BuildAck(ControllerFamily)));
+    return true;
+}

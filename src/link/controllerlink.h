@@ -1,0 +1,76 @@
+#pragma once
+// The framed connection with a traffic-light controller on the controller
+// port, used for the print command that starts and stops the controller's
+// printer output.
+//
+// RequestPrint() queues the command; SendStep(), called every 10 ms, sends it,
+// waits for the answer, repeats the frame every 500 ms without one and gives
+// up after three repeats. Everything runs on one thread; received bytes are
+// polled from the port.
+
+#include "link/answertimer.h"
+#include "link/framereceiver.h"
+#include "link/linkframe.h"
+#include "serial/serialport.h"
+
+#include <QByteArray>
+#include <cstdint>
+
+class ControllerLink {
+public:
+    // SendStep() results.
+    static constexpr int kIdle = 0;  // idle, or the command was answered
+    static constexpr int kPrintCommand = 5000;  // the print command is under way
+    static constexpr int kFailed = 5001;  // no valid answer after the repeats
+
+    static constexpr int kAnswerTimeMs = 500;
+    static constexpr int kMaxRepeats = 2;  // failure once a repeat exceeds this
+
+    // The link keeps references to both; they must outlive it.
+    ControllerLink(SerialPort &port, AnswerTimer &timer);
+
+    // The controller port, or the printer-stream port while the controller
+    // port is unavailable.
+    void setPort(SerialPort &port);
+
+    // The address a valid answer must carry (1 or 2, see ControllerFamilyOf).
+    void setControllerFamily(uint8_t family) { ControllerFamily = family; }
+    // 3 = KVX 40 / 10 frames (two zero bytes, seeded checksums); below = plain.
+    void setProtocolVariant(int variant) { ProtocolVariant = variant; }
+    // Index of the controller software version, 0 … 3 for 6.00 … 6.30.
+    void setChecksumSeed(uint8_t seed) { ChecksumSeed = seed; }
+    uint8_t controllerFamily() const { return ControllerFamily; }
+    int protocolVariant() const { return ProtocolVariant; }
+    uint8_t checksumSeed() const { return ChecksumSeed; }
+
+    // Queues the print command; the frame goes out at the next SendStep().
+    void RequestPrint(uint8_t a, uint8_t b, uint8_t c);
+    // One tick of the command machine: kIdle, kPrintCommand or kFailed.
+    int SendStep();
+    // The answer timer has run out.
+    void AnswerTimerExpired();
+
+private:
+    void SendPrintCommand();
+    void SendFrame();
+    void ArmAnswer();
+    void StartAnswerTimer();
+    void StopAnswerTimer();
+    bool ReceiveAnswer();  // true when done: answered or failed
+    bool HandleFrame(const QByteArray &stored);
+
+    SerialPort *port_;
+    AnswerTimer &timer_;
+    FrameReceiver receiver_;
+
+    uint8_t ControllerFamily = 2;
+    int ProtocolVariant = kKvx40Variant;
+    uint8_t ChecksumSeed = 3;
+    PrintCommandBytes PrintCommand {};
+    QByteArray TxFrame;
+    int Step = kIdle;  // the state SendStep() works on
+    bool AwaitingAnswer = false;
+    bool AnswerTimedOut = false;
+    int RepeatCount = 0;
+    bool LinkFailed = false;
+};

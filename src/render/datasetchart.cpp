@@ -1,0 +1,69 @@
+#include "render/datasetchart.h"
+
+#include "data/datasetloader.h"
+#include "data/defaults.h"
+
+#include <QFileInfo>
+
+namespace {
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
+}
+}  // namespace
+
+bool ChartKindFromName(const QString &name, ChartKind &kind)
+{
+    static const struct {
+        const char *name;
+        ChartKind kind;
+    } kNames[] = {
+        {"soll", TargetPlan},
+        {"ein", SwitchOn},
+        {"aus-gezielt", SwitchOffTargeted},
+        {"aus-stoerung", SwitchOffFault},
+    };
+    for (const auto &entry : kNames) {
+        if (name == QLatin1String(entry.name)) {
+            kind = entry.kind;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int programNumber,
+                      ChartKind kind, ChartData &chart, QString *error)
+{
+    if (!QFileInfo(dir).isDir()) {
+        *error = QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(dir);
+        return false;
+    }
+
+    // As after start-up: a new program of type 0 with 24 groups, then the files.
+    InstallationData data;
+    const ResetRules rules{true, TypeKvx};
+    resetToDefaults(data, rules, nullptr, false);
+    data.Konf.InstallationType = TypeKvx;
+    data.Header.GroupCount = kGroupCount;
+    loadDataSet(data, dir, rules);
+
+    if (!data.Header.FixedTimeMode) {
+        *error = oneLine(QStringLiteral(
+            "Es kann nur ein Sollausdruck von Programmen\nmit der Betriebsart Festzeit und "
+            "Festzeit mit VA\ngemacht werden."));
+        return false;
+    }
+    const bool known = programNumber >= 1 && programNumber <= kProgramCount;
+    if (known && !data.Header.ProgramReleased[programNumber - 1]) {
+        *error = QStringLiteral("Programm %1 ist nicht freigegeben").arg(programNumber);
+        return false;
+    }
+    QString refusal;
+    if (!OpenTargetChart(chart, data, programNumber, kind,
+                         TargetShownGroups(data.Konf.InstallationType), dataSetName, &refusal)) {
+        *error = oneLine(refusal);
+        return false;
+    }
+    return true;
+}

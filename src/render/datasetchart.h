@@ -1,0 +1,16 @@
+#pragma once
+// Opening a target chart straight from a data-set folder, with the refusals
+// of the main window's print menu: only released programs of a fixed-time
+// installation have charts.
+
+#include "render/chartdata.h"
+
+#include <QString>
+
+// "soll", "ein", "aus-gezielt", "aus-stoerung".
+bool ChartKindFromName(const QString &name, ChartKind &kind);
+
+// Loads the data set of dir as "Daten laden" does and opens the chart of
+// programNumber. On refusal *error holds one line saying why.
+bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int programNumber,
+                      ChartKind kind, ChartData &chart, QString *error);

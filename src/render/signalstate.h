@@ -1,0 +1,20 @@
+#pragma once
+// The state of one signal group in one second, as drawn in every chart.
+
+#include <cstdint>
+
+enum SignalState : int32_t {
+    Dark = 0,
+    Red = 1,
+    Green = 2,
+    RedYellow = 3,
+    Yellow = 4,
+    Flashing = 5,
+    RedExtraYellow = 6,  // drawn like RedYellow, no legend entry of its own
+    RedFlashing = 7,
+    GreenYellow = 8,
+    GreenFlashing = 9,
+};
+
+// Codes above this draw nothing.
+constexpr int32_t kHighestSignalState = GreenFlashing;

@@ -8,6 +8,8 @@
 #include "app/signovatapplication.h"
 #include "serial/comportmap.h"
 #include "serial/deviceserialport.h"
+#include "link/controllerlink.h"
+#include "link/qtanswertimer.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -99,7 +101,10 @@ int main(int argc, char **argv)
     DeviceSerialPort controllerPort(portMap);
     DeviceSerialPort printerPort(portMap);
 
-    TFormSteuer window(ctx, registry, prompt, controllerPort, printerPort);
+    QtAnswerTimer answerTimer;
+    ControllerLink link(controllerPort, answerTimer);
+
+    TFormSteuer window(ctx, registry, prompt, controllerPort, printerPort, link);
     if (!dataOption.isEmpty())
         window.setStartupDataFolder(QDir(dataOption).absolutePath());
     window.show();

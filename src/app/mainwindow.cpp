@@ -54,11 +54,13 @@ QLabel *valueLabel(const QString &name, QWidget *parent, int x, int y, int width
 }  // namespace
 
 TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &prompt,
-                         SerialPort &controllerPort, SerialPort &printerPort, QWidget *parent)
+                         SerialPort &controllerPort, SerialPort &printerPort, ControllerLink &link,
+                         QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                               | Qt::MSWindowsFixedSizeDialogHint),
       ctx_(ctx),
-      controller_(ctx, registry, prompt, *this, controllerPort, printerPort)
+      controller_(ctx, registry, prompt, *this, controllerPort, printerPort),
+      polling_(ctx, prompt, link, controllerPort, printerPort)
 {
     setObjectName(QStringLiteral("TFormSteuer"));
     setWindowTitle(QStringLiteral("Signovat"));
@@ -371,7 +373,7 @@ void TFormSteuer::initTimer()
 
 void TFormSteuer::ioTimer()
 {
-    // The controller link is idle until a capture asks for the printer output.
+    polling_.IOTimer();
 }
 
 void TFormSteuer::datenLaden()

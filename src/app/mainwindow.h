@@ -2,6 +2,7 @@
 // TFormSteuer, the main window: shows the MainController's view and forwards
 // every command to it.
 
+#include "app/controllerpolling.h"
 #include "app/maincontroller.h"
 
 #include <QMainWindow>
@@ -24,7 +25,7 @@ class TFormSteuer : public QMainWindow, public MainWindowHost {
     Q_OBJECT
 public:
     TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &prompt, SerialPort &controllerPort,
-                SerialPort &printerPort, QWidget *parent = nullptr);
+                SerialPort &printerPort, ControllerLink &link, QWidget *parent = nullptr);
     ~TFormSteuer() override;
 
     MainController &controller() { return controller_; }
@@ -73,6 +74,7 @@ private:
 
     AppContext &ctx_;
     MainController controller_;
+    ControllerPolling polling_;
     QTimer *init_ = nullptr;
     QTimer *io_ = nullptr;
 

@@ -244,7 +244,8 @@ void TFormStand::checkBoxClicked()
 
 void TFormStand::durationExit()
 {
-    if (!isVisible())
+    // Back in the field already: "Ok" checked it and returned the focus.
+    if (!isVisible() || memoIstDauer_->hasFocus())
         return;
     if (!model_.MemoIstDauerExit(memoIstDauer_->text())) {
         memoIstDauer_->setFocus();

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 FolderPicker::FolderPicker(Prompt &prompt, const QString &objectName, const QString &caption,
@@ -49,6 +50,30 @@ FolderPicker::FolderPicker(Prompt &prompt, const QString &objectName, const QStr
             });
     connect(drives_, &QComboBox::activated, this,
             [this](int index) { chooseDrive(drives_->itemText(index)); });
+    // The model reads and sorts folders in the background: the chosen
+    // folder is kept in view while they come in, until the user takes over.
+    auto follow = [this] {
+        if (followCurrent_)
+            QTimer::singleShot(0, tree_, [this] { tree_->scrollTo(tree_->currentIndex()); });
+    };
+    connect(dirModel_, &QFileSystemModel::rowsInserted, this, follow);
+    connect(dirModel_, &QFileSystemModel::layoutChanged, this, follow);
+    tree_->installEventFilter(this);
+    tree_->viewport()->installEventFilter(this);
+}
+
+bool FolderPicker::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        followCurrent_ = false;
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QString FolderPicker::treeFolder() const
@@ -60,6 +85,7 @@ void FolderPicker::setTreeFolder(const QString &folder)
 {
     const QString clean = QDir::cleanPath(folder);
     const QModelIndex index = dirModel_->index(clean);
+    followCurrent_ = true;
     tree_->setCurrentIndex(index);
     tree_->scrollTo(index);
     tree_->expand(index);

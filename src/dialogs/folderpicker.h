@@ -40,6 +40,7 @@ protected:
 
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     Prompt &prompt_;
     QComboBox *drives_;
@@ -53,4 +54,5 @@ private:
     QFileSystemModel *dirModel_;
     QString pickerDrive_;
     bool pickerOk_ = true;
+    bool followCurrent_ = false;
 };

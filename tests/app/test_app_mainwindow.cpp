@@ -4,6 +4,8 @@
 #include "app/appsettings.h"
 #include "app/mainwindow.h"
 #include "scriptedprompt.h"
+#include "link/controllerlink.h"
+#include "link/steppedanswertimer.h"
 #include "serial/fakeserialport.h"
 
 #include <QAction>
@@ -35,6 +37,8 @@ struct MainWindowTest : ::testing::Test {
     std::unique_ptr<SettingsStore> registry;
     ScriptedPrompt prompt;
     FakeSerialPort controllerPort, printerPort;
+    SteppedAnswerTimer answerTimer;
+    ControllerLink link{controllerPort, answerTimer};
     std::unique_ptr<TFormSteuer> w;
 
     void SetUp() override
@@ -42,7 +46,7 @@ struct MainWindowTest : ::testing::Test {
         ctx.StartupDir = tmp.path();
         registry = std::make_unique<SettingsStore>(tmp.filePath("store.ini"));
         ctx.settings = LoadSettings(*registry, nullptr, ctx.StartupDir);
-        w = std::make_unique<TFormSteuer>(ctx, *registry, prompt, controllerPort, printerPort);
+        w = std::make_unique<TFormSteuer>(ctx, *registry, prompt, controllerPort, printerPort, link);
         w->show();
         // The first Init tick creates the start-up data.
         QTRY_VERIFY(ctx.StartupDone);

@@ -9,6 +9,7 @@
 #include "modaldialogs.h"
 #include "scriptedprompt.h"
 #include "tempdir.h"
+#include "widgettexts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -73,6 +74,29 @@ TEST_F(EditorTest, EachRowHoldsTwoConsecutiveGroupsOddLeftEvenRight)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), editor->field(1, 0));
     EXPECT_EQ(editor->field(7, 1)->selectedText(), "K16");
+}
+
+TEST_F(EditorTest, ShowsTheTextsOfItsForm)
+{
+    showFor(TypeKvx);
+    QStringList expected{"Gruppe Nr.                         Gruppe Nr.", "Daten Laden", "Löschen", "Abbruch", "Ok"};
+    for (int k = 1; k <= kGroupCount; ++k)
+        expected << QString::number(k);
+    QStringList shown = widgetTexts(editor.get());
+    shown.sort();
+    expected.sort();
+    EXPECT_EQ(shown, expected);
+
+    // "Daten Laden" offers the names files of the standard data folder.
+    QStringList filters;
+    whenModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        ASSERT_TRUE(dialog);
+        filters = dialog->nameFilters();
+        dialog->reject();
+    });
+    click("ButtonOpen");
+    EXPECT_EQ(filters, QStringList{"Gruppenbezeichnung (NAMEN.DAT)"});
 }
 
 TEST_F(EditorTest, TheInstallationTypeDecidesHowManyNamesAndTheWindowHeight)

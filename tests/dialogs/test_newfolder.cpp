@@ -3,6 +3,7 @@
 
 #include "asnobody.h"
 #include "dialogs/newfolder.h"
+#include "qtprinters.h"
 #include "scriptedprompt.h"
 
 #include <QDir>

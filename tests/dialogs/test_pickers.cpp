@@ -12,6 +12,7 @@
 #include "modaldialogs.h"
 #include "scriptedprompt.h"
 #include "tempdir.h"
+#include "widgettexts.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -39,11 +40,11 @@ struct PickerTest : ::testing::Test {
         QDir().mkpath(path);
         return path;
     }
-    // A folder nobody but its owner may list.
+    // A folder no one may list (but root, unless it acts as nobody).
     QString lockedFolder()
     {
         const QString path = folder("gesperrt");
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(path, {});
         return path;
     }
     static void clickOk(QWidget *dialog)
@@ -69,6 +70,7 @@ TEST_F(PickerTest, AFolderOnAVolumeThatCannotBeReadIsRefusedUntilItCanBe)
         EXPECT_EQ(prompt.asked.size(), 2u);
         EXPECT_TRUE(picker.isVisible());
     }
+    QFile::setPermissions(locked, kReadAndEnter);
     clickOk(&picker);  // readable now: prepared without a message
     EXPECT_EQ(prompt.asked.size(), 2u);
     EXPECT_TRUE(picker.pickerOk());
@@ -131,6 +133,9 @@ TEST_F(PickerTest, TheDataFolderPickerListsOnlyDatFiles)
         return shown == QStringList{"ALL.DAT", "NAMEN.DAT"};
     })) << shown.join(',').toStdString();
     EXPECT_EQ(picker.shownFolder(), data);
+    const QStringList texts = widgetTexts(&picker);
+    for (const char *t : {"Eingestelltes Verzeichnis:", "Dateien: (*.DAT)", "OK", "Abbruch"})
+        EXPECT_TRUE(texts.contains(t)) << t;
 
     QTest::mouseClick(picker.findChild<QPushButton *>("ButtonAbbruch"), Qt::LeftButton);
     EXPECT_EQ(picker.result(), QDialog::Rejected);
@@ -149,6 +154,9 @@ TEST_F(PickerTest, TheStandardFolderPickerWorksOnTheFolderOfItsMode)
 
     picker.setStandDirMode(TFormGetStandDir::StandardFolder);
     picker.show();
+    const QStringList texts = widgetTexts(&picker);
+    for (const char *t : {"Neuen Ordner erstellen", "OK", "Abbruch"})
+        EXPECT_TRUE(texts.contains(t)) << t;
     EXPECT_EQ(picker.labelText(), "gewähltes Standardverzeichnis:");
     EXPECT_EQ(picker.shownFolder(), settings.StandardDataDir);
     picker.setTreeFolder(other);
@@ -202,6 +210,10 @@ TEST_F(PickerTest, NewFolderIsCreatedBelowTheTreeFolderWhichStaysChosen)
     whenModal([&](QWidget *w) {
         EXPECT_EQ(w, ordner);
         EXPECT_EQ(ordner->windowTitle(), "Neuer Ordner");
+        const QStringList texts = widgetTexts(ordner);
+        for (const char *t : {"Aktueller Ordner:", "Name:", "OK", "Abbruch"})
+            EXPECT_TRUE(texts.contains(t)) << t;
+        EXPECT_EQ(ordner->nameField()->maxLength(), 32);
         EXPECT_EQ(ordner->currentFolder(), settings.StandardDataDir);
         EXPECT_EQ(ordner->nameField()->text(), "Neuer Ordner");
         EXPECT_EQ(ordner->nameField()->selectedText(), "Neuer Ordner");

@@ -3,6 +3,7 @@
 #include "app/appcontext.h"
 #include "app/appsettings.h"
 #include "app/commands.h"
+#include "app/exceptionreport.h"
 #include "app/mainwindow.h"
 #include "app/messageboxprompt.h"
 #include "app/signovatapplication.h"
@@ -12,8 +13,10 @@
 #include "link/qtanswertimer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -27,15 +30,63 @@ void printHelp(const QString &settingsFile)
                        "Befehle:\n")
         + commandUsage()
         + QStringLiteral("\nEinstellungen: %1\n"
-                         "  (anderer Ort: --settings DATEI oder Umgebungsvariable SIGNOVAT_SETTINGS)\n")
+                         "  (anderer Ort: --settings DATEI oder Umgebungsvariable SIGNOVAT_SETTINGS)\n"
+                         "  Abschnitt [Ports], Schlüssel COM1 … COM8: das Gerät jeder Schnittstelle,\n"
+                         "  z.B. COM5=/dev/ttyUSB0 (ohne Eintrag: COM1–4 = /dev/ttyS0–3, COM5–8 = /dev/ttyUSB0–3)\n")
               .arg(settingsFile);
     std::fputs(text.toLocal8Bit().constData(), stdout);
+}
+
+// Qt complains on stderr when the per-user runtime folder is not set (root
+// shells, CI); give it the private folder it would pick itself.
+void ensureRuntimeDir()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QString dir = QDir::tempPath() + QStringLiteral("/runtime-") + QString::number(getuid());
+    if (QDir().mkpath(dir)) {
+        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
+    }
+}
+
+int runMainWindow(QApplication &app, Prompt &prompt, const QString &settingsOption,
+                  const QString &dataOption)
+{
+    AppContext ctx;
+    ctx.StartupDir = QDir::currentPath();
+    app.setProperty("startupDir", ctx.StartupDir);
+
+    const QString settingsFile = resolveSettingsFile(settingsOption);
+    SettingsStore registry(settingsFile);
+    const QString profilePath = findProfileFile(ctx.StartupDir);
+    std::unique_ptr<SettingsStore> profile;
+    if (!profilePath.isEmpty())
+        profile = std::make_unique<SettingsStore>(profilePath);
+    ctx.settings = LoadSettings(registry, profile.get(), ctx.StartupDir);
+
+    const ComPortMap portMap = ComPortMap::fromSettings(settingsFile);
+    DeviceSerialPort controllerPort(portMap);
+    DeviceSerialPort printerPort(portMap);
+
+    QtAnswerTimer answerTimer;
+    ControllerLink link(controllerPort, answerTimer);
+
+    TFormSteuer window(ctx, registry, prompt, controllerPort, printerPort, link);
+    if (!dataOption.isEmpty())
+        window.setStartupDataFolder(QDir(dataOption).absolutePath());
+    window.show();
+    const int rc = app.exec();
+    controllerPort.close();
+    printerPort.close();
+    return rc;
 }
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    ensureRuntimeDir();
     // Global options come before the command.
     QString settingsOption;
     QString dataOption;
@@ -84,32 +135,12 @@ int main(int argc, char **argv)
     SignovatApplication app(argc, argv);
     MessageBoxPrompt prompt;
     app.setPrompt(&prompt);
-
-    AppContext ctx;
-    ctx.StartupDir = QDir::currentPath();
-    app.setProperty("startupDir", ctx.StartupDir);
-
-    const QString settingsFile = resolveSettingsFile(settingsOption);
-    SettingsStore registry(settingsFile);
-    const QString profilePath = findProfileFile(ctx.StartupDir);
-    std::unique_ptr<SettingsStore> profile;
-    if (!profilePath.isEmpty())
-        profile = std::make_unique<SettingsStore>(profilePath);
-    ctx.settings = LoadSettings(registry, profile.get(), ctx.StartupDir);
-
-    const ComPortMap portMap = ComPortMap::fromSettings(settingsFile);
-    DeviceSerialPort controllerPort(portMap);
-    DeviceSerialPort printerPort(portMap);
-
-    QtAnswerTimer answerTimer;
-    ControllerLink link(controllerPort, answerTimer);
-
-    TFormSteuer window(ctx, registry, prompt, controllerPort, printerPort, link);
-    if (!dataOption.isEmpty())
-        window.setStartupDataFolder(QDir(dataOption).absolutePath());
-    window.show();
-    const int rc = app.exec();
-    controllerPort.close();
-    printerPort.close();
-    return rc;
+    try {
+        return runMainWindow(app, prompt, settingsOption, dataOption);
+    } catch (const std::exception &e) {
+        // An error during start-up is shown, and the program ends normally.
+        const ExceptionMessage m = exceptionMessage(&e);
+        prompt.tell(m.text, m.caption, PromptIcon::Error);
+        return 0;
+    }
 }

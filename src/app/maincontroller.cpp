@@ -135,51 +135,32 @@ void MainController::RefreshDisplay()
         ctx_.ports.ControllerPortReopen = true;
         ctx_.ports.PrinterPortReopen = true;
     }
-    openPrinterPort();
-    openControllerPort();
+    PortFlags &p = ctx_.ports;
+    openPort(printerPort_, ctx_.settings.PrinterPortIndex, p.PrinterPortReopen, p.PrinterPortFailed,
+             1200, 1, kPrinterPortMissing);
+    openPort(controllerPort_, ctx_.settings.ControllerPortIndex, p.ControllerPortReopen,
+             p.ControllerPortFailed, 9600, 2, kControllerPortMissing);
 
     UpdateCommandState();
     UpdatePortPanels();
 }
 
-void MainController::openPrinterPort()
+void MainController::openPort(SerialPort &port, int index, bool &reopen, bool &failed, int baud,
+                              int stopBits, const QString &missingMessage)
 {
-    PortFlags &p = ctx_.ports;
-    const int index = ctx_.settings.PrinterPortIndex;
     if (index < 0) {
-        p.PrinterPortReopen = false;
-        p.PrinterPortFailed = true;
+        reopen = false;
+        failed = true;
     }
-    if (!p.PrinterPortReopen)
+    if (!reopen)
         return;
-    p.PrinterPortReopen = false;
-    printerPort_.close();
-    configure(printerPort_, index, 1200, 1);
-    p.PrinterPortFailed = false;
-    if (!printerPort_.open()) {
-        prompt_.tell(kPrinterPortMissing, kZugriffsfehler);
-        p.PrinterPortFailed = true;
-    }
-}
-
-void MainController::openControllerPort()
-{
-    PortFlags &p = ctx_.ports;
-    const int index = ctx_.settings.ControllerPortIndex;
-    if (index < 0) {
-        p.ControllerPortReopen = false;
-        p.ControllerPortFailed = true;
-    }
-    if (!p.ControllerPortReopen)
-        return;
-    p.ControllerPortReopen = false;
-    p.ControllerPortFailed = true;
-    controllerPort_.close();
-    configure(controllerPort_, index, 9600, 2);
-    p.ControllerPortFailed = false;
-    if (!controllerPort_.open()) {
-        prompt_.tell(kControllerPortMissing, kZugriffsfehler);
-        p.ControllerPortFailed = true;
+    reopen = false;
+    port.close();
+    configure(port, index, baud, stopBits);
+    failed = false;
+    if (!port.open()) {
+        prompt_.tell(missingMessage, kZugriffsfehler);
+        failed = true;
     }
 }
 
@@ -202,6 +183,10 @@ void MainController::UpdateCommandState()
     view_.MDIstQSWEnabled = !busy && printerUsable;
     view_.MDAusSEnabled = ctx_.ControllerFamily == 2;
     view_.kvx40Selected = ctx_.settings.ProtocolVariant == 3;
+    // Focusing the selected radio button runs its enter handler, which
+    // stores that button's own value.
+    if (!view_.kvx40Selected)
+        ctx_.settings.ProtocolVariant = 0;
     view_.versionItem = ctx_.settings.ChecksumSeed;
 }
 

@@ -92,8 +92,10 @@ public:
     QStringList loadDataFolder(const QString &folder);
 
 private:
-    void openPrinterPort();
-    void openControllerPort();
+    // Opens port as COM(index + 1) when its reopen flag is set; a missing or
+    // busy port is reported and marked failed.
+    void openPort(SerialPort &port, int index, bool &reopen, bool &failed, int baud, int stopBits,
+                  const QString &missingMessage);
     void rejectUnlessFixedTime();
 
     AppContext &ctx_;

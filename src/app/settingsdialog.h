@@ -7,14 +7,12 @@
 
 #include <QDialog>
 
-class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QToolButton;
 class TFormGetSimDir;
 class TFormGetStandDir;
 

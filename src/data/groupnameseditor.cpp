@@ -75,10 +75,10 @@ TFormGrpBez::TFormGrpBez(AppContext &ctx, Prompt &prompt, QWidget *parent)
         }
     }
 
-    auto *bevel = new QFrame(this);
-    bevel->setObjectName(QStringLiteral("BevelButtons"));
-    bevel->setFrameShape(QFrame::Panel);
-    bevel->setFrameShadow(QFrame::Raised);
+    bevel_ = new QFrame(this);
+    bevel_->setObjectName(QStringLiteral("BevelButtons"));
+    bevel_->setFrameShape(QFrame::Panel);
+    bevel_->setFrameShadow(QFrame::Raised);
     auto button = [this](const QString &name, const QString &text, int x) {
         auto *b = new QPushButton(text, this);
         b->setObjectName(name);
@@ -105,7 +105,7 @@ void TFormGrpBez::showEvent(QShowEvent *event)
 
     // The bevel sits at the bottom, the buttons 4 pixels below its top.
     const int bevelTop = clientHeight - kBevelHeight;
-    findChild<QFrame *>(QStringLiteral("BevelButtons"))->setGeometry(0, bevelTop, kClientWidth, kBevelHeight);
+    bevel_->setGeometry(0, bevelTop, kClientWidth, kBevelHeight);
     for (QPushButton *b : {buttonOpen_, buttonClear_, buttonAbbruch_, buttonOk_})
         b->move(b->x(), bevelTop + 4);
 

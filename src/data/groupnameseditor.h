@@ -9,6 +9,7 @@
 struct AppContext;
 struct InstallationData;
 class Prompt;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -52,5 +53,6 @@ private:
     Prompt &prompt_;
     std::array<QLineEdit *, kRows * kColumns> fields_{};
     std::array<QLabel *, kRows * kColumns> labels_{};
+    QFrame *bevel_;
     QPushButton *buttonOpen_, *buttonClear_, *buttonAbbruch_, *buttonOk_;
 };

@@ -52,11 +52,11 @@ TFormComGeraete::TFormComGeraete(Prompt &prompt, const QString &settingsFile, co
         connect(device->lineEdit(), &QLineEdit::editingFinished, this, [this, com] { probe(com); });
     }
 
-    hint_ = new QLabel(QStringLiteral("Ohne Berechtigung: den Benutzer in die genannte Gruppe aufnehmen "
-                                      "(z.B. „adduser BENUTZER dialout“)\nund neu anmelden."),
-                       this);
-    hint_->setObjectName(QStringLiteral("LabelHinweis"));
-    grid->addWidget(hint_, ComPortMap::kLastCom + 1, 0, 1, 3);
+    auto *hint = new QLabel(QStringLiteral("Ohne Berechtigung: den Benutzer in die genannte Gruppe aufnehmen "
+                                           "(z.B. „adduser BENUTZER dialout“)\nund neu anmelden."),
+                            this);
+    hint->setObjectName(QStringLiteral("LabelHinweis"));
+    grid->addWidget(hint, ComPortMap::kLastCom + 1, 0, 1, 3);
 
     auto *pruefen = new QPushButton(QStringLiteral("Prüfen"), this);
     pruefen->setObjectName(QStringLiteral("ButtonPruefen"));
@@ -88,15 +88,8 @@ void TFormComGeraete::probe(int comNumber)
 {
     const QString path = devices_[comNumber - 1]->currentText().trimmed();
     // The program's own open port would look busy; it is, but with good reason.
-    if (held_.contains(comNumber) && path == map_.devicePath(comNumber)) {
-        states_[comNumber - 1]->setText(kHeldText);
-    } else {
-        states_[comNumber - 1]->setText(probeDevice(path).text);
-    }
-    bool noPermission = false;
-    for (const QLabel *state : states_)
-        noPermission = noPermission || (state && state->text().contains(QLatin1String("Berechtigung")));
-    hint_->setVisible(noPermission);
+    const bool held = held_.contains(comNumber) && path == map_.devicePath(comNumber);
+    states_[comNumber - 1]->setText(held ? kHeldText : probeDevice(path).text);
 }
 
 void TFormComGeraete::ButtonPruefenClick()

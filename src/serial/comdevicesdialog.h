@@ -40,5 +40,4 @@ private:
     QList<int> held_;
     std::array<QComboBox *, ComPortMap::kLastCom> devices_{};
     std::array<QLabel *, ComPortMap::kLastCom> states_{};
-    QLabel *hint_;
 };

@@ -265,6 +265,7 @@ TEST_F(MainControllerTest, InterfaceSelectionFollowsProtocolVariant)
     ctx.settings.ProtocolVariant = 4;  // anything but 3 selects the KVX 300 interface
     mc->RefreshDisplay();
     EXPECT_FALSE(mc->view().kvx40Selected);
+    EXPECT_EQ(ctx.settings.ProtocolVariant, 0);
     EXPECT_FALSE(mc->view().versionVisible);
     EXPECT_TRUE(mc->view().MDIstKVXEnabled);
     EXPECT_FALSE(mc->view().MDIstKVX40Enabled);

@@ -1,0 +1,47 @@
+// Errors that reach the event loop are shown and the program goes on; the
+// printer's refusal has its own text.
+
+#include "app/exceptionreport.h"
+#include "app/signovatapplication.h"
+#include "scriptedprompt.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace {
+
+TEST(ExceptionReport, PrinterErrorHasItsOwnTextOthersTheirMessage)
+{
+    PrinterError busy;
+    const ExceptionMessage printer = exceptionMessage(&busy);
+    EXPECT_EQ(printer.text, "Der Drucker kann zur Zeit keine\nweiteren Druckaufträge annehmen !\nBitte wiederholen !");
+    EXPECT_EQ(printer.caption, "Fehler");
+
+    std::runtime_error other("Datei defekt");
+    EXPECT_EQ(exceptionMessage(&other).text, "Datei defekt");
+}
+
+TEST(ExceptionReport, ApplicationShowsEventErrorsAndKeepsRunning)
+{
+    int argc = 1;
+    char name[] = "test";
+    char *argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    SignovatApplication app(argc, argv);
+    ScriptedPrompt prompt;
+    app.setPrompt(&prompt);
+
+    QTimer::singleShot(0, [] { throw PrinterError(); });
+    QTimer::singleShot(1, [] { throw std::runtime_error("kaputt"); });
+    QTimer::singleShot(20, &app, &QCoreApplication::quit);
+    EXPECT_EQ(app.exec(), 0);
+
+    ASSERT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(prompt.asked[0].text,
+              "Der Drucker kann zur Zeit keine\nweiteren Druckaufträge annehmen !\nBitte wiederholen !");
+    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+    EXPECT_EQ(prompt.asked[1].text, "kaputt");
+}
+
+}  // namespace

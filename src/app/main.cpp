@@ -7,7 +7,6 @@
 #include "app/mainwindow.h"
 #include "app/messageboxprompt.h"
 #include "app/signovatapplication.h"
-#include "serial/comportmap.h"
 #include "serial/deviceserialport.h"
 #include "link/controllerlink.h"
 #include "link/qtanswertimer.h"
@@ -65,9 +64,8 @@ int runMainWindow(QApplication &app, Prompt &prompt, const QString &settingsOpti
         profile = std::make_unique<SettingsStore>(profilePath);
     ctx.settings = LoadSettings(registry, profile.get(), ctx.StartupDir);
 
-    const ComPortMap portMap = ComPortMap::fromSettings(settingsFile);
-    DeviceSerialPort controllerPort(portMap);
-    DeviceSerialPort printerPort(portMap);
+    DeviceSerialPort controllerPort(settingsFile);
+    DeviceSerialPort printerPort(settingsFile);
 
     QtAnswerTimer answerTimer;
     ControllerLink link(controllerPort, answerTimer);

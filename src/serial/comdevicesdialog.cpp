@@ -115,7 +115,7 @@ void TFormComGeraete::ButtonOkClick()
                      QStringLiteral("Fehler"), PromptIcon::Error);
         return;
     }
-    prompt_.tell(QStringLiteral("Die Zuordnung der Schnittstellen wird\nbeim nächsten Start übernommen !"),
+    prompt_.tell(QStringLiteral("Die Zuordnung der Schnittstellen wird beim\nSchließen der Programmeinstellungen übernommen !"),
                  QStringLiteral("Info"), PromptIcon::Information);
     accept();
 }

@@ -81,6 +81,11 @@ QString openFailureText(const QString &path, int error)
 
 DeviceSerialPort::DeviceSerialPort(ComPortMap map) : map_(std::move(map)) {}
 
+DeviceSerialPort::DeviceSerialPort(const QString &settingsFile)
+    : map_(ComPortMap::fromSettings(settingsFile)), settingsFile_(settingsFile)
+{
+}
+
 DeviceSerialPort::~DeviceSerialPort()
 {
     close();
@@ -89,6 +94,8 @@ DeviceSerialPort::~DeviceSerialPort()
 void DeviceSerialPort::selectCom(int comNumber)
 {
     comNumber_ = comNumber;
+    if (!settingsFile_.isEmpty())
+        map_ = ComPortMap::fromSettings(settingsFile_);
     devicePath_ = map_.devicePath(comNumber);
 }
 

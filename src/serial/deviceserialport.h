@@ -12,6 +12,9 @@
 class DeviceSerialPort : public SerialPort {
 public:
     explicit DeviceSerialPort(ComPortMap map = ComPortMap());
+    // Reads the COM map from settingsFile each time a COM number is selected,
+    // so a changed assignment applies at the port's next opening.
+    explicit DeviceSerialPort(const QString &settingsFile);
     ~DeviceSerialPort() override;
     DeviceSerialPort(const DeviceSerialPort &) = delete;
     DeviceSerialPort &operator=(const DeviceSerialPort &) = delete;
@@ -43,6 +46,7 @@ private:
     bool applyLineSettings();
 
     ComPortMap map_;
+    QString settingsFile_;
     int comNumber_ = 0;
     QString devicePath_;
     int baud_ = 9600;

@@ -42,7 +42,7 @@ TEST(ComDevicesDialog, ShowsEachDevicesStateAndStoresChanges)
     dialog.ButtonOkClick();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "Die Zuordnung der Schnittstellen wird\nbeim nächsten Start übernommen !");
+    EXPECT_EQ(prompt.asked[0].text, "Die Zuordnung der Schnittstellen wird beim\nSchließen der Programmeinstellungen übernommen !");
     EXPECT_EQ(prompt.asked[0].caption, "Info");
     const ComPortMap stored = ComPortMap::fromSettings(file);
     EXPECT_EQ(stored.devicePath(6), pty.second());

@@ -81,6 +81,24 @@ TEST(ComPortMap, DefaultsSettingsAndNumbersOutOfRange)
     EXPECT_EQ(ComPortMap::fromSettings(dir.filePath("missing.ini")).devicePath(5), "/dev/ttyUSB0");
 }
 
+TEST(DeviceSerialPort, ChangedAssignmentAppliesAtTheNextSelection)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("settings.ini");
+    ComPortMap map;
+    map.setDevicePath(3, "/dev/erste");
+    ASSERT_TRUE(map.save(file));
+    DeviceSerialPort port(file);
+    port.selectCom(3);
+    EXPECT_EQ(port.devicePath(), "/dev/erste");
+
+    map.setDevicePath(3, "/dev/zweite");
+    ASSERT_TRUE(map.save(file));
+    EXPECT_EQ(port.devicePath(), "/dev/erste");
+    port.selectCom(3);
+    EXPECT_EQ(port.devicePath(), "/dev/zweite");
+}
+
 TEST(DeviceSerialPort, OpenFailsCleanlyWithAReason)
 {
     DeviceSerialPort unmapped;

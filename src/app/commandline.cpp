@@ -2,7 +2,7 @@
 
 namespace {
 // Add a line here when a new command file lands.
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {"info", "info --data DIR     Datensatz laden, Ladebericht und Anlagendaten ausgeben", runInfoCommand},
     {"send-print", "send-print start|stop --port COMn|GERÄT [--kvx | --kvx40 --version 6.00…6.30] [--family 1|2]     Druckbefehl an die Steuerung senden", runSendPrintCommand},
     {"states", "states --data DIR --program N [--chart soll|ein|aus-gezielt|aus-stoerung]     Signalzustände je Sekunde als CSV ausgeben", runStatesCommand},
@@ -10,9 +10,9 @@ const CommandSpec kCommands[] = {
 };
 }  // namespace
 
-const CommandSpec *findCommand(const QString &name)
+const CommandEntry *findCommand(const QString &name)
 {
-    for (const CommandSpec &c : kCommands)
+    for (const CommandEntry &c : kCommands)
         if (name == QLatin1String(c.name))
             return &c;
     return nullptr;
@@ -21,7 +21,7 @@ const CommandSpec *findCommand(const QString &name)
 QString commandUsage()
 {
     QString out;
-    for (const CommandSpec &c : kCommands)
+    for (const CommandEntry &c : kCommands)
         out += QStringLiteral("  signovat %1\n").arg(QString::fromUtf8(c.usage));
     return out;
 }

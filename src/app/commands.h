@@ -12,14 +12,14 @@ struct CommandEnvironment {
 
 using CommandFunction = int (*)(const QStringList &args, const CommandEnvironment &env);
 
-struct CommandSpec {
+struct CommandEntry {
     const char *name;
     const char *usage;    // one line, shown by --help
     CommandFunction run;
 };
 
 // Every command the binary knows, in --help order.
-const CommandSpec *findCommand(const QString &name);
+const CommandEntry *findCommand(const QString &name);
 QString commandUsage();
 
 // The commands (one file each).

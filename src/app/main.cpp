@@ -114,8 +114,8 @@ int main(int argc, char **argv)
     }
 
     if (!command.isEmpty()) {
-        const CommandSpec *spec = findCommand(command);
-        if (!spec) {
+        const CommandEntry *entry = findCommand(command);
+        if (!entry) {
             std::fprintf(stderr, "signovat: unbekannter Befehl \"%s\" (siehe signovat --help)\n",
                          command.toLocal8Bit().constData());
             return 1;
@@ -127,7 +127,7 @@ int main(int argc, char **argv)
         QStringList args;
         for (int i = first + 1; i < argc; ++i)
             args << QString::fromLocal8Bit(argv[i]);
-        return spec->run(args, CommandEnvironment{resolveSettingsFile(settingsOption)});
+        return entry->run(args, CommandEnvironment{resolveSettingsFile(settingsOption)});
     }
 
     SignovatApplication app(argc, argv);

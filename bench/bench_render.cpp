@@ -1,6 +1,7 @@
 // Drawing speed of one chart page: the worst case is 24 groups changing
 // state every second with every run hatched.
 
+#include "preview/chartpdf.h"
 #include "render/chartexport.h"
 #include "render/pagecomposer.h"
 #include "render/signalstate.h"

@@ -1,10 +1,12 @@
-// signovat render --data DIR --program N [--chart KIND] --out FILE
-// [--pages LIST] [--bw|--colour] [--width PX]: a chart as the printed PDF or
-// as preview PNGs.
+// signovat render --data DIR --program N [--chart KIND] | --run FILE.DRI
+// --out FILE [--pages LIST] [--bw|--colour] [--width PX]: a chart or a saved
+// actual run as the printed PDF or as preview PNGs.
 
+#include "actual/actualrunfile.h"
 #include "app/appsettings.h"
 #include "app/commands.h"
 #include "app/utilities.h"
+#include "preview/chartpdf.h"
 #include "render/chartexport.h"
 #include "render/datasetchart.h"
 #include "render/pagecomposer.h"
@@ -62,6 +64,7 @@ int runRenderCommand(const QStringList &args, const CommandEnvironment &env)
     parser.addOption({QStringLiteral("program"), QStringLiteral("Programm 1 … 6"), QStringLiteral("N")});
     parser.addOption({QStringLiteral("chart"), QStringLiteral("soll|ein|aus-gezielt|aus-stoerung"),
                       QStringLiteral("KIND"), QStringLiteral("soll")});
+    parser.addOption({QStringLiteral("run"), QStringLiteral("Ist-Druck-Datei"), QStringLiteral("FILE.DRI")});
     parser.addOption({QStringLiteral("out"), QStringLiteral("FILE.pdf oder FILE.png"), QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("pages"), QStringLiteral("z. B. 1,3-4"), QStringLiteral("LIST")});
     parser.addOption({QStringLiteral("width"), QStringLiteral("Bildbreite"), QStringLiteral("PX"),
@@ -72,16 +75,24 @@ int runRenderCommand(const QStringList &args, const CommandEnvironment &env)
         return refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return refuse(QStringLiteral("unerwartetes Argument \"%1\"").arg(parser.positionalArguments().first()));
-    if (!parser.isSet(QStringLiteral("data")))
-        return refuse(QStringLiteral("--data DIR fehlt"));
-    bool numeric = false;
-    const int program = parser.value(QStringLiteral("program")).toInt(&numeric);
-    if (!numeric)
-        return refuse(QStringLiteral("--program N fehlt oder ist keine Zahl"));
-    ChartKind kind;
-    if (!ChartKindFromName(parser.value(QStringLiteral("chart")), kind))
-        return refuse(QStringLiteral("unbekannte Art \"%1\" (soll, ein, aus-gezielt, aus-stoerung)")
-                          .arg(parser.value(QStringLiteral("chart"))));
+    const bool fromRun = parser.isSet(QStringLiteral("run"));
+    int program = 0;
+    ChartKind kind = TargetPlan;
+    if (fromRun) {
+        if (parser.isSet(QStringLiteral("data")) || parser.isSet(QStringLiteral("program"))
+            || parser.isSet(QStringLiteral("chart")))
+            return refuse(QStringLiteral("--run schließt --data, --program und --chart aus"));
+    } else {
+        if (!parser.isSet(QStringLiteral("data")))
+            return refuse(QStringLiteral("--data DIR oder --run FILE.DRI fehlt"));
+        bool numeric = false;
+        program = parser.value(QStringLiteral("program")).toInt(&numeric);
+        if (!numeric)
+            return refuse(QStringLiteral("--program N fehlt oder ist keine Zahl"));
+        if (!ChartKindFromName(parser.value(QStringLiteral("chart")), kind))
+            return refuse(QStringLiteral("unbekannte Art \"%1\" (soll, ein, aus-gezielt, aus-stoerung)")
+                              .arg(parser.value(QStringLiteral("chart"))));
+    }
     const QString out = parser.value(QStringLiteral("out"));
     const bool pdf = out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     const bool png = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
@@ -89,17 +100,24 @@ int runRenderCommand(const QStringList &args, const CommandEnvironment &env)
         return refuse(QStringLiteral("--out FILE.pdf oder FILE.png fehlt"));
     if (parser.isSet(QStringLiteral("bw")) && parser.isSet(QStringLiteral("colour")))
         return refuse(QStringLiteral("--bw und --colour schließen sich aus"));
+    bool numeric = false;
     const int width = parser.value(QStringLiteral("width")).toInt(&numeric);
     if (!numeric || width < kMinPreviewWidth || width > kMaxPreviewWidth)
         return refuse(QStringLiteral("--width muss zwischen %1 und %2 liegen")
                           .arg(kMinPreviewWidth)
                           .arg(kMaxPreviewWidth));
 
-    const QString dir = QDir::cleanPath(parser.value(QStringLiteral("data")));
     ChartData chart;
     QString error;
-    if (!OpenDataSetChart(dir, InstallationNameOf(dir), program, kind, chart, &error))
-        return refuse(error);
+    if (fromRun) {
+        std::array<GroupName, kGroupCount> names;
+        if (!LoadActualRunChart(parser.value(QStringLiteral("run")), chart, names, &error))
+            return refuse(error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    } else {
+        const QString dir = QDir::cleanPath(parser.value(QStringLiteral("data")));
+        if (!OpenDataSetChart(dir, InstallationNameOf(dir), program, kind, chart, &error))
+            return refuse(error);
+    }
 
     const int pageCount = PageCount(chart.ChartLength());
     QList<int> pages;

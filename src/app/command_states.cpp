@@ -1,6 +1,9 @@
 // signovat states --data DIR --program N [--chart KIND]: the signal state of
 // every group in every second of a chart, as CSV on stdout.
+// signovat states --run FILE.DRI: the same of a saved actual run, with the
+// program of each second and "*" before a state whose detector was active.
 
+#include "actual/actualrunfile.h"
 #include "app/commands.h"
 #include "app/utilities.h"
 #include "render/datasetchart.h"
@@ -17,6 +20,30 @@ int refuse(const QString &reason)
     std::fprintf(stderr, "signovat states: %s\n", reason.toUtf8().constData());
     return 1;
 }
+
+// second,program,1,…,G with G the run's group rows.
+int printRunStates(const QString &path)
+{
+    ChartData chart;
+    std::array<GroupName, kGroupCount> names;
+    QString error;
+    if (!LoadActualRunChart(path, chart, names, &error))
+        return refuse(error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    const int groups = chart.ShownGroups;
+    QByteArray out = "second,program";
+    for (int g = 1; g <= groups; ++g)
+        out += ',' + QByteArray::number(g);
+    out += '\n';
+    for (size_t s = 0; s < chart.Rows.size(); ++s) {
+        const ChartRow &row = chart.Rows[s];
+        out += QByteArray::number(qulonglong(s)) + ',' + QByteArray::number(row.ProgramNumber);
+        for (int g = 0; g < groups; ++g)
+            out += (row.DetectorActive[g] ? ",*" : ",") + QByteArray::number(row.State[g]);
+        out += '\n';
+    }
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return 0;
+}
 }  // namespace
 
 int runStatesCommand(const QStringList &args, const CommandEnvironment &)
@@ -26,13 +53,20 @@ int runStatesCommand(const QStringList &args, const CommandEnvironment &)
     parser.addOption({QStringLiteral("program"), QStringLiteral("Programm 1 … 6"), QStringLiteral("N")});
     parser.addOption({QStringLiteral("chart"), QStringLiteral("soll|ein|aus-gezielt|aus-stoerung"),
                       QStringLiteral("KIND"), QStringLiteral("soll")});
+    parser.addOption({QStringLiteral("run"), QStringLiteral("Ist-Druck-Datei"), QStringLiteral("FILE.DRI")});
     if (!parser.parse(QStringList{QStringLiteral("signovat states")} + args))
         return refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return refuse(QStringLiteral("unerwartetes Argument \"%1\"").arg(parser.positionalArguments().first()));
+    if (parser.isSet(QStringLiteral("run"))) {
+        if (parser.isSet(QStringLiteral("data")) || parser.isSet(QStringLiteral("program"))
+            || parser.isSet(QStringLiteral("chart")))
+            return refuse(QStringLiteral("--run schließt --data, --program und --chart aus"));
+        return printRunStates(parser.value(QStringLiteral("run")));
+    }
     const QString dir = QDir::cleanPath(parser.value(QStringLiteral("data")));
     if (!parser.isSet(QStringLiteral("data")))
-        return refuse(QStringLiteral("--data DIR fehlt"));
+        return refuse(QStringLiteral("--data DIR oder --run FILE.DRI fehlt"));
     bool numeric = false;
     const int program = parser.value(QStringLiteral("program")).toInt(&numeric);
     if (!numeric)

@@ -5,8 +5,9 @@ namespace {
 const CommandEntry kCommands[] = {
     {"info", "info --data DIR     Datensatz laden, Ladebericht und Anlagendaten ausgeben", runInfoCommand},
     {"send-print", "send-print start|stop --port COMn|GERÄT [--kvx | --kvx40 --version 6.00…6.30] [--family 1|2]     Druckbefehl an die Steuerung senden", runSendPrintCommand},
-    {"states", "states --data DIR --program N [--chart soll|ein|aus-gezielt|aus-stoerung]     Signalzustände je Sekunde als CSV ausgeben", runStatesCommand},
-    {"render", "render --data DIR --program N [--chart …] --out FILE.pdf|FILE.png [--pages 1,3-4] [--bw|--colour] [--width PX]     Diagramm als PDF oder Vorschaubilder schreiben", runRenderCommand},
+    {"states", "states --data DIR --program N [--chart soll|ein|aus-gezielt|aus-stoerung] | states --run FILE.DRI     Signalzustände je Sekunde als CSV ausgeben", runStatesCommand},
+    {"render", "render --data DIR --program N [--chart …] | --run FILE.DRI --out FILE.pdf|FILE.png [--pages 1,3-4] [--bw|--colour] [--width PX]     Diagramm als PDF oder Vorschaubilder schreiben", runRenderCommand},
+    {"capture", "capture --mode kvx|kvx40-1200|kvx40-9600|kvx40-19200|qsw --out FILE.DRI [--port COMn|GERÄT] [--controller-port COMn|GERÄT] [--minutes N] [--names NAMEN.DAT] | capture --sim [--sim-dir DIR] --out FILE.DRI [--minutes N] [--names NAMEN.DAT]     Ist-Druck aufzeichnen und als .DRI speichern", runCaptureCommand},
 };
 }  // namespace
 
@@ -21,7 +22,13 @@ const CommandEntry *findCommand(const QString &name)
 QString commandUsage()
 {
     QString out;
-    for (const CommandEntry &c : kCommands)
-        out += QStringLiteral("  signovat %1\n").arg(QString::fromUtf8(c.usage));
+    // An entry's usage is the call, five blanks, then what it does.
+    for (const CommandEntry &c : kCommands) {
+        const QString usage = QString::fromUtf8(c.usage);
+        const int gap = usage.indexOf(QStringLiteral("     "));
+        out += QStringLiteral("  signovat %1\n").arg(usage.left(gap).trimmed());
+        if (gap >= 0)
+            out += QStringLiteral("      %1\n").arg(usage.mid(gap).trimmed());
+    }
     return out;
 }

@@ -27,3 +27,4 @@ int runInfoCommand(const QStringList &args, const CommandEnvironment &env);
 int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env);
 int runStatesCommand(const QStringList &args, const CommandEnvironment &env);
 int runRenderCommand(const QStringList &args, const CommandEnvironment &env);
+int runCaptureCommand(const QStringList &args, const CommandEnvironment &env);

@@ -8,6 +8,8 @@
 #include "data/namesfile.h"
 #include "data/namesfiledialog.h"
 #include "dialogs/datafolderpicker.h"
+#include "preview/previewwindow.h"
+#include "preview/printerdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,12 +61,14 @@ TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &promp
     : QMainWindow(parent, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                               | Qt::MSWindowsFixedSizeDialogHint),
       ctx_(ctx),
+      prompt_(prompt),
       controller_(ctx, registry, prompt, *this, controllerPort, printerPort),
       polling_(ctx, prompt, link, controllerPort, printerPort)
 {
     setObjectName(QStringLiteral("TFormSteuer"));
     setWindowTitle(QStringLiteral("Signovat"));
     buildMenus();
+    connectChartCommands();
     buildToolBar();
     buildPanels();
     buildStatusBar();
@@ -329,7 +333,8 @@ void TFormSteuer::applyView()
 
 bool TFormSteuer::groupNamesEditorVisible() const { return grpBez_ && grpBez_->isVisible(); }
 bool TFormSteuer::settingsDialogVisible() const { return stand_ && stand_->isVisible(); }
-bool TFormSteuer::previewWindowExists() const { return false; }
+bool TFormSteuer::previewWindowExists() const { return !preview_.isNull(); }
+TFGrafik *TFormSteuer::previewWindow() const { return preview_; }
 
 int TFormSteuer::textWidth(const QString &text) const
 {
@@ -432,6 +437,52 @@ void TFormSteuer::about()
 void TFormSteuer::help()
 {
     OpenHelp(ctx_.StartupDir);
+}
+
+void TFormSteuer::connectChartCommands()
+{
+    for (int n = 0; n < 6; ++n) {
+        const std::pair<QAction *, ChartKind> commands[] = {
+            {mDSoll_n[n], TargetPlan},
+            {mDEin_n[n], SwitchOn},
+            {mDAusG_n[n], SwitchOffTargeted},
+            {mDAusS_n[n], SwitchOffFault},
+        };
+        for (const auto &[action, kind] : commands)
+            connect(action, &QAction::triggered, this,
+                    [this, program = n + 1, kind = kind] { openTargetChart(program, kind); });
+    }
+}
+
+void TFormSteuer::EnsurePreviewWindow()
+{
+    if (preview_)
+        return;
+    preview_ = new TFGrafik(ctx_, prompt_, std::make_unique<SystemPrinterDialog>(), this);
+    preview_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(preview_, &TFGrafik::visibilityChanged, this, [this] {
+        controller_.UpdateCommandState();
+        applyView();
+    });
+    // The window is freed once closed; from then on the commands are offered again.
+    connect(preview_, &TFGrafik::closed, this, [this] {
+        preview_ = nullptr;
+        controller_.RefreshDisplay();
+        applyView();
+    });
+}
+
+void TFormSteuer::openTargetChart(int programNumber, ChartKind kind)
+{
+    EnsurePreviewWindow();
+    if (preview_->OpenTargetChart(programNumber, kind)) {
+        preview_->show();
+        preview_->raise();
+        preview_->activateWindow();
+        return;
+    }
+    // A refused chart leaves no empty preview behind.
+    preview_->close();
 }
 
 void TFormSteuer::closeEvent(QCloseEvent *event)

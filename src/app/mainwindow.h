@@ -4,8 +4,10 @@
 
 #include "app/controllerpolling.h"
 #include "app/maincontroller.h"
+#include "render/chartdata.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -16,6 +18,7 @@ class QMenu;
 class QRadioButton;
 class QTimer;
 class TAboutBox;
+class TFGrafik;
 class TFormGetDir;
 class TFormGrpBez;
 class TFormLaden;
@@ -48,6 +51,7 @@ public:
     QAction *action(const QString &name) const;
     TFormGrpBez *groupNamesEditor() const { return grpBez_; }
     TFormStand *settingsDialog() const { return stand_; }
+    TFGrafik *previewWindow() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -71,8 +75,13 @@ private:
     void einstellungen();
     void about();
     void help();
+    void connectChartCommands();
+    // Creates the preview window when there is none; it is freed when closed.
+    void EnsurePreviewWindow();
+    void openTargetChart(int programNumber, ChartKind kind);
 
     AppContext &ctx_;
+    Prompt &prompt_;
     MainController controller_;
     ControllerPolling polling_;
     QTimer *init_ = nullptr;
@@ -102,5 +111,6 @@ private:
     TFormStand *stand_ = nullptr;
     TFormGrpBez *grpBez_ = nullptr;
     TAboutBox *about_ = nullptr;
+    QPointer<TFGrafik> preview_;
     QString startupDataFolder_;
 };

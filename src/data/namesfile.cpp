@@ -3,8 +3,7 @@
 #include "data/datasetloader.h"
 #include "data/defaults.h"
 #include "data/fixedfile.h"
-
-#include <QSaveFile>
+#include "data/wholefilesave.h"
 
 bool readNamesFile(InstallationData &d, const QString &path)
 {
@@ -23,14 +22,5 @@ bool writeNamesFile(const InstallationData &d, const QString &path)
     for (const GroupName &name : d.GroupNames)
         bytes.append(name.data(), kGroupNameLength);
 
-    // Unbuffered, so that the write reports what reached the file: a failure
-    // found only while committing a buffer does not always stop the commit.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return saveWholeFile(path, bytes);
 }

@@ -99,19 +99,22 @@ bool ControllerLink::ReceiveAnswer()
     bool done = false;
     const QByteArray bytes = port_->read(port_->bytesWaiting());
     for (char c : bytes) {
-        if (receiver_.Feed(uint8_t(c)) && HandleFrame(receiver_.frame()))
+        if (receiver_.Feed(uint8_t(c)) && HandleFrame(receiver_.frame(), done))
             done = true;
     }
     return done;
 }
 
-bool ControllerLink::HandleFrame(const QByteArray &stored)
+bool ControllerLink::HandleFrame(const QByteArray &stored, bool answered)
 {
     if (!StoredFrameValid(stored, ProtocolVariant, ChecksumSeed)
         || uint8_t(stored[kStoredAddress]) != ControllerFamily) {
         // Garbled or meant for another device: send again at once; the
-        // answer time keeps running and no repeat is counted.
-        port_->write(StuffFrame(TxFrame));
+        // answer time keeps running and no repeat is counted. Not once the
+        // command is answered: its answer to a resend could arrive after
+        // the next command went out and be taken for that one's.
+        if (!answered)
+            port_->write(StuffFrame(TxFrame));
         return false;
     }
     StopAnswerTimer();

@@ -57,7 +57,8 @@ private:
     void StartAnswerTimer();
     void StopAnswerTimer();
     bool ReceiveAnswer();  // true when done: answered or failed
-    bool HandleFrame(const QByteArray &stored);
+    // answered: an earlier frame of this read already answered the command.
+    bool HandleFrame(const QByteArray &stored, bool answered);
 
     SerialPort *port_;
     AnswerTimer &timer_;

@@ -4,11 +4,9 @@
 #include "render/plancanvas.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -21,12 +19,12 @@ PageView viewOfPage(int page, const QDateTime &printTime)
     view.PrintTime = printTime;
     return view;
 }
+}  // namespace
 
-QString cannotWrite(const QString &path, const QString &reason)
+QString CannotWriteMessage(const QString &path, const QString &reason)
 {
     return QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(path, reason);
 }
-}  // namespace
 
 QImage RenderPreviewPage(const ChartData &chart, int page, int width, bool colour)
 {
@@ -36,42 +34,6 @@ QImage RenderPreviewPage(const ChartData &chart, int page, int width, bool colou
     PlanCanvas canvas(painter, PlanMetrics::ForPreview(width), colour);
     DrawChartPage(chart, canvas, viewOfPage(page, QDateTime()));
     return image;
-}
-
-bool WriteChartPdf(const ChartData &chart, const QList<int> &pages, bool colour,
-                   const QDateTime &printTime, const QString &path, QString *error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = cannotWrite(path, file.errorString());
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(kPdfResolution);
-        writer.setTitle(QStringLiteral("Quennrik"));
-        writer.setCreator(QStringLiteral("Signovat"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(0, 0, 0, 0)));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            *error = cannotWrite(path, QStringLiteral("PDF"));
-            file.cancelWriting();
-            return false;
-        }
-        PlanCanvas canvas(painter, PlanMetrics::ForPrinter(writer.width()), colour);
-        for (int i = 0; i < pages.size(); ++i) {
-            if (i > 0)
-                writer.newPage();
-            DrawChartPage(chart, canvas, viewOfPage(pages[i], printTime));
-        }
-        painter.end();
-    }
-    if (!file.commit()) {
-        *error = cannotWrite(path, file.errorString());
-        return false;
-    }
-    return true;
 }
 
 bool WriteChartPngs(const ChartData &chart, const QList<int> &pages, bool colour, int width,
@@ -84,7 +46,7 @@ bool WriteChartPngs(const ChartData &chart, const QList<int> &pages, bool colour
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         if (!RenderPreviewPage(chart, page, width, colour).save(&buffer, "PNG")) {
-            *error = cannotWrite(base, QStringLiteral("PNG"));
+            *error = CannotWriteMessage(base, QStringLiteral("PNG"));
             return false;
         }
         encoded << bytes;
@@ -95,7 +57,7 @@ bool WriteChartPngs(const ChartData &chart, const QList<int> &pages, bool colour
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(encoded[i]) != encoded[i].size() ||
             !file.commit()) {
-            *error = cannotWrite(path, file.errorString());
+            *error = CannotWriteMessage(path, file.errorString());
             for (const QString &done : written)
                 QFile::remove(done);
             return false;

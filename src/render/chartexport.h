@@ -1,11 +1,9 @@
 #pragma once
-// A chart as files: the printed form as a PDF (A4 landscape, one PDF page per
-// chart page, header and footers as on paper) and the preview form as PNG
-// images. Files are written whole or not at all.
+// A chart as files: the preview form as PNG images. Files are written whole
+// or not at all. The printed form as a PDF is the print run's (preview/chartpdf.h).
 
 #include "render/chartdata.h"
 
-#include <QDateTime>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -18,10 +16,9 @@ constexpr int kPdfResolution = 600;
 // proportions.
 QImage RenderPreviewPage(const ChartData &chart, int page, int width, bool colour);
 
-// Writes the given pages (1-based, in the given order) to a PDF. On failure
-// *error says why and no file is left at path.
-bool WriteChartPdf(const ChartData &chart, const QList<int> &pages, bool colour,
-                   const QDateTime &printTime, const QString &path, QString *error);
+// "Datei <path> kann nicht geschrieben werden: <reason>", the message of
+// every chart file that could not be written.
+QString CannotWriteMessage(const QString &path, const QString &reason);
 
 // Writes one PNG per page, named base + "-" + page + ".png". On failure
 // *error says why and none of the files is left behind.

@@ -1,6 +1,7 @@
 #include "guiapp.h"
 
 #include "data/textfield.h"
+#include "preview/chartpdf.h"
 #include "render/chartexport.h"
 #include "render/pagecomposer.h"
 #include "render/signalstate.h"

@@ -1,0 +1,148 @@
+// Speed of the preview window and the print run: a page change from the
+// button to the new page in the window's image, and thirteen printed pages
+// into a PDF. The worst case is 24 groups whose hatched state changes every
+// second of 1200.
+
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "preview/previewpaging.h"
+#include "preview/previewwindow.h"
+#include "preview/printerdialog.h"
+#include "preview/printrun.h"
+#include "render/chartexport.h"
+#include "render/pagecomposer.h"
+#include "render/signalstate.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPixmap>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+
+namespace {
+ChartData hatchedEverySecond()
+{
+    ChartData chart;
+    chart.DisplayMode = SwitchOn;
+    chart.ShownGroups = kGroupCount;
+    chart.ActiveGroupCount = kGroupCount;
+    chart.HeaderSnapshot.GroupCount = kGroupCount;
+    chart.ChartTitle = QStringLiteral("(Einschaltprogramm)");
+    chart.Rows.resize(kMaxChartSeconds);
+    const int32_t hatched[] = {Flashing, RedFlashing, GreenFlashing};
+    for (int s = 0; s < kMaxChartSeconds; ++s)
+        for (int g = 0; g < kGroupCount; ++g)
+            chart.Rows[s].State[g] = hatched[(s + g) % 3];
+    return chart;
+}
+
+// The busiest chart an installation can ask for: a 1200-second target plan
+// of 24 groups with two green phases, a flashing and an extra-yellow window.
+InstallationData busyInstallation()
+{
+    InstallationData d;
+    d.Header.GroupCount = kGroupCount;
+    d.Header.FixedTimeMode = 1;
+    d.Header.ProgramReleased[0] = 1;
+    SignalProgram &p = d.Programs[0];
+    p.CycleTime = kMaxChartSeconds;
+    for (int g = 0; g < kGroupCount; ++g) {
+        p.GreenFrom1[g] = 7 * g;
+        p.GreenTo1[g] = 7 * g + 300;
+        p.GreenFrom2[g] = 700 + 11 * g;
+        p.GreenTo2[g] = 1100 - g;
+        p.RedYellowTime[g] = 2;
+        p.YellowTime[g] = 3;
+        p.FlashFrom1[g] = 400;
+        p.FlashTo1[g] = 450 + g;
+        p.YellowFrom2[g] = 1150;
+        p.YellowTo2[g] = 20;
+        p.ExtensionPoint1[g] = 50 * (g + 1);
+        p.WaitPoint[g] = 25 * (g + 1);
+    }
+    for (auto &name : d.GroupNames)
+        name.fill('X');
+    return d;
+}
+
+struct SilentPrompt : Prompt {
+    PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons) override
+    {
+        return PromptAnswer::Ok;
+    }
+};
+
+// ">>" through the busiest target plan, "|<<" back from its last page: the
+// window's own handlers, drawing into its image and showing it.
+void BM_WindowPageChange(benchmark::State &state)
+{
+    AppContext ctx;
+    ctx.data = busyInstallation();
+    ctx.ControllerFamily = 2;
+    SilentPrompt prompt;
+    TFGrafik window(ctx, prompt, std::make_unique<SystemPrinterDialog>());
+    window.OpenTargetChart(1, TargetPlan);
+    auto *forward = window.findChild<QPushButton *>(QStringLiteral("ButtonSeiteVor"));
+    auto *first = window.findChild<QPushButton *>(QStringLiteral("ButtonSeite1"));
+    for (auto _ : state)
+        (forward->isEnabled() ? forward : first)->click();
+}
+BENCHMARK(BM_WindowPageChange)->Unit(benchmark::kMillisecond);
+
+// The same path for the hatched worst case: the paging step, the page drawn
+// into the preview image and the image made ready for the screen.
+void BM_PageChangeWorstCase(benchmark::State &state)
+{
+    const ChartData chart = hatchedEverySecond();
+    PreviewPaging paging(chart);
+    paging.OpenChart();
+    const PlanMetrics metrics = PlanMetrics::ForPreview(kPreviewImageWidth);
+    QImage image(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        if (paging.Buttons().PageForward)
+            paging.StepPage(true);
+        else
+            paging.FirstPage();
+        {
+            QPainter painter(&image);
+            PlanCanvas canvas(painter, metrics, true);
+            DrawChartPage(chart, canvas, paging.View());
+        }
+        benchmark::DoNotOptimize(QPixmap::fromImage(image));
+    }
+}
+BENCHMARK(BM_PageChangeWorstCase)->Unit(benchmark::kMillisecond);
+
+// Thirteen pages of the worst case in one print run into a PDF.
+void BM_PrintRunThirteenPages(benchmark::State &state)
+{
+    const ChartData chart = hatchedEverySecond();
+    PageFlags all;
+    all.fill(1);
+    for (auto _ : state) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kPdfResolution);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+        PrintRun(chart, all, writer, true, QDateTime::currentDateTime());
+        benchmark::DoNotOptimize(bytes.size());
+    }
+}
+BENCHMARK(BM_PrintRunThirteenPages)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

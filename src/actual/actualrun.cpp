@@ -1,0 +1,102 @@
+#include "actual/actualrun.h"
+
+#include "data/textfield.h"
+
+#include <algorithm>
+
+bool IsControllerMode(int mode)
+{
+    return mode == RunQsw || IsKvxMode(mode);
+}
+
+bool IsKvxMode(int mode)
+{
+    return mode == RunKvx || mode == RunKvx40At1200 || mode == RunKvx40At9600 || mode == RunKvx40At19200;
+}
+
+bool IsLiveMode(int mode)
+{
+    return mode == RunSimulation || IsControllerMode(mode);
+}
+
+StreamPortSettings StreamPortSettingsFor(int mode)
+{
+    switch (mode) {
+    case RunKvx40At9600:
+        return {9600, 2};
+    case RunKvx40At19200:
+        return {19200, 2};
+    case RunQsw:
+        return {1200, 1};
+    default:
+        return {1200, 2};
+    }
+}
+
+int ControllerLinkBaudFor(int mode)
+{
+    return mode == RunKvx ? 9600 : 57600;
+}
+
+QString SourceTextFor(int mode)
+{
+    if (mode == RunQsw)
+        return QStringLiteral("(Ist-Druck, QSW)");
+    if (mode == RunSimulation)
+        return QStringLiteral("(Ist-Druck, Sim. Programm)");
+    return QStringLiteral("(Ist-Druck, KVX)");
+}
+
+QString FileSourceText(const QString &fileName)
+{
+    return QStringLiteral("(Ist-Druck, Datei ") + fileName + QLatin1Char(')');
+}
+
+std::array<GroupName, kGroupCount> ActualRun::blankNames()
+{
+    std::array<GroupName, kGroupCount> names;
+    for (GroupName &name : names)
+        name.fill(' ');
+    return names;
+}
+
+QString ProgramNameText(const ActualRun &run)
+{
+    return fieldText(run.ProgramName);
+}
+
+namespace {
+// The whole field, padding included: the version is the banner's last four
+// characters, wherever the text ends.
+template <std::size_t N> QString wholeField(const FixedText<N> &field)
+{
+    return fromCp1252(field.data(), qsizetype(N));
+}
+}  // namespace
+
+void SetChartHeader(ChartData &chart, const ActualRun &run)
+{
+    chart.TargetChartActive = false;
+    chart.ProgramNumber = run.StartProgram;
+    chart.ShownGroups = std::clamp(run.ShownGroups, 0, kGroupCount);
+    chart.DataName = ProgramNameText(run);
+    chart.HeaderSnapshot = run.HeaderRecord;
+    chart.ProgramSnapshot = run.ProgramRecord;
+    chart.GroupNames = run.GroupNames;
+    chart.HeaderGroupCount = run.HeaderGroupCount;
+    chart.StartProgram = run.StartProgram;
+    chart.ControllerTypeText = wholeField(run.ControllerTypeText);
+    chart.BannerText = wholeField(run.BannerText);
+    chart.PrintDateText = wholeField(run.PrintDateText);
+}
+
+ChartData ActualRunChart(const ActualRun &run, int mode, const QString &sourceText, int streamGroupCount)
+{
+    ChartData chart;
+    chart.DisplayMode = mode;
+    chart.ChartTitle = sourceText;
+    chart.ActiveGroupCount = std::clamp(streamGroupCount, 0, kGroupCount);
+    SetChartHeader(chart, run);
+    chart.Rows = run.Rows;
+    return chart;
+}

@@ -1,0 +1,45 @@
+#include "actual/linereceiver.h"
+
+std::optional<QByteArray> LineReceiver::nextLine(SerialPort &port)
+{
+    if (std::optional<QByteArray> line = takeLine())
+        return line;
+    const int waiting = port.bytesWaiting();
+    if (waiting <= 0)
+        return std::nullopt;
+    append(port.read(std::min(waiting, kReadChunk)));
+    return takeLine();
+}
+
+void LineReceiver::clear()
+{
+    pending_.clear();
+    line_.clear();
+    textEnded_ = false;
+    overlong_ = false;
+}
+
+std::optional<QByteArray> LineReceiver::takeLine()
+{
+    qsizetype used = 0;
+    std::optional<QByteArray> complete;
+    while (used < pending_.size() && !complete) {
+        const char c = pending_[used++];
+        if (c == '\n') {
+            if (!overlong_)
+                complete = line_;
+            line_.clear();
+            textEnded_ = false;
+            overlong_ = false;
+        } else if (c == '\r' || c == '\0') {
+            textEnded_ = true;
+        } else if (!textEnded_) {
+            if (line_.size() < kLineCapacity)
+                line_.append(c);
+            else
+                overlong_ = true;
+        }
+    }
+    pending_.remove(0, used);
+    return complete;
+}

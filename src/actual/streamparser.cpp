@@ -1,0 +1,252 @@
+#include "actual/streamparser.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+bool begins(const QByteArray &line, const char *text)
+{
+    return line.startsWith(text);
+}
+
+bool contains(const QByteArray &line, const char *text)
+{
+    return line.contains(text);
+}
+
+// N characters from the 1-based column; blanks where the line is shorter.
+template <std::size_t N> FixedText<N> columns(const QByteArray &line, int column)
+{
+    FixedText<N> text = BlankText<N>();
+    for (std::size_t i = 0; i < N; ++i) {
+        const qsizetype at = column - 1 + qsizetype(i);
+        if (at < line.size())
+            text[i] = line[at];
+    }
+    return text;
+}
+
+// A number field holds digits, with blanks around them. Anything else is no
+// number, and the value it would set stays as it was.
+template <std::size_t N> std::optional<int> numberIn(const FixedText<N> &field)
+{
+    const QByteArray text = QByteArray(field.data(), qsizetype(N)).trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// Lines that belong to the printout's legends and tables but carry nothing
+// the run keeps.
+const char *const kIgnoredLines[] = {"        Sync. ", "        Zwangs", "        alle  ",
+                                     " B.o.An", " W.Sig.", " Gruppe"};
+
+struct ParameterLabel {
+    const char *label;
+    uint32_t SignalProgram::*field;
+};
+
+// In the order they are tested: "        Anf. Zeit 1" must not take the
+// "        Anf.  Verz. 1" line and so on.
+const ParameterLabel kParameterLabels[] = {
+    {"        Umlaufzeit", &SignalProgram::CycleTime},
+    {"        Anf. Zeit 1", &SignalProgram::DemandTime1},
+    {"        Anf. Zeit 2", &SignalProgram::DemandTime2},
+    {"        Weiter Zeit 1", &SignalProgram::ContinueTime1},
+    {"        Weiter Zeit 2", &SignalProgram::ContinueTime2},
+    {"        GSP", &SignalProgram::GroupStartPoint},
+    {"        EZP", &SignalProgram::SwitchOnPoint},
+    {"        AZP", &SignalProgram::SwitchOffPoint},
+    {"        Anf.  Verz. 1", &SignalProgram::DemandDelay1},
+    {"        Anf.  Verz. 2", &SignalProgram::DemandDelay2},
+};
+
+struct FlagLabel {
+    const char *label;
+    PerGroup<uint8_t> SignalProgram::*flags;
+};
+
+const FlagLabel kFlagLabels[] = {
+    {" St.Bli", &SignalProgram::FaultFlash},
+    {" Rotueb", &SignalProgram::RedMonitoring},
+    {" Dauer.", &SignalProgram::PermanentDemand},
+    {" Verl. ", &SignalProgram::Extend},
+    {" V.>Max", &SignalProgram::ExtendBeyondMax},
+};
+
+constexpr int kShortestHeaderLine = 12;
+
+}  // namespace
+
+int32_t StateCodeOf(char first, char second)
+{
+    struct StateText {
+        char first, second;
+        int32_t code;
+    };
+    static constexpr StateText kStates[] = {
+        {'R', ' ', 1}, {'G', 'r', 2}, {'R', 'G', 3}, {'G', 'e', 4}, {'B', ' ', 5},
+        {'R', 'D', 6}, {'R', 'B', 7}, {'G', 'D', 8}, {'G', 'B', 9},
+    };
+    for (const StateText &s : kStates)
+        if (s.first == first && s.second == second)
+            return s.code;
+    return 0;
+}
+
+bool StreamParser::ParseHeaderLine(const QByteArray &line)
+{
+    opensPrintout_ = false;
+    if (line.size() < kShortestHeaderLine)
+        return false;
+
+    if (begins(line, "        ------")) {
+        opensPrintout_ = !HeaderSeen_;
+        HeaderSeen_ = false;
+        return false;
+    }
+    if (begins(line, "        Benutz")) {
+        if (contains(line, "- Dunkel   R Rot"))
+            setModeByte(0);
+        return false;
+    }
+    for (const char *ignored : kIgnoredLines)
+        if (begins(line, ignored))
+            return false;
+
+    if (contains(line, "I       Torvemark GmbH")) {
+        run_.BannerText = columns<13>(line, 64);
+        HeaderSeen_ = true;
+        setModeByte(1);
+        return true;
+    }
+    if (contains(line, "    KVX") || contains(line, "    QSW")) {
+        run_.ControllerTypeText = columns<10>(line, 16);
+        run_.PrintDateText = columns<14>(line, 64);
+        HeaderSeen_ = true;
+        return true;
+    }
+    if (contains(line, "    Sim")) {
+        run_.ControllerTypeText = columns<10>(line, 17);
+        run_.PrintDateText = columns<14>(line, 64);
+        HeaderSeen_ = true;
+        return true;
+    }
+    if (begins(line, "        Stando")) {
+        run_.HeaderRecord.LocationLine1 = columns<kTextFieldLength>(line, 25);
+        return true;
+    }
+    if (begins(line, "                      :")) {
+        run_.HeaderRecord.LocationLine2 = columns<kTextFieldLength>(line, 25);
+        return true;
+    }
+    if (begins(line, "        Auftraggeber  :")) {
+        run_.HeaderRecord.Customer = columns<kTextFieldLength>(line, 25);
+        return true;
+    }
+    if (begins(line, "        Programmname  :")) {
+        takeProgramName(line);
+        if (contains(line, "- Dunkel           R Rot"))
+            setModeByte(0);
+        return true;
+    }
+    if (begins(line, "        Gruppe")) {
+        if (const std::optional<int> count = numberIn(columns<2>(line, 25))) {
+            run_.ShownGroups = std::min(*count, kGroupCount);
+            run_.HeaderGroupCount = run_.ShownGroups;
+        }
+        return true;
+    }
+    for (const ParameterLabel &p : kParameterLabels) {
+        if (begins(line, p.label)) {
+            if (const std::optional<int> value = numberIn(columns<3>(line, 25)))
+                run_.ProgramRecord.*p.field = uint32_t(*value);
+            return true;
+        }
+    }
+    for (const FlagLabel &f : kFlagLabels) {
+        if (begins(line, f.label)) {
+            PerGroup<uint8_t> &flags = run_.ProgramRecord.*f.flags;
+            flags.fill(0);
+            const int groups = std::clamp(int(run_.ShownGroups), 0, kGroupCount);
+            for (int i = 0; i < groups; ++i) {
+                const qsizetype at = 8 + 3 * i;
+                flags[i] = at < line.size() && line[at] == 'x' ? 1 : 0;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void StreamParser::takeProgramName(const QByteArray &line)
+{
+    if (!simulation_) {
+        run_.ProgramName = columns<8>(line, 25);
+        return;
+    }
+    // The simulation program prints the path of its program file: the name
+    // is the file name after the last backslash.
+    const FixedText<100> path = columns<100>(line, 25);
+    run_.ProgramName = BlankText<8>();
+    for (int at = 99; at >= 2; --at) {
+        if (path[at] != '\\')
+            continue;
+        for (int i = 0; i < 8 && at + 1 + i < 100; ++i)
+            run_.ProgramName[i] = path[at + 1 + i];
+        return;
+    }
+}
+
+bool StreamParser::EndsHeader(const QByteArray &line) const
+{
+    return run_.HeaderRecord.FixedTimeMode != 0 ? begins(line, " Gruppe") : begins(line, " V.>Max");
+}
+
+bool StreamParser::ParseDataLine(const QByteArray &line)
+{
+    if (!begins(line, " P"))
+        return false;
+    // Seven columns before the first group, three per group; a line of more
+    // than 24 groups keeps the first 24.
+    StreamGroupCount_ = std::clamp(int(line.size() - 7) / 3, 0, kGroupCount);
+    run_.ShownGroups = StreamGroupCount_;
+    // A program column that holds no digit leaves the program as it was.
+    if (line.size() > 2 && line[2] >= '0' && line[2] <= '9')
+        CurrentProgram_ = line[2] - '0';
+    if (!FirstDataLineSeen_) {
+        FirstDataLineSeen_ = true;
+        run_.StartProgram = CurrentProgram_;
+    }
+    for (int i = 0; i < StreamGroupCount_; ++i) {
+        CurrentStates_[i] = StateCodeOf(line[8 + 3 * i], line[9 + 3 * i]);
+        DetectorMarks_[i] = line[7 + 3 * i] == '*' ? 1 : 0;
+    }
+    return true;
+}
+
+void StreamParser::Restart()
+{
+    HeaderSeen_ = false;
+    FirstDataLineSeen_ = false;
+    CurrentProgram_ = 0;
+    run_.StartProgram = 0;
+}
+
+ChartRow StreamParser::CurrentRow() const
+{
+    ChartRow row;
+    for (int i = 0; i < StreamGroupCount_; ++i) {
+        row.State[i] = CurrentStates_[i];
+        row.DetectorActive[i] = DetectorMarks_[i];
+    }
+    row.ProgramNumber = CurrentProgram_;
+    return row;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The lines of a controller's printout: the header lines that fill a run's
+// header data, and the data lines, one per second, with the state of every
+// group. Columns are 1-based as the printout counts them.
+
+#include "actual/actualrun.h"
+
+#include <QByteArray>
+
+// State code of a two-character state text ("R ", "Gr", "RG", "Ge", "B ",
+// "RD", "RB", "GD", "GB"); anything else is 0, dark.
+int32_t StateCodeOf(char first, char second);
+
+class StreamParser {
+public:
+    // The parser fills run's header fields, ShownGroups, HeaderGroupCount and
+    // StartProgram; it never touches the rows.
+    explicit StreamParser(ActualRun &run) : run_(run) {}
+
+    // The simulation program prints a file path in the program name line.
+    void setSimulation(bool on) { simulation_ = on; }
+
+    // Whether the line was taken as a header line.
+    bool ParseHeaderLine(const QByteArray &line);
+    // Whether the line is a data line; if so, its states are current.
+    bool ParseDataLine(const QByteArray &line);
+
+    // The line that ends the header: " Gruppe" when the header mode byte is
+    // set, " V.>Max" when it is clear.
+    bool EndsHeader(const QByteArray &line) const;
+
+    // The last header line was the separator that opens a printout: the
+    // received-data window starts afresh with it.
+    bool OpensPrintout() const { return opensPrintout_; }
+
+    // Forgets the run's progress (a new printout): the next data line is its
+    // first second again.
+    void Restart();
+
+    // The second of the last data line as a row: its states and detector
+    // marks for the groups it carried, its program number.
+    ChartRow CurrentRow() const;
+    int CurrentProgram() const { return CurrentProgram_; }
+    int StreamGroupCount() const { return StreamGroupCount_; }
+    bool HeaderSeen() const { return HeaderSeen_; }
+
+private:
+    void setModeByte(uint8_t value) { run_.HeaderRecord.FixedTimeMode = value; }
+    void takeProgramName(const QByteArray &line);
+
+    ActualRun &run_;
+    bool simulation_ = false;
+    bool opensPrintout_ = false;
+    bool HeaderSeen_ = false;
+    bool FirstDataLineSeen_ = false;
+    int CurrentProgram_ = 0;
+    int StreamGroupCount_ = 0;
+    PerGroup<int32_t> CurrentStates_{};
+    PerGroup<uint8_t> DetectorMarks_{};
+};

@@ -1,0 +1,537 @@
+#include "preview/previewwindow.h"
+
+#include "app/appcontext.h"
+#include "app/exceptionreport.h"
+#include "app/functionkeys.h"
+#include "app/prompt.h"
+#include "app/utilities.h"
+#include "preview/printerdialog.h"
+#include "preview/printrun.h"
+#include "render/chartexport.h"
+#include "render/pagecomposer.h"
+#include "render/plancanvas.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 503;
+constexpr int kPanelHeight = 66;
+constexpr int kLabelRow = 8, kButtonRow = 34;
+constexpr int kLabelHeight = 19, kButtonHeight = 25;
+constexpr int kMaxCopies = 9;
+// Controller family of the KVX 300 / 900 / 5000S: their charts show 24 groups.
+constexpr uint8_t kKvxFamily = 2;
+
+QLabel *caption(const QString &text, QWidget *parent, int x)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(x, kLabelRow, l->sizeHint().width(), kLabelHeight);
+    return l;
+}
+
+QLabel *valueLabel(const QString &name, QWidget *parent, int x, int width)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setAlignment(Qt::AlignCenter);
+    l->setGeometry(x, kLabelRow, width, kLabelHeight);
+    return l;
+}
+
+// The measuring-point mark of the chart: two red triangles pointing at each
+// other; crossed out for "hide".
+QIcon measuringIcon(bool crossed)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(PlanColour::Red);
+    p.drawPolygon(QPolygon({QPoint(8, 7), QPoint(3, 1), QPoint(13, 1)}));
+    p.drawPolygon(QPolygon({QPoint(8, 9), QPoint(3, 15), QPoint(13, 15)}));
+    if (crossed) {
+        p.setPen(QPen(Qt::black, 2));
+        p.drawLine(2, 14, 14, 2);
+    }
+    return QIcon(pixmap);
+}
+}  // namespace
+
+TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialog> printer,
+                   QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint),
+      ctx_(ctx),
+      prompt_(prompt),
+      printer_(std::move(printer)),
+      metrics_(PlanMetrics::ForPreview(kPreviewImageWidth)),
+      image_(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32)
+{
+    setObjectName(QStringLiteral("TFGrafik"));
+    setFixedSize(kClientWidth, kClientHeight);
+    image_.fill(Qt::white);
+    buildImage();
+    buildPanel();
+
+    // As the window is shown: no measuring point, one copy, cursor at the
+    // left edge.
+    showMeasuringPointLabel();
+    labelAbstand_->setText(QStringLiteral("----"));
+    setCopies(1);
+    setMeasuringControlsVisible(false);
+    UpdatePagingButtons();
+
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TFGrafik::~TFGrafik() = default;
+
+void TFGrafik::buildImage()
+{
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("ScrollBox"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll_->setGeometry(0, 0, kClientWidth, kClientHeight - kPanelHeight);
+
+    imageLabel_ = new QLabel;
+    imageLabel_->setObjectName(QStringLiteral("Image"));
+    imageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imageLabel_->setFixedSize(image_.size());
+    imageLabel_->setPixmap(QPixmap::fromImage(image_));
+    imageLabel_->installEventFilter(this);
+    scroll_->setWidget(imageLabel_);
+
+    // The cursor: a black line one pixel wide over the group rows.
+    panelPos_ = new QFrame(imageLabel_);
+    panelPos_->setObjectName(QStringLiteral("PanelPos"));
+    panelPos_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    panelPos_->setAutoFillBackground(true);
+    QPalette black = panelPos_->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    panelPos_->setPalette(black);
+    panelPos_->setGeometry(metrics_.ChartLeft(), metrics_.LeftMargin, 1, 0);
+    panelPos_->hide();
+}
+
+QPushButton *TFGrafik::addButton(QWidget *panel, const QString &name, const QString &caption,
+                                 const QString &hint, int x, int width, void (TFGrafik::*handler)())
+{
+    auto *b = new QPushButton(caption, panel);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    b->setGeometry(x, kButtonRow, width, kButtonHeight);
+    connect(b, &QPushButton::clicked, this, handler);
+    return b;
+}
+
+void TFGrafik::buildPanel()
+{
+    auto *panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setGeometry(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight);
+
+    // Upper row; its left end is kept free for the reception lamp.
+    QLabel *messCaption = caption(QStringLiteral("Messpunkt:"), panel, 96);
+    labelMesspunkt_ = valueLabel(QStringLiteral("LabelMesspunkt"), panel, 154, 56);
+    QLabel *abstandCaption = caption(QStringLiteral("Abstand Messpunkt:"), panel, 218);
+    labelAbstand_ = valueLabel(QStringLiteral("LabelAbstand"), panel, 318, 56);
+    caption(QStringLiteral("Seite:"), panel, 386);
+    labelSeite_ = valueLabel(QStringLiteral("LabelSeite"), panel, 418, 62);
+    caption(QStringLiteral("Position:"), panel, 490);
+    labelPos_ = valueLabel(QStringLiteral("LabelPos"), panel, 538, 56);
+    caption(QStringLiteral("Prog:"), panel, 604);
+    labelProg_ = valueLabel(QStringLiteral("LabelProg"), panel, 634, 28);
+    caption(QStringLiteral("Kopien:"), panel, 676);
+    memoKopie_ = new QLineEdit(panel);
+    memoKopie_->setObjectName(QStringLiteral("MemoKopie"));
+    memoKopie_->setToolTip(QStringLiteral("Anzahl Ausdrucke"));
+    memoKopie_->setAlignment(Qt::AlignCenter);
+    memoKopie_->setGeometry(720, kLabelRow - 1, 24, kLabelHeight + 2);
+    memoKopie_->installEventFilter(this);
+    // The up-down control takes no focus, so it neither ends the entry
+    // (no check) nor reacts to the arrow keys.
+    auto *upDown = new QWidget(panel);
+    upDown->setObjectName(QStringLiteral("UpDownKopie"));
+    upDown->setToolTip(QStringLiteral("Anzahl Ausdrucke"));
+    upDown->setGeometry(744, kLabelRow - 1, 16, kLabelHeight + 2);
+    for (int step : {1, -1}) {
+        auto *arrow = new QToolButton(upDown);
+        arrow->setObjectName(step > 0 ? QStringLiteral("UpDownKopieUp") : QStringLiteral("UpDownKopieDown"));
+        arrow->setArrowType(step > 0 ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setGeometry(0, step > 0 ? 0 : (kLabelHeight + 2) / 2, 16, (kLabelHeight + 2) / 2);
+        connect(arrow, &QToolButton::clicked, this, [this, step] { stepCopies(step); });
+    }
+
+    // Lower row; its left end is kept free for the received-data button.
+    buttonMesspunkt_ = addButton(panel, QStringLiteral("ButtonMesspunkt"), QStringLiteral("Messpunkt setzen"),
+                                 QStringLiteral("Referenzpunkt für Zeitmessung setzen"), 86, 100,
+                                 &TFGrafik::ButtonMesspunktClick);
+    bitBtnMessEin_ = addButton(panel, QStringLiteral("BitBtnMessEin"), QString(),
+                               QStringLiteral("Messpunkt einblenden"), 190, 26, &TFGrafik::BitBtnMessEinClick);
+    bitBtnMessEin_->setIcon(measuringIcon(false));
+    bitBtnMessAus_ = addButton(panel, QStringLiteral("BitBtnMessAus"), QString(),
+                               QStringLiteral("Messpunkt ausblenden"), 190, 26, &TFGrafik::BitBtnMessAusClick);
+    bitBtnMessAus_->setIcon(measuringIcon(true));
+    measuringControls_ = {buttonMesspunkt_, messCaption, labelMesspunkt_, abstandCaption, labelAbstand_};
+
+    constexpr int kStep = 31, kWidth = 30;
+    int x = 222;
+    buttonSeite1_ = addButton(panel, QStringLiteral("ButtonSeite1"), QStringLiteral("|<<"),
+                              QStringLiteral("Zur ersten Seite"), x, kWidth, &TFGrafik::ButtonSeite1Click);
+    buttonSeiteZurueck_ = addButton(panel, QStringLiteral("ButtonSeiteZurueck"), QStringLiteral("<<"),
+                                    QStringLiteral("Eine Seite zurück"), x += kStep, kWidth,
+                                    &TFGrafik::ButtonSeiteZurueckClick);
+    buttonHSeiteZurueck_ = addButton(panel, QStringLiteral("ButtonHSeiteZurueck"), QStringLiteral("1/2"),
+                                     QStringLiteral("Eine halbe Seite zurück"), x += kStep, kWidth,
+                                     &TFGrafik::ButtonHSeiteZurueckClick);
+    buttonSZurueck_ = addButton(panel, QStringLiteral("ButtonSZurueck"), QStringLiteral("<"),
+                                QStringLiteral("1 Sekunde zurück"), x += kStep, kWidth,
+                                &TFGrafik::ButtonSZurueckClick);
+    checkPrint_ = new QCheckBox(QStringLiteral("Dr."), panel);
+    checkPrint_->setObjectName(QStringLiteral("CheckPrint"));
+    checkPrint_->setToolTip(QStringLiteral("Seite zum Drucken auswählen"));
+    checkPrint_->setGeometry(x += kStep + 3, kButtonRow, 38, kButtonHeight);
+    connect(checkPrint_, &QCheckBox::clicked, this, &TFGrafik::CheckPrintClick);
+    buttonSVor_ = addButton(panel, QStringLiteral("ButtonSVor"), QStringLiteral(">"),
+                            QStringLiteral("Eine Sekunde vor"), x += 38, kWidth, &TFGrafik::ButtonSVorClick);
+    buttonHSeiteVor_ = addButton(panel, QStringLiteral("ButtonHSeiteVor"), QStringLiteral("1/2"),
+                                 QStringLiteral("Eine halbe Seite vor"), x += kStep, kWidth,
+                                 &TFGrafik::ButtonHSeiteVorClick);
+    buttonSeiteVor_ = addButton(panel, QStringLiteral("ButtonSeiteVor"), QStringLiteral(">>"),
+                                QStringLiteral("Eine Seite vor"), x += kStep, kWidth,
+                                &TFGrafik::ButtonSeiteVorClick);
+    buttonLetzteSeite_ = addButton(panel, QStringLiteral("ButtonLetzteSeite"), QStringLiteral(">>|"),
+                                   QStringLiteral("Zur letzten Seite"), x += kStep, kWidth,
+                                   &TFGrafik::ButtonLetzteSeiteClick);
+    // Held down, "<" and ">" step on: after 500 ms, then every 40 ms.
+    for (QPushButton *b : {buttonSZurueck_, buttonSVor_}) {
+        b->setAutoRepeat(true);
+        b->setAutoRepeatDelay(500);
+        b->setAutoRepeatInterval(40);
+    }
+
+    addButton(panel, QStringLiteral("DruckAlles"), QStringLiteral("Alle"), QStringLiteral("Alle Seiten drucken"),
+              x += kStep + 10, 60, &TFGrafik::DruckAllesClick);
+    addButton(panel, QStringLiteral("DruckAuswahl"), QStringLiteral("Auswahl"),
+              QStringLiteral("Ausgewählte Seiten drucken"), x += 63, 60, &TFGrafik::DruckAuswahlClick);
+    addButton(panel, QStringLiteral("DruckAktuell"), QStringLiteral("Aktuelle"),
+              QStringLiteral("Angezeigte Seite drucken"), x += 63, 60, &TFGrafik::DruckAktuellClick);
+    druckNicht_ = addButton(panel, QStringLiteral("DruckNicht"), QStringLiteral("Beenden"),
+                            QStringLiteral("Drucken verlassen"), x += 63, 60, &TFGrafik::DruckNichtClick);
+}
+
+bool TFGrafik::OpenTargetChart(int programNumber, ChartKind kind)
+{
+    const int shownGroups = ctx_.ControllerFamily == kKvxFamily ? 24 : 12;
+    QString refusal;
+    if (!::OpenTargetChart(chart_, ctx_.data, programNumber, kind, shownGroups,
+                           ctx_.InstallationName, &refusal)) {
+        prompt_.tell(refusal, QStringLiteral("Fehler"), PromptIcon::Error);
+        return false;
+    }
+    setWindowTitle(chart_.WindowCaption);
+    paging_.OpenChart();
+    panelPos_->resize(1, chart_.ActiveGroupCount * metrics_.RowPitch() + metrics_.Width / 10);
+    setMeasuringControlsVisible(false);
+    showMeasuringPointLabel();
+    RedrawPage();
+    return true;
+}
+
+void TFGrafik::RedrawPage()
+{
+    {
+        QPainter painter(&image_);
+        PlanCanvas canvas(painter, metrics_, true);
+        DrawChartPage(chart_, canvas, paging_.View());
+    }
+    imageLabel_->setPixmap(QPixmap::fromImage(image_));
+    panelPos_->setVisible(paging_.CurrentPage() > 1);
+    UpdateLabels();
+    UpdatePagingButtons();
+}
+
+void TFGrafik::UpdateLabels()
+{
+    const PagingLabels l = paging_.Labels(metrics_);
+    panelPos_->move(l.CursorX, panelPos_->y());
+    labelSeite_->setText(l.Seite);
+    labelPos_->setText(l.Pos);
+    labelProg_->setText(l.Prog);
+    labelAbstand_->setText(l.Abstand);
+    checkPrint_->setChecked(l.CheckPrint);
+}
+
+void TFGrafik::UpdatePagingButtons()
+{
+    const PagingButtons b = paging_.Buttons();
+    buttonSeite1_->setEnabled(b.FirstPage);
+    buttonSeiteZurueck_->setEnabled(b.PageBack);
+    buttonHSeiteZurueck_->setEnabled(b.HalfPageBack);
+    buttonSZurueck_->setEnabled(b.SecondBack);
+    buttonSVor_->setEnabled(b.SecondForward);
+    buttonHSeiteVor_->setEnabled(b.HalfPageForward);
+    buttonSeiteVor_->setEnabled(b.PageForward);
+    buttonLetzteSeite_->setEnabled(b.LastPage);
+    for (QPushButton *m : {buttonMesspunkt_, bitBtnMessEin_, bitBtnMessAus_})
+        m->setEnabled(b.Measuring);
+}
+
+void TFGrafik::showMeasuringPointLabel()
+{
+    labelMesspunkt_->setText(QStringLiteral("%1 s").arg(paging_.MeasuringPoint()));
+}
+
+void TFGrafik::setMeasuringControlsVisible(bool visible)
+{
+    for (QWidget *w : measuringControls_)
+        w->setVisible(visible);
+    bitBtnMessEin_->setVisible(!visible);
+    bitBtnMessAus_->setVisible(visible);
+}
+
+void TFGrafik::setCopies(int copies)
+{
+    copies_ = copies;
+    memoKopie_->setText(QString::number(copies));
+}
+
+void TFGrafik::stepCopies(int step)
+{
+    // 1 … 9 with wrap-around.
+    setCopies((copies_ - 1 + step + kMaxCopies) % kMaxCopies + 1);
+}
+
+void TFGrafik::checkCopies()
+{
+    const int copies = CheckNumberInput(prompt_, memoKopie_->text(), 1, kMaxCopies);
+    if (copies < 0) {
+        // Back into the field once the focus change that ended it is over.
+        QTimer::singleShot(0, memoKopie_, [this] { memoKopie_->setFocus(Qt::OtherFocusReason); });
+        return;
+    }
+    copies_ = copies;
+}
+
+// Paging.
+
+void TFGrafik::ButtonSeite1Click()
+{
+    paging_.FirstPage();
+    RedrawPage();
+}
+
+void TFGrafik::ButtonSeiteZurueckClick()
+{
+    paging_.StepPage(false);
+    RedrawPage();
+}
+
+void TFGrafik::ButtonHSeiteZurueckClick()
+{
+    paging_.StepHalfPage(false);
+    RedrawPage();
+}
+
+void TFGrafik::ButtonSZurueckClick()
+{
+    if (paging_.SecondBack()) {
+        RedrawPage();
+        return;
+    }
+    UpdateLabels();
+    UpdatePagingButtons();
+}
+
+void TFGrafik::ButtonSVorClick()
+{
+    if (paging_.SecondForward()) {
+        RedrawPage();
+        return;
+    }
+    UpdateLabels();
+    UpdatePagingButtons();
+}
+
+void TFGrafik::ButtonHSeiteVorClick()
+{
+    paging_.StepHalfPage(true);
+    RedrawPage();
+}
+
+void TFGrafik::ButtonSeiteVorClick()
+{
+    paging_.StepPage(true);
+    RedrawPage();
+}
+
+void TFGrafik::ButtonLetzteSeiteClick()
+{
+    paging_.LastPage();
+    RedrawPage();
+}
+
+void TFGrafik::ImageMouseDown(int x)
+{
+    if (paging_.PlaceCursor(x, metrics_))
+        UpdateLabels();
+}
+
+void TFGrafik::CheckPrintClick(bool ticked)
+{
+    paging_.SelectPage(ticked);
+}
+
+// Measuring point.
+
+void TFGrafik::ButtonMesspunktClick()
+{
+    paging_.SetMeasuringPoint();
+    showMeasuringPointLabel();
+    RedrawPage();
+}
+
+void TFGrafik::BitBtnMessEinClick()
+{
+    setMeasuringControlsVisible(true);
+    paging_.ShowMeasuringPoint();
+    showMeasuringPointLabel();
+    RedrawPage();
+}
+
+void TFGrafik::BitBtnMessAusClick()
+{
+    setMeasuringControlsVisible(false);
+    paging_.HideMeasuringPoint();
+    RedrawPage();
+}
+
+// Printing and leaving.
+
+void TFGrafik::DruckAllesClick()
+{
+    print(PrintChoice::All);
+}
+
+void TFGrafik::DruckAuswahlClick()
+{
+    print(PrintChoice::Selected);
+}
+
+void TFGrafik::DruckAktuellClick()
+{
+    print(PrintChoice::Current);
+}
+
+void TFGrafik::print(PrintChoice choice)
+{
+    if (!printer_->setUp(this, PrintDocumentName(chart_)))
+        return;
+    paging_.FlagPages(choice);
+    const bool colour = ctx_.settings.PrintInColour != 0;
+    const QDateTime printTime = QDateTime::currentDateTime();
+    // Every copy is a print job of its own.
+    for (int copy = 0; copy < copies_; ++copy) {
+        const PrintResult result = printer_->print([&](QPagedPaintDevice &device) {
+            return PrintRun(chart_, paging_.PagePrintFlags(), device, colour, printTime);
+        });
+        if (result == PrintResult::DeviceFailed) {
+            // The user repeats the print: the copies stay as they were.
+            reportPrintFailure();
+            return;
+        }
+        if (result == PrintResult::NothingToPrint)
+            break;
+    }
+    setCopies(1);
+}
+
+void TFGrafik::reportPrintFailure()
+{
+    const QString file = printer_->outputFile();
+    if (!file.isEmpty()) {
+        prompt_.tell(QStringLiteral("Die Datei %1\nkann nicht geschrieben werden !").arg(file),
+                     QStringLiteral("Fehler"), PromptIcon::Error);
+        return;
+    }
+    const PrinterError busy;
+    const ExceptionMessage message = exceptionMessage(&busy);
+    prompt_.tell(message.text, message.caption, PromptIcon::Error);
+}
+
+void TFGrafik::DruckNichtClick()
+{
+    close();
+}
+
+// Window events.
+
+void TFGrafik::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        druckNicht_->setFocus(Qt::OtherFocusReason);
+    emit visibilityChanged();
+}
+
+void TFGrafik::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    emit visibilityChanged();
+}
+
+void TFGrafik::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void TFGrafik::keyPressEvent(QKeyEvent *event)
+{
+    if (!handleFunctionKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+bool TFGrafik::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == imageLabel_ && event->type() == QEvent::MouseButtonPress) {
+        ImageMouseDown(static_cast<QMouseEvent *>(event)->position().toPoint().x());
+        return true;
+    }
+    if (watched == memoKopie_ && event->type() == QEvent::FocusIn) {
+        // After the click that gave the focus, which would place the caret.
+        QTimer::singleShot(0, memoKopie_, &QLineEdit::selectAll);
+    } else if (watched == memoKopie_ && event->type() == QEvent::FocusOut) {
+        // Leaving the field for another control checks it; a window or menu
+        // taking the focus does not.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            checkCopies();
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,117 @@
+#pragma once
+// TFGrafik, the preview window: one chart page at a time in a scrolled
+// image, the paging buttons, the cursor line, the measuring point, the page
+// selection "Dr.", the copies field and the three print buttons. The paging
+// rules are PreviewPaging's; the window forwards and shows.
+
+#include "preview/previewpaging.h"
+#include "render/chartdata.h"
+#include "render/planmetrics.h"
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+struct AppContext;
+class Prompt;
+class PrinterDialog;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+
+class TFGrafik : public QWidget {
+    Q_OBJECT
+public:
+    // The creator decides the window's lifetime; the main window frees it
+    // when it is closed.
+    TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialog> printer,
+             QWidget *parent = nullptr);
+    ~TFGrafik() override;
+
+    // Opens a target chart of the loaded installation on its overview page.
+    // A refused chart is reported and false returned; the window then shows
+    // nothing.
+    bool OpenTargetChart(int programNumber, ChartKind kind);
+
+    const ChartData &chart() const { return chart_; }
+    const PreviewPaging &paging() const { return paging_; }
+    const QImage &image() const { return image_; }
+    const PlanMetrics &metrics() const { return metrics_; }
+    int copies() const { return copies_; }
+
+signals:
+    // Shown or hidden: the main window re-evaluates its commands.
+    void visibilityChanged();
+    // The window was closed and is about to be freed.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildImage();
+    void buildPanel();
+    QPushButton *addButton(QWidget *panel, const QString &name, const QString &caption,
+                           const QString &hint, int x, int width, void (TFGrafik::*handler)());
+
+    void RedrawPage();
+    void UpdateLabels();
+    void UpdatePagingButtons();
+    void showMeasuringPointLabel();
+    void setMeasuringControlsVisible(bool visible);
+    void setCopies(int copies);
+    void stepCopies(int step);
+    void checkCopies();
+
+    void ButtonSeite1Click();
+    void ButtonSeiteZurueckClick();
+    void ButtonHSeiteZurueckClick();
+    void ButtonSZurueckClick();
+    void ButtonSVorClick();
+    void ButtonHSeiteVorClick();
+    void ButtonSeiteVorClick();
+    void ButtonLetzteSeiteClick();
+    void ImageMouseDown(int x);
+    void CheckPrintClick(bool ticked);
+    void ButtonMesspunktClick();
+    void BitBtnMessEinClick();
+    void BitBtnMessAusClick();
+    void DruckAllesClick();
+    void DruckAuswahlClick();
+    void DruckAktuellClick();
+    void DruckNichtClick();
+    void print(PrintChoice choice);
+    void reportPrintFailure();
+
+    AppContext &ctx_;
+    Prompt &prompt_;
+    std::unique_ptr<PrinterDialog> printer_;
+    ChartData chart_;
+    PreviewPaging paging_{chart_};
+    const PlanMetrics metrics_;
+    QImage image_;
+    int copies_ = 1;
+
+    QScrollArea *scroll_ = nullptr;
+    QLabel *imageLabel_ = nullptr;
+    QFrame *panelPos_ = nullptr;
+    QLabel *labelMesspunkt_ = nullptr, *labelAbstand_ = nullptr, *labelSeite_ = nullptr,
+           *labelPos_ = nullptr, *labelProg_ = nullptr;
+    QPushButton *buttonSeite1_ = nullptr, *buttonSeiteZurueck_ = nullptr,
+                *buttonHSeiteZurueck_ = nullptr, *buttonSZurueck_ = nullptr, *buttonSVor_ = nullptr,
+                *buttonHSeiteVor_ = nullptr, *buttonSeiteVor_ = nullptr,
+                *buttonLetzteSeite_ = nullptr, *buttonMesspunkt_ = nullptr,
+                *bitBtnMessEin_ = nullptr, *bitBtnMessAus_ = nullptr, *druckNicht_ = nullptr;
+    QCheckBox *checkPrint_ = nullptr;
+    QLineEdit *memoKopie_ = nullptr;
+    // "Messpunkt setzen" with the measuring point's captions and values.
+    std::vector<QWidget *> measuringControls_;
+};

@@ -1,0 +1,68 @@
+#pragma once
+// A capture wired to in-memory ports and a link whose time the test moves:
+// what the controller prints is injected, the print commands the link sends
+// are read back from the controller port.
+
+#include "actual/actualruncapture.h"
+#include "link/controllerlink.h"
+#include "link/steppedanswertimer.h"
+#include "scriptedprompt.h"
+#include "serial/fakeserialport.h"
+
+#include <QByteArray>
+
+struct CaptureRig {
+    AppContext ctx;
+    ScriptedPrompt prompt;
+    FakeSerialPort printer;
+    FakeSerialPort controller;
+    SteppedAnswerTimer timer;
+    ControllerLink link{controller, timer};
+    ActualRunCapture capture{ctx, prompt, {&printer, &controller, &link}};
+    int pageStart = 0;  // the page the window shows, following the capture
+
+    explicit CaptureRig(int controllerPortIndex = 1)
+    {
+        ctx.settings.ControllerPortIndex = controllerPortIndex;
+        for (GroupName &name : ctx.data.GroupNames)
+            name.fill(' ');
+        printer.open();
+        controller.open();
+    }
+
+    CaptureUpdate tick()
+    {
+        const CaptureUpdate u = capture.ScanDataTimer(pageStart);
+        if (u.chartStarted || u.cleared)
+            pageStart = 0;
+        if (u.pageTurnTo >= 0)
+            pageStart = u.pageTurnTo;
+        return u;
+    }
+
+    // One line as the controller sends it, taken by the next tick.
+    CaptureUpdate line(const QByteArray &text)
+    {
+        printer.inject(text + "\r\n");
+        return tick();
+    }
+
+    // The print command the link sends next (2 start, 3 stop), answered by
+    // the controller; -1 when none goes out.
+    int printCommandSent()
+    {
+        link.SendStep();
+        const QByteArray sent = controller.takeWritten();
+        if (sent.isEmpty())
+            return -1;
+        int code = -1;
+        for (uint8_t c : {uint8_t(2), uint8_t(3)})
+            if (sent == StuffFrame(BuildPrintCommandFrame({c, 0, 0}, link.protocolVariant(), link.checksumSeed())))
+                code = c;
+        controller.inject(StuffFrame(BuildFrame(2, kPrintCommandClassKvx40, 101, {}, link.protocolVariant(),
+                                                link.checksumSeed())));
+        link.SendStep();
+        controller.takeWritten();
+        return code;
+    }
+};

@@ -1,0 +1,159 @@
+// The controller link's print command against a peer that answers anything:
+// the input is a script of what the peer sends, when the 10 ms ticks come
+// and when the program asks for the print command.
+//
+// First byte: bit 0 selects the KVX 40 / 10 frames, bits 1-2 the checksum
+// seed, bit 3 controller family 1 instead of 2. Then operations, chosen by
+// the top three bits of a byte (n = the low bits):
+//   0, 1  the next n + 1 bytes arrive as they are
+//   2     a well-formed answer arrives: type = next byte, data = the next
+//         (n >> 1) & 7 bytes, sent to another address when n is odd
+//   3     n + 1 ticks of 10 ms
+//   4     n × 50 ms pass without a tick
+//   5     RequestPrint with the next three bytes
+//   6     n × 16 copies of the next byte arrive (line noise)
+//   7     n odd: the port is closed or opened again; even: its input is flushed
+//
+// What must hold: SendStep only returns its three codes; the program writes
+// nothing but whole print command frames and acknowledgements; a command is
+// only ever answered by bytes that arrived after it was sent; an idle link
+// neither writes nor leaves idle by itself.
+
+#include "fuzzsupport.h"
+#include "link/controllerlink.h"
+#include "link/steppedanswertimer.h"
+#include "serial/fakeserialport.h"
+
+#include <QList>
+
+namespace {
+
+class Script {
+public:
+    Script(const uint8_t *data, size_t size) : pos_(data), end_(data + size) {}
+    bool atEnd() const { return pos_ == end_; }
+    uint8_t next() { return pos_ < end_ ? *pos_++ : 0; }
+    QByteArray take(size_t n)
+    {
+        n = std::min<size_t>(n, size_t(end_ - pos_));
+        const QByteArray bytes(reinterpret_cast<const char *>(pos_), qsizetype(n));
+        pos_ += n;
+        return bytes;
+    }
+
+private:
+    const uint8_t *pos_;
+    const uint8_t *end_;
+};
+
+// True when `written` is a sequence of the allowed frames.
+bool onlyAllowedFrames(QByteArray written, const QList<QByteArray> &allowed)
+{
+    while (!written.isEmpty()) {
+        bool matched = false;
+        for (const QByteArray &frame : allowed) {
+            if (written.startsWith(frame)) {
+                written.remove(0, frame.size());
+                matched = true;
+                break;
+            }
+        }
+        if (!matched)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    Script script(data, size);
+    const uint8_t config = script.next();
+    const int variant = (config & 1) ? kKvx40Variant : 0;
+    const uint8_t seed = (config >> 1) & 3;
+    const uint8_t family = (config & 8) ? 1 : 2;
+
+    FakeSerialPort port;
+    port.open();
+    SteppedAnswerTimer timer;
+    ControllerLink link(port, timer);
+    link.setProtocolVariant(variant);
+    link.setChecksumSeed(seed);
+    link.setControllerFamily(family);
+
+    QList<QByteArray> allowed{StuffFrame(BuildAck(family))};
+    int lastCode = ControllerLink::kIdle;
+    bool requested = false;  // since the last tick that came back idle or failed
+    qsizetype arrivedSinceSend = 0;
+
+    auto arrive = [&](const QByteArray &bytes) {
+        port.inject(bytes);
+        arrivedSinceSend += bytes.size();
+    };
+
+    while (!script.atEnd()) {
+        const uint8_t op = script.next();
+        const uint8_t n = op & 0x1f;
+        switch (op >> 5) {
+        case 0:
+        case 1:
+            arrive(script.take(size_t(op & 0x3f) + 1));
+            break;
+        case 2: {
+            const uint8_t type = script.next();
+            const QByteArray payload = script.take((n >> 1) & 7);
+            const uint8_t address = (n & 1) ? uint8_t(3 - family) : family;
+            arrive(StuffFrame(BuildFrame(address, 14, type, payload, variant, seed)));
+            break;
+        }
+        case 3:
+            for (int t = 0; t <= n; ++t) {
+                timer.advance(10);
+                const int code = link.SendStep();
+                FUZZ_CHECK(code == ControllerLink::kIdle || code == ControllerLink::kPrintCommand
+                           || code == ControllerLink::kFailed);
+                const QByteArray written = port.takeWritten();
+                FUZZ_CHECK(onlyAllowedFrames(written, allowed));
+                if (!requested && lastCode != ControllerLink::kPrintCommand) {
+                    FUZZ_CHECK(code == ControllerLink::kIdle);
+                    FUZZ_CHECK(written.isEmpty());
+                }
+                if (code == ControllerLink::kPrintCommand && lastCode != ControllerLink::kPrintCommand) {
+                    // This tick sent the command: what came before is no answer to it.
+                    arrivedSinceSend = 0;
+                }
+                if (code == ControllerLink::kIdle && lastCode == ControllerLink::kPrintCommand)
+                    FUZZ_CHECK(arrivedSinceSend > 0);
+                if (code != ControllerLink::kPrintCommand)
+                    requested = false;
+                lastCode = code;
+            }
+            break;
+        case 4:
+            timer.advance(n * 50);
+            break;
+        case 5: {
+            const PrintCommandBytes command{script.next(), script.next(), script.next()};
+            allowed << StuffFrame(BuildPrintCommandFrame(command, variant, seed));
+            link.RequestPrint(command[0], command[1], command[2]);
+            requested = true;
+            break;
+        }
+        case 6:
+            arrive(QByteArray(n * 16, char(script.next())));
+            break;
+        case 7:
+            if (n & 1) {
+                if (port.isOpen())
+                    port.close();
+                else
+                    port.open();
+            } else {
+                port.flushInput();
+            }
+            break;
+        }
+    }
+    return 0;
+}

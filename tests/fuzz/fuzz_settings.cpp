@@ -1,0 +1,103 @@
+// Any bytes as the settings: the input is both the per-user store and the
+// profile file of a first start. The settings are loaded, the working folders
+// made sure of below a start folder, then saved and loaded again.
+//
+// What must hold: every folder the program goes on with exists; a folder
+// that cannot be made is replaced by its default and the user told so; what
+// is saved reads back as the same values.
+//
+// Folder values are kept inside the scratch folder before they are made: an
+// absolute path is taken below it and ".." segments are defused, so the
+// fuzzer cannot create folders elsewhere on the machine.
+
+#include "app/appsettings.h"
+#include "fuzzsupport.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+QString confined(const QString &value, const QString &root)
+{
+    if (value.isEmpty())
+        return value;
+    QStringList segments = value.split(QLatin1Char('/'));
+    for (QString &s : segments)
+        if (s == QLatin1String(".."))
+            s = QStringLiteral("__");
+    return root + QLatin1Char('/') + segments.join(QLatin1Char('/'));
+}
+
+bool sameValues(const AppSettings &a, const AppSettings &b)
+{
+    return a.StandardDataDir == b.StandardDataDir && a.SimulatorWorkDir == b.SimulatorWorkDir
+           && a.SimulationDataDir == b.SimulationDataDir && a.GroupNamesDir == b.GroupNamesDir
+           && a.ActualRunDir == b.ActualRunDir && a.ControllerPortIndex == b.ControllerPortIndex
+           && a.PrinterPortIndex == b.PrinterPortIndex
+           && a.DefaultInstallationType == b.DefaultInstallationType
+           && a.PrintInColour == b.PrintInColour && a.CaptureMinutes == b.CaptureMinutes
+           && a.AutoEndCapture == b.AutoEndCapture && a.AskSaveCapture == b.AskSaveCapture
+           && a.ProtocolVariant == b.ProtocolVariant && a.ChecksumSeed == b.ChecksumSeed;
+}
+
+// QSettings keeps a parsed file and parses it again only when its size or
+// time stamp changed; a time stamp of its own for every read makes it read
+// what is in the file now.
+void forceReparse(const QString &path)
+{
+    static time_t stamp = 1000000000;
+    const struct timespec times[2] = {{++stamp, 0}, {stamp, 0}};
+    FUZZ_CHECK(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString root = scratchDir();
+    const QString storeFile = root + QStringLiteral("/store.ini");
+    const QString savedFile = root + QStringLiteral("/saved.ini");
+    const QString start = root + QStringLiteral("/start");
+    QDir(start).removeRecursively();
+    FUZZ_CHECK(QDir().mkpath(start));
+    writeScratchFile(storeFile, reinterpret_cast<const char *>(data), size);
+    forceReparse(storeFile);
+
+    AppSettings s;
+    {
+        const SettingsStore store(storeFile);
+        s = LoadSettings(store, &store, start);
+    }
+    for (QString *folder : {&s.GroupNamesDir, &s.ActualRunDir, &s.StandardDataDir})
+        *folder = confined(*folder, start);
+
+    const AppSettings loaded = s;
+    const QString notice = ensureWorkingFolders(s, start);
+    const struct {
+        const QString &before, &after, fallback;
+    } folders[] = {{loaded.GroupNamesDir, s.GroupNamesDir, defaultGroupNamesFolder(start)},
+                   {loaded.ActualRunDir, s.ActualRunDir, defaultActualRunFolder(start)},
+                   {loaded.StandardDataDir, s.StandardDataDir, defaultDataFolder(start)}};
+    for (const auto &f : folders) {
+        FUZZ_CHECK(QFileInfo(f.after).isDir());
+        FUZZ_CHECK(f.after == f.before || (f.after == f.fallback && !notice.isEmpty()));
+        FUZZ_CHECK(!f.after.isEmpty());
+    }
+    FUZZ_CHECK(s.SimulatorWorkDir == loaded.SimulatorWorkDir);
+    FUZZ_CHECK(s.SimulationDataDir == loaded.SimulationDataDir);
+
+    {
+        SettingsStore saved(savedFile);
+        SaveSettings(saved, s);
+        SaveInterfaceSelection(saved, s);
+    }
+    forceReparse(savedFile);
+    {
+        const SettingsStore saved(savedFile);
+        FUZZ_CHECK(saved.ReadInteger(kSectionInt, QStringLiteral("VERSION"), 0) == kSettingsVersion);
+        FUZZ_CHECK(sameValues(LoadSettings(saved, nullptr, start), s));
+    }
+    QFile::remove(storeFile);
+    QFile::remove(savedFile);
+    return 0;
+}

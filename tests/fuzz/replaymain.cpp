@@ -1,0 +1,59 @@
+// Runs a fuzz harness once over every file it is given, or every file below
+// the folders it is given: the seed corpus and each input that ever made the
+// harness fail. Used by CTest in the builds without libFuzzer; a failing
+// input crashes the run like it crashed the fuzzer.
+
+#include <QByteArray>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdint>
+#include <cstdio>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int *argc, char ***argv);
+
+namespace {
+
+QStringList inputFiles(const QString &argument)
+{
+    if (!QFileInfo(argument).isDir())
+        return {argument};
+    QStringList files;
+    QDirIterator it(argument, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();  // the same order on every run
+    return files;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (LLVMFuzzerInitialize)
+        LLVMFuzzerInitialize(&argc, &argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FILE|FOLDER...\n", argv[0]);
+        return 2;
+    }
+    int replayed = 0;
+    for (int i = 1; i < argc; ++i) {
+        for (const QString &path : inputFiles(QFile::decodeName(argv[i]))) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+                return 1;
+            }
+            const QByteArray bytes = file.readAll();
+            std::fprintf(stderr, "replay %s (%lld bytes)\n", qPrintable(path), static_cast<long long>(bytes.size()));
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+            ++replayed;
+        }
+    }
+    std::fprintf(stderr, "%d inputs replayed\n", replayed);
+    // An empty corpus would make the test pass without testing anything.
+    return replayed > 0 ? 0 : 1;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// A printer for the window tests: every print job becomes a PDF file of its
+// own, and the set-up dialog answers as the test says.
+
+#include "preview/printerdialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPdfWriter>
+#include <QStringList>
+
+class PdfFilePrinter : public PrinterDialog {
+public:
+    explicit PdfFilePrinter(const QString &dir) : dir_(dir) {}
+
+    bool accept = true;      // the set-up dialog ends with OK
+    bool refuse = false;     // the printer refuses every job
+    QString file;            // reported as the output file
+    int setUps = 0;
+    QString documentName;    // proposed by the last set-up
+    QStringList jobs;        // the PDF file of every printed job
+
+    bool setUp(QWidget *, const QString &name) override
+    {
+        ++setUps;
+        documentName = name;
+        return accept;
+    }
+
+    PrintResult print(const PrintJob &job) override
+    {
+        // A folder that does not exist makes the device refuse the document.
+        const QString folder = refuse ? dir_ + QStringLiteral("/missing") : dir_;
+        const QString path = folder + QStringLiteral("/job%1.pdf").arg(++attempts_);
+        QPdfWriter writer(path);
+        const PrintResult result = job(writer);
+        if (QFile::exists(path))
+            jobs << path;
+        return result;
+    }
+
+    QString outputFile() const override { return file; }
+
+private:
+    QString dir_;
+    int attempts_ = 0;
+};

@@ -1,0 +1,35 @@
+#pragma once
+// Installations and charts for the preview tests.
+
+#include "data/installationdata.h"
+#include "render/chartdata.h"
+
+// A fixed-time installation of `groups` groups whose program 1 runs `cycle`
+// seconds: every group green from 10 to 40. Its switch-on program of
+// program 1 lasts 30 seconds.
+inline InstallationData previewInstallation(int cycle, int groups = 3)
+{
+    InstallationData d;
+    d.Header.GroupCount = uint32_t(groups);
+    d.Header.FixedTimeMode = 1;
+    d.Header.ProgramReleased[0] = 1;
+    for (auto &name : d.GroupNames)
+        name.fill(' ');
+    SignalProgram &p = d.Programs[0];
+    p.CycleTime = uint32_t(cycle);
+    for (int g = 0; g < groups; ++g) {
+        p.GreenFrom1[g] = 10;
+        p.GreenTo1[g] = 40;
+    }
+    d.SwitchOnSteps[0].Duration = 10;
+    d.SwitchOnSteps[1].Duration = 20;
+    return d;
+}
+
+inline ChartData previewChart(int cycle, ChartKind kind = TargetPlan,
+                              const QString &dataName = QStringLiteral("Beispiel"))
+{
+    ChartData chart;
+    OpenTargetChart(chart, previewInstallation(cycle), 1, kind, 12, dataName, nullptr);
+    return chart;
+}

@@ -214,7 +214,7 @@ TEST(CaptureCommand, LineFaultsOfTheEmulator)
         ASSERT_TRUE(link.ok()) << link.error().toStdString();
         QTemporaryDir dir;
         Emulator emulator(dir.filePath(QStringLiteral("emulator.log")));
-        emulator.start(words("--kvx --printer-pty --line-ms 5 --fault-at 20")
+        emulator.start(words("--kvx --printer-pty --line-ms 20 --fault-at 20")
                        + QStringList{"--fault", c.fault, "--device", link.first(), "--transcript",
                                      transcriptPath(kKvxTranscript)});
         const QString printer = emulator.printerDevice();
@@ -286,12 +286,15 @@ TEST(CaptureCommand, SimulationFolder)
 
     // Files stamped after the capture began, the header first.
     const QDateTime now = QDateTime::currentDateTime();
+    // Each file appears whole, with its stamp, as the capture may look at any moment.
     const auto write = [&](int n, const QByteArray &text, int seconds) {
-        QFile f(QDir(sim).filePath(QStringLiteral("D%1.ist").arg(n)));
+        QFile f(dir.filePath(QStringLiteral("neu")));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
         f.flush();
         ASSERT_TRUE(f.setFileTime(now.addSecs(seconds), QFileDevice::FileModificationTime));
+        f.close();
+        ASSERT_TRUE(f.rename(QDir(sim).filePath(QStringLiteral("D%1.ist").arg(n))));
     };
     write(0,
           "        Programmname  : C:\\VELKINOR\\KREUZUNG.SIM\r\n"

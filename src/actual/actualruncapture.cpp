@@ -3,10 +3,8 @@
 #include "data/textfield.h"
 #include "link/controllerlink.h"
 #include "render/pagecomposer.h"
-#include "serial/deviceserialport.h"
 #include "serial/serialport.h"
 
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -34,15 +32,6 @@ const QString kCaptionSimulation = QStringLiteral("Drucker Vorschau Ist-Druck Si
 constexpr int kReceivedLinesShown = 10;
 constexpr uint8_t kPrintStart = 2;
 constexpr uint8_t kPrintStop = 3;
-
-// The device of a port has disappeared: a USB adapter pulled out, the far
-// end of a pseudo-terminal closed. The driver only answers "nothing waiting"
-// then, so the device node is what tells.
-bool deviceGone(const SerialPort &port)
-{
-    const auto *device = dynamic_cast<const DeviceSerialPort *>(&port);
-    return device && !QFileInfo::exists(device->devicePath());
-}
 
 QString withProgramName(const QString &caption, const QString &name)
 {
@@ -119,7 +108,7 @@ bool ActualRunCapture::linkInUse() const
 
 bool ActualRunCapture::printerPortGone() const
 {
-    return portWasOpen_ && (!ports_.printer->isOpen() || deviceGone(*ports_.printer));
+    return portWasOpen_ && (!ports_.printer->isOpen() || ports_.printer->lost());
 }
 
 void ActualRunCapture::Finish()

@@ -1,5 +1,7 @@
 #include "serial/deviceserialport.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -270,6 +272,11 @@ bool DeviceSerialPort::write(const QByteArray &bytes)
         }
     }
     return true;
+}
+
+bool DeviceSerialPort::lost() const
+{
+    return isOpen() && !QFileInfo::exists(devicePath_);
 }
 
 int DeviceSerialPort::bytesWaiting()

@@ -34,6 +34,7 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override;
+    bool lost() const override;
     QString errorText() const override;
 
     bool write(const QByteArray &bytes) override;

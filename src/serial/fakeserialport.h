@@ -12,6 +12,7 @@ public:
     QByteArray takeWritten();              // returns `written` and clears it
     QByteArray written;
     bool failOpen = false;
+    bool vanished = false;                 // the device has gone while open
     QString failOpenText = QStringLiteral("Schnittstelle ist von einer anderen Anwendung belegt");
     int baudRate = 0;
     Parity parity = Parity::None;
@@ -30,6 +31,7 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override;
+    bool lost() const override { return open_ && vanished; }
     QString errorText() const override;
     bool write(const QByteArray &bytes) override;
     int bytesWaiting() override;

@@ -25,6 +25,9 @@ public:
     virtual bool open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // The device of an open port has gone (adapter pulled out, far end of a
+    // pseudo-terminal closed): the driver then only says "nothing waiting".
+    virtual bool lost() const = 0;
     virtual QString errorText() const = 0;
 
     // Returns false when the bytes could not all be handed to the device.

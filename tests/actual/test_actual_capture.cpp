@@ -363,7 +363,8 @@ TEST(Capture, LostPortStopsTheCaptureOnceAndKeepsTheRows)
     receiveHeader(rig);
     rig.line(kEightGroups);
     rig.line(kEightGroups);
-    rig.printer.close();
+    // The adapter is pulled out: the port stays open, its device is gone.
+    rig.printer.vanished = true;
     const CaptureUpdate u = rig.tick();
     EXPECT_TRUE(u.portLost);
     ASSERT_EQ(rig.prompt.asked.size(), 1u);

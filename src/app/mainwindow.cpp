@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
+#include "actual/actualrun.h"
 #include "app/aboutbox.h"
+#include "app/exceptionreport.h"
 #include "app/settingsdialog.h"
 #include "app/utilities.h"
 #include "data/groupnameseditor.h"
@@ -8,8 +10,10 @@
 #include "data/namesfile.h"
 #include "data/namesfiledialog.h"
 #include "dialogs/datafolderpicker.h"
+#include "preview/actualrunfiledialog.h"
 #include "preview/previewwindow.h"
 #include "preview/printerdialog.h"
+#include "serial/serialport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +31,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <stdexcept>
 
 namespace {
 constexpr int kClientWidth = 692;
@@ -62,6 +67,9 @@ TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &promp
                               | Qt::MSWindowsFixedSizeDialogHint),
       ctx_(ctx),
       prompt_(prompt),
+      controllerPort_(controllerPort),
+      printerPort_(printerPort),
+      link_(link),
       controller_(ctx, registry, prompt, *this, controllerPort, printerPort),
       polling_(ctx, prompt, link, controllerPort, printerPort)
 {
@@ -151,7 +159,8 @@ void TFormSteuer::buildMenus()
     }
     mDIst_ = mDrucken_->addMenu(QStringLiteral("Ist"));
     mDIst_->setObjectName(QStringLiteral("MDIst"));
-    addCommand(mDIst_, QStringLiteral("MDIstDatei"), QStringLiteral("Aus Datei laden"), nullptr);
+    addCommand(mDIst_, QStringLiteral("MDIstDatei"), QStringLiteral("Aus Datei laden"),
+               &TFormSteuer::MDIstDateiClick);
     mDIstKVX_ = addCommand(mDIst_, QStringLiteral("MDIstKVX"), QStringLiteral("KVX"), nullptr);
     mDIstKVX40_[0] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_1200"),
                                 QStringLiteral("KVX 40 / 10, 1200 Baud"), nullptr);
@@ -160,7 +169,17 @@ void TFormSteuer::buildMenus()
     mDIstKVX40_[2] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_19200"),
                                 QStringLiteral("KVX 40 / 10, 19200 Baud"), nullptr);
     mDIstQSW_ = addCommand(mDIst_, QStringLiteral("MDIstQSW"), QStringLiteral("QSW 2000 / 2200"), nullptr);
-    addCommand(mDIst_, QStringLiteral("MDIstSimu"), QStringLiteral("Simulationsprogramm"), nullptr);
+    const std::pair<QAction *, int> controllerRuns[] = {
+        {mDIstKVX_, RunKvx},
+        {mDIstKVX40_[0], RunKvx40At1200},
+        {mDIstKVX40_[1], RunKvx40At9600},
+        {mDIstKVX40_[2], RunKvx40At19200},
+        {mDIstQSW_, RunQsw},
+    };
+    for (const auto &[action, mode] : controllerRuns)
+        connect(action, &QAction::triggered, this, [this, mode = mode] { receiveActualRun(mode); });
+    addCommand(mDIst_, QStringLiteral("MDIstSimu"), QStringLiteral("Simulationsprogramm"),
+               &TFormSteuer::MDIstSimuClick);
 
     mProgEinstell_ = bar->addAction(QStringLiteral("Programmeinstellungen"));
     mProgEinstell_->setObjectName(QStringLiteral("MProgEinstell"));
@@ -458,7 +477,8 @@ void TFormSteuer::EnsurePreviewWindow()
 {
     if (preview_)
         return;
-    preview_ = new TFGrafik(ctx_, prompt_, std::make_unique<SystemPrinterDialog>(), this);
+    preview_ = new TFGrafik(ctx_, prompt_, std::make_unique<SystemPrinterDialog>(),
+                            {&printerPort_, &controllerPort_, &link_}, this);
     preview_->setAttribute(Qt::WA_DeleteOnClose);
     connect(preview_, &TFGrafik::visibilityChanged, this, [this] {
         controller_.UpdateCommandState();
@@ -483,6 +503,54 @@ void TFormSteuer::openTargetChart(int programNumber, ChartKind kind)
     }
     // A refused chart leaves no empty preview behind.
     preview_->close();
+}
+
+void TFormSteuer::MDIstDateiClick()
+{
+    const QString path = askActualRunFileToOpen(this, ctx_.settings.ActualRunDir);
+    if (path.isEmpty())
+        return;
+    controller_.ResetToNewProgram(false);
+    applyView();
+    showActualRun(RunFromFile, path);
+}
+
+void TFormSteuer::receiveActualRun(int mode)
+{
+    if (!openPrinterStreamPort())
+        return;
+    controller_.ResetToNewProgram(true);
+    applyView();
+    showActualRun(mode);
+}
+
+void TFormSteuer::MDIstSimuClick()
+{
+    controller_.ResetToNewProgram(true);
+    applyView();
+    showActualRun(RunSimulation);
+}
+
+bool TFormSteuer::openPrinterStreamPort()
+{
+    if (printerPort_.isOpen() || printerPort_.open())
+        return true;
+    // Reported as any error that reaches the event loop; the command stops here.
+    const std::runtime_error error(printerPort_.errorText().toLocal8Bit().toStdString());
+    const ExceptionMessage message = exceptionMessage(&error);
+    prompt_.tell(message.text, message.caption, PromptIcon::Error);
+    return false;
+}
+
+void TFormSteuer::showActualRun(int mode, const QString &runFile)
+{
+    EnsurePreviewWindow();
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
+    // A refused file leaves no empty preview behind.
+    if (!preview_->ShowActualRun(mode, runFile))
+        preview_->close();
 }
 
 void TFormSteuer::closeEvent(QCloseEvent *event)

@@ -79,9 +79,19 @@ private:
     // Creates the preview window when there is none; it is freed when closed.
     void EnsurePreviewWindow();
     void openTargetChart(int programNumber, ChartKind kind);
+    // "Drucken" / "Ist": a saved run, a controller's run (the printer-stream
+    // port is opened first) or the simulation program's.
+    void MDIstDateiClick();
+    void receiveActualRun(int mode);
+    void MDIstSimuClick();
+    bool openPrinterStreamPort();
+    void showActualRun(int mode, const QString &runFile = QString());
 
     AppContext &ctx_;
     Prompt &prompt_;
+    SerialPort &controllerPort_;
+    SerialPort &printerPort_;
+    ControllerLink &link_;
     MainController controller_;
     ControllerPolling polling_;
     QTimer *init_ = nullptr;

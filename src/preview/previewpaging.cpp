@@ -132,6 +132,35 @@ bool PreviewPaging::PlaceCursor(int x, const PlanMetrics &metrics)
     return true;
 }
 
+void PreviewPaging::StartRun()
+{
+    currentPage_ = 2;
+    pageCount_ = 2;
+    pageStartSecond_ = 0;
+    pageSelected_.fill(0);
+}
+
+void PreviewPaging::SetRunPages(int pageCount)
+{
+    pageCount_ = std::clamp(pageCount, 1, kPageSlots);
+}
+
+void PreviewPaging::FollowRun(int pageStart)
+{
+    pageStartSecond_ = pageStart;
+    settlePage();
+    currentPage_ = std::min(currentPage_, kPageSlots);
+}
+
+void PreviewPaging::ClearRun()
+{
+    currentPage_ = 1;
+    pageCount_ = 1;
+    pageStartSecond_ = 0;
+    measuringPoint_ = 0;
+    pageSelected_.fill(0);
+}
+
 void PreviewPaging::SetMeasuringPoint()
 {
     if (Buttons().Measuring)
@@ -168,6 +197,16 @@ int PreviewPaging::cursorPage() const
     // Past the chart's end the cursor still counts to the last page, which
     // also keeps the selection within its thirteen pages.
     return std::min(page, pageCount_);
+}
+
+int PreviewPaging::shownProgram() const
+{
+    if (chart_.TargetChartActive || chart_.Rows.empty())
+        return chart_.ProgramNumber;
+    // Beyond the run's end, and on the overview page, the last second counts.
+    const size_t last = chart_.Rows.size() - 1;
+    const size_t second = currentPage_ > 1 ? std::min(size_t(CursorSecond()), last) : last;
+    return chart_.Rows[second].ProgramNumber;
 }
 
 void PreviewPaging::SelectPage(bool ticked)
@@ -211,9 +250,7 @@ PagingLabels PreviewPaging::Labels(const PlanMetrics &metrics) const
 {
     PagingLabels l;
     l.CursorX = metrics.SecondX(cursorOffset_);
-    // Target charts show their own program; received runs will show the
-    // program of the cursor's row here.
-    l.Prog = QString::number(chart_.ProgramNumber);
+    l.Prog = QString::number(shownProgram());
     const int shown = currentPage_ < 2 ? 1 : cursorPage();
     l.Seite = QStringLiteral("%1 von %2").arg(shown).arg(pageCount_);
     l.CheckPrint = pageSelected_[size_t(shown - 1)] != 0;

@@ -71,6 +71,17 @@ public:
     void HideMeasuringPoint();
     int MeasuringDistance() const;
 
+    // A run being received. Its first second shows chart page 2 from second
+    // 0 with no page ticked; as it grows it has one page per started 100
+    // seconds (at most the thirteen pages); when the shown page has been
+    // filled the view follows to the page starting at pageStart; a new
+    // printout clears it back to the overview page with the measuring point
+    // at 0 and no page ticked.
+    void StartRun();
+    void SetRunPages(int pageCount);
+    void FollowRun(int pageStart);
+    void ClearRun();
+
     // "Dr." ticked or cleared for the page the cursor lies in.
     void SelectPage(bool ticked);
     // The pages the next print run prints.
@@ -96,6 +107,8 @@ private:
     // The page the cursor second lies in: after a half-page step the right
     // half of the view belongs to the next page.
     int cursorPage() const;
+    // "Prog:": a received run shows the program of the cursor's second.
+    int shownProgram() const;
     void settlePage();
 
     const ChartData &chart_;

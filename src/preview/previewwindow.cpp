@@ -1,12 +1,16 @@
 #include "preview/previewwindow.h"
 
+#include "actual/actualrunfile.h"
 #include "app/appcontext.h"
 #include "app/exceptionreport.h"
 #include "app/functionkeys.h"
 #include "app/prompt.h"
 #include "app/utilities.h"
+#include "data/groupnameseditor.h"
+#include "preview/actualrunfiledialog.h"
 #include "preview/printerdialog.h"
 #include "preview/printrun.h"
+#include "preview/receiveddatawindow.h"
 #include "render/chartexport.h"
 #include "render/pagecomposer.h"
 #include "render/plancanvas.h"
@@ -28,6 +32,7 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 constexpr int kClientWidth = 792;
@@ -36,6 +41,8 @@ constexpr int kPanelHeight = 66;
 constexpr int kLabelRow = 8, kButtonRow = 34;
 constexpr int kLabelHeight = 19, kButtonHeight = 25;
 constexpr int kMaxCopies = 9;
+constexpr int kCaptureTickMs = 100;
+constexpr int kLampSize = 16;
 // Controller family of the KVX 300 / 900 / 5000S: their charts show 24 groups.
 constexpr uint8_t kKvxFamily = 2;
 
@@ -74,16 +81,31 @@ QIcon measuringIcon(bool crossed)
     }
     return QIcon(pixmap);
 }
+
+// The "Empfang:" lamp: a circle, green while characters wait at the port.
+QPixmap lampPixmap(const QColor &colour)
+{
+    QPixmap pixmap(kLampSize, kLampSize);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::black);
+    p.setBrush(colour);
+    p.drawEllipse(QRectF(0.5, 0.5, kLampSize - 1, kLampSize - 1));
+    return pixmap;
+}
 }  // namespace
 
 TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialog> printer,
-                   QWidget *parent)
+                   CapturePorts ports, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint),
       ctx_(ctx),
       prompt_(prompt),
       printer_(std::move(printer)),
+      ports_(ports),
+      capture_(ctx, prompt, ports),
       metrics_(PlanMetrics::ForPreview(kPreviewImageWidth)),
       image_(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32)
 {
@@ -92,6 +114,14 @@ TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialo
     image_.fill(Qt::white);
     buildImage();
     buildPanel();
+
+    drDaten_ = new TFormDrDaten(this);
+    connect(drDaten_, &TFormDrDaten::closedByUser, this,
+            [this] { buttonDrFenster_->setText(QStringLiteral("Einblenden")); });
+    scanData_ = new QTimer(this);
+    scanData_->setObjectName(QStringLiteral("ScanData"));
+    scanData_->setInterval(kCaptureTickMs);
+    connect(scanData_, &QTimer::timeout, this, &TFGrafik::ScanDataTimer);
 
     // As the window is shown: no measuring point, one copy, cursor at the
     // left edge.
@@ -154,7 +184,14 @@ void TFGrafik::buildPanel()
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setGeometry(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight);
 
-    // Upper row; its left end is kept free for the reception lamp.
+    // Upper row. The reception lamp at its left end is shown only while a
+    // controller's run is received.
+    empfangCaption_ = caption(QStringLiteral("Empfang:"), panel, 8);
+    shapeEmpfang_ = new QLabel(panel);
+    shapeEmpfang_->setObjectName(QStringLiteral("ShapeEmpfang"));
+    shapeEmpfang_->setGeometry(62, kLabelRow + (kLabelHeight - kLampSize) / 2, kLampSize, kLampSize);
+    empfangCaption_->hide();
+    shapeEmpfang_->hide();
     QLabel *messCaption = caption(QStringLiteral("Messpunkt:"), panel, 96);
     labelMesspunkt_ = valueLabel(QStringLiteral("LabelMesspunkt"), panel, 154, 56);
     QLabel *abstandCaption = caption(QStringLiteral("Abstand Messpunkt:"), panel, 218);
@@ -187,7 +224,10 @@ void TFGrafik::buildPanel()
         connect(arrow, &QToolButton::clicked, this, [this, step] { stepCopies(step); });
     }
 
-    // Lower row; its left end is kept free for the received-data button.
+    // Lower row; the received-data button at its left end, like the lamp.
+    buttonDrFenster_ = addButton(panel, QStringLiteral("ButtonDrFenster"), QStringLiteral("Ausblenden"),
+                                 QStringLiteral("Anzeige empfangene Daten"), 4, 76, &TFGrafik::ButtonDrFensterClick);
+    buttonDrFenster_->hide();
     buttonMesspunkt_ = addButton(panel, QStringLiteral("ButtonMesspunkt"), QStringLiteral("Messpunkt setzen"),
                                  QStringLiteral("Referenzpunkt für Zeitmessung setzen"), 86, 100,
                                  &TFGrafik::ButtonMesspunktClick);
@@ -235,12 +275,14 @@ void TFGrafik::buildPanel()
         b->setAutoRepeatInterval(40);
     }
 
-    addButton(panel, QStringLiteral("DruckAlles"), QStringLiteral("Alle"), QStringLiteral("Alle Seiten drucken"),
-              x += kStep + 10, 60, &TFGrafik::DruckAllesClick);
-    addButton(panel, QStringLiteral("DruckAuswahl"), QStringLiteral("Auswahl"),
-              QStringLiteral("Ausgewählte Seiten drucken"), x += 63, 60, &TFGrafik::DruckAuswahlClick);
-    addButton(panel, QStringLiteral("DruckAktuell"), QStringLiteral("Aktuelle"),
-              QStringLiteral("Angezeigte Seite drucken"), x += 63, 60, &TFGrafik::DruckAktuellClick);
+    druckAlles_ = addButton(panel, QStringLiteral("DruckAlles"), QStringLiteral("Alle"),
+                            QStringLiteral("Alle Seiten drucken"), x += kStep + 10, 60, &TFGrafik::DruckAllesClick);
+    druckAuswahl_ = addButton(panel, QStringLiteral("DruckAuswahl"), QStringLiteral("Auswahl"),
+                              QStringLiteral("Ausgewählte Seiten drucken"), x += 63, 60,
+                              &TFGrafik::DruckAuswahlClick);
+    druckAktuell_ = addButton(panel, QStringLiteral("DruckAktuell"), QStringLiteral("Aktuelle"),
+                              QStringLiteral("Angezeigte Seite drucken"), x += 63, 60,
+                              &TFGrafik::DruckAktuellClick);
     druckNicht_ = addButton(panel, QStringLiteral("DruckNicht"), QStringLiteral("Beenden"),
                             QStringLiteral("Drucken verlassen"), x += 63, 60, &TFGrafik::DruckNichtClick);
 }
@@ -263,6 +305,196 @@ bool TFGrafik::OpenTargetChart(int programNumber, ChartKind kind)
     return true;
 }
 
+// Actual runs.
+
+bool TFGrafik::ShowActualRun(int mode, const QString &runFile)
+{
+    image_.fill(Qt::white);
+    showImage();
+    if (mode == RunFromFile) {
+        if (!ShowActualRunFile(runFile, chart_, ctx_.data, prompt_))
+            return false;
+        setWindowTitle(chart_.WindowCaption);
+        paging_.OpenChart();
+        sizeCursorLine();
+        RedrawPage();
+        return true;
+    }
+    if (!IsLiveMode(mode))
+        return false;
+
+    capture_.Start(mode);
+    captureEnded_ = false;
+    chart_ = capture_.chart();
+    paging_.OpenChart();
+    setWindowTitle(capture_.caption());
+    setPrintButtonsEnabled(false);
+    const bool controller = IsControllerMode(mode);
+    empfangCaption_->setVisible(controller);
+    shapeEmpfang_->setVisible(controller);
+    setReceptionLamp(false);
+    buttonDrFenster_->setVisible(controller);
+    drDaten_->showLines(capture_.receivedLines());
+    placeReceivedDataWindow();
+    setReceivedDataVisible(controller);
+    UpdatePagingButtons();
+    scanData_->start();
+    return true;
+}
+
+void TFGrafik::ScanDataTimer()
+{
+    const CaptureUpdate u = capture_.ScanDataTimer(paging_.PageStartSecond());
+    if (IsControllerMode(capture_.mode()))
+        setReceptionLamp(u.receiving);
+    if (u.linesChanged)
+        drDaten_->showLines(capture_.receivedLines());
+    if (u.closeWindow) {
+        closeWhenNoDialog();
+        return;
+    }
+    if (u.portLost)
+        scanData_->stop();  // nothing more comes; the rows stay for saving
+    if (u.linesChanged || u.cleared || u.chartStarted || u.rowAdded)
+        chart_ = capture_.chart();
+    if (u.cleared)
+        clearRunView();
+    if (u.chartStarted)
+        startRunView();
+    if (u.rowAdded) {
+        paging_.SetRunPages(capture_.PageCount());
+        if (u.pageTurnTo >= 0) {
+            paging_.FollowRun(u.pageTurnTo);
+            checkPrint_->setChecked(false);
+        }
+        if (paging_.CurrentPage() > 1) {
+            RedrawPage();
+        } else {
+            UpdateLabels();
+            UpdatePagingButtons();
+        }
+    }
+    setPrintButtonsEnabled(capture_.printButtonsEnabled());
+    setWindowTitle(capture_.caption());
+}
+
+void TFGrafik::startRunView()
+{
+    paging_.StartRun();
+    checkPrint_->setChecked(false);
+    sizeCursorLine();
+    panelPos_->show();
+}
+
+void TFGrafik::clearRunView()
+{
+    paging_.ClearRun();
+    image_.fill(Qt::white);
+    showImage();
+    panelPos_->hide();
+    checkPrint_->setChecked(false);
+    showMeasuringPointLabel();
+    labelAbstand_->setText(QStringLiteral("----"));
+    for (QLabel *l : {labelSeite_, labelPos_, labelProg_})
+        l->clear();
+    UpdatePagingButtons();
+}
+
+void TFGrafik::sizeCursorLine()
+{
+    panelPos_->resize(1, chart_.ShownGroups * metrics_.RowPitch() + metrics_.Width / 10);
+}
+
+void TFGrafik::setPrintButtonsEnabled(bool enabled)
+{
+    for (QPushButton *b : {druckAlles_, druckAuswahl_, druckAktuell_})
+        b->setEnabled(enabled);
+}
+
+void TFGrafik::setReceptionLamp(bool receiving)
+{
+    shapeEmpfang_->setPixmap(lampPixmap(receiving ? QColor(Qt::green) : QColor(Qt::white)));
+}
+
+void TFGrafik::setReceivedDataVisible(bool visible)
+{
+    drDaten_->setVisible(visible);
+    buttonDrFenster_->setText(visible ? QStringLiteral("Ausblenden") : QStringLiteral("Einblenden"));
+}
+
+void TFGrafik::placeReceivedDataWindow()
+{
+    // Beside the chart rather than over it: below the preview where the
+    // screen has room, else above it.
+    const QRect frame = frameGeometry();
+    QRect place(QPoint(frame.left(), frame.bottom() + 1), drDaten_->frameGeometry().size());
+    if (const QScreen *screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        if (place.bottom() > room.bottom())
+            place.moveBottom(frame.top() - 1);
+        place.moveTop(std::max(place.top(), room.top()));
+    }
+    drDaten_->move(place.topLeft());
+}
+
+void TFGrafik::ButtonDrFensterClick()
+{
+    setReceivedDataVisible(!drDaten_->isVisible());
+}
+
+void TFGrafik::runDialog(const std::function<void()> &dialog)
+{
+    ++dialogDepth_;
+    dialog();
+    --dialogDepth_;
+}
+
+void TFGrafik::closeWhenNoDialog()
+{
+    if (dialogDepth_ > 0) {
+        closePending_ = true;
+        return;
+    }
+    close();
+}
+
+bool TFGrafik::closeIfPending()
+{
+    if (!closePending_ || dialogDepth_ > 0)
+        return false;
+    closePending_ = false;
+    close();
+    return true;
+}
+
+void TFGrafik::endCapture()
+{
+    scanData_->stop();
+    if (IsLiveMode(capture_.mode()) && !captureEnded_) {
+        captureEnded_ = true;
+        capture_.Finish();
+    }
+    if (IsControllerMode(capture_.mode()) && ports_.printer)
+        ports_.printer->close();
+}
+
+void TFGrafik::editGroupNames()
+{
+    TFormGrpBez editor(ctx_, prompt_, this);
+    editor.exec();
+}
+
+void TFGrafik::redrawShownPage()
+{
+    chart_ = capture_.chart();
+    RedrawPage();
+}
+
+QString TFGrafik::chooseSaveFile(const QString &startDir, const QString &proposedName)
+{
+    return askActualRunFileToSave(this, prompt_, startDir, proposedName);
+}
+
 void TFGrafik::RedrawPage()
 {
     {
@@ -270,10 +502,15 @@ void TFGrafik::RedrawPage()
         PlanCanvas canvas(painter, metrics_, true);
         DrawChartPage(chart_, canvas, paging_.View());
     }
-    imageLabel_->setPixmap(QPixmap::fromImage(image_));
+    showImage();
     panelPos_->setVisible(paging_.CurrentPage() > 1);
     UpdateLabels();
     UpdatePagingButtons();
+}
+
+void TFGrafik::showImage()
+{
+    imageLabel_->setPixmap(QPixmap::fromImage(image_));
 }
 
 void TFGrafik::UpdateLabels()
@@ -329,7 +566,10 @@ void TFGrafik::stepCopies(int step)
 
 void TFGrafik::checkCopies()
 {
-    const int copies = CheckNumberInput(prompt_, memoKopie_->text(), 1, kMaxCopies);
+    int copies = -1;
+    runDialog([&] { copies = CheckNumberInput(prompt_, memoKopie_->text(), 1, kMaxCopies); });
+    if (closeIfPending())
+        return;
     if (copies < 0) {
         // Back into the field once the focus change that ended it is over.
         QTimer::singleShot(0, memoKopie_, [this] { memoKopie_->setFocus(Qt::OtherFocusReason); });
@@ -450,9 +690,22 @@ void TFGrafik::DruckAktuellClick()
 
 void TFGrafik::print(PrintChoice choice)
 {
-    if (!printer_->setUp(this, PrintDocumentName(chart_)))
+    bool accepted = false;
+    runDialog([&] { accepted = printer_->setUp(this, PrintDocumentName(chart_)); });
+    if (closeIfPending() || !accepted)
         return;
     paging_.FlagPages(choice);
+    printFlaggedPages();
+}
+
+void TFGrafik::printFlaggedPages()
+{
+    // A print run starts between two capture ticks: asked for from within a
+    // tick (its message box), it comes once the tick is over.
+    if (capture_.busy()) {
+        QTimer::singleShot(kCaptureTickMs, this, &TFGrafik::printFlaggedPages);
+        return;
+    }
     const bool colour = ctx_.settings.PrintInColour != 0;
     const QDateTime printTime = QDateTime::currentDateTime();
     // Every copy is a print job of its own.
@@ -462,7 +715,8 @@ void TFGrafik::print(PrintChoice choice)
         });
         if (result == PrintResult::DeviceFailed) {
             // The user repeats the print: the copies stay as they were.
-            reportPrintFailure();
+            runDialog([this] { reportPrintFailure(); });
+            closeIfPending();
             return;
         }
         if (result == PrintResult::NothingToPrint)
@@ -486,6 +740,12 @@ void TFGrafik::reportPrintFailure()
 
 void TFGrafik::DruckNichtClick()
 {
+    if (IsLiveMode(capture_.mode()) && !captureEnded_) {
+        // Ends the capture (with the stop request) before its questions.
+        scanData_->stop();
+        captureEnded_ = true;
+        LeaveActualRun(capture_, ctx_, prompt_, *this);
+    }
     close();
 }
 
@@ -508,6 +768,8 @@ void TFGrafik::hideEvent(QHideEvent *event)
 void TFGrafik::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
+    endCapture();
+    drDaten_->hide();
     emit closed();
 }
 

@@ -3,13 +3,21 @@
 // image, the paging buttons, the cursor line, the measuring point, the page
 // selection "Dr.", the copies field and the three print buttons. The paging
 // rules are PreviewPaging's; the window forwards and shows.
+//
+// It also shows actual runs: one saved in a file, or one being received,
+// whose capture (ActualRunCapture) the window's capture timer drives every
+// 100 ms while the chart grows page by page. Leaving a received run offers
+// to edit the group names and to save it.
 
+#include "actual/actualruncapture.h"
+#include "actual/captureleave.h"
 #include "preview/previewpaging.h"
 #include "render/chartdata.h"
 #include "render/planmetrics.h"
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,20 +30,34 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class QTimer;
+class TFormDrDaten;
 
-class TFGrafik : public QWidget {
+class TFGrafik : public QWidget, private CaptureLeaveHost {
     Q_OBJECT
 public:
     // The creator decides the window's lifetime; the main window frees it
-    // when it is closed.
+    // when it is closed. ports are those a received run comes in on.
     TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialog> printer,
-             QWidget *parent = nullptr);
+             CapturePorts ports = {}, QWidget *parent = nullptr);
     ~TFGrafik() override;
 
     // Opens a target chart of the loaded installation on its overview page.
     // A refused chart is reported and false returned; the window then shows
     // nothing.
     bool OpenTargetChart(int programNumber, ChartKind kind);
+
+    // Shows an actual run: mode 1 (RunFromFile) the one saved in runFile, on
+    // its overview page; the live modes start receiving one (the caller has
+    // opened the printer-stream port). False when the file was refused,
+    // after its message; the window then shows nothing.
+    bool ShowActualRun(int mode, const QString &runFile = QString());
+    // The capture timer's tick.
+    void ScanDataTimer();
+
+    const ActualRunCapture &capture() const { return capture_; }
+    TFormDrDaten *receivedDataWindow() const { return drDaten_; }
+    const QTimer *captureTimer() const { return scanData_; }
 
     const ChartData &chart() const { return chart_; }
     const PreviewPaging &paging() const { return paging_; }
@@ -88,12 +110,41 @@ private:
     void DruckAuswahlClick();
     void DruckAktuellClick();
     void DruckNichtClick();
+    void ButtonDrFensterClick();
     void print(PrintChoice choice);
+    void printFlaggedPages();
     void reportPrintFailure();
+
+    // Showing a received run.
+    void showImage();
+    void sizeCursorLine();
+    void setPrintButtonsEnabled(bool enabled);
+    void setReceptionLamp(bool receiving);
+    void setReceivedDataVisible(bool visible);
+    void placeReceivedDataWindow();
+    void startRunView();
+    void clearRunView();
+    void endCapture();
+    // A capture that gives up while one of the window's dialogs is open
+    // (the capture timer goes on meanwhile) closes the window only once that
+    // dialog has returned: the dialog still runs on the window.
+    void runDialog(const std::function<void()> &dialog);
+    void closeWhenNoDialog();
+    bool closeIfPending();
+
+    // CaptureLeaveHost
+    void editGroupNames() override;
+    void redrawShownPage() override;
+    QString chooseSaveFile(const QString &startDir, const QString &proposedName) override;
 
     AppContext &ctx_;
     Prompt &prompt_;
     std::unique_ptr<PrinterDialog> printer_;
+    CapturePorts ports_;
+    ActualRunCapture capture_;
+    bool captureEnded_ = false;
+    int dialogDepth_ = 0;
+    bool closePending_ = false;
     ChartData chart_;
     PreviewPaging paging_{chart_};
     const PlanMetrics metrics_;
@@ -109,7 +160,12 @@ private:
                 *buttonHSeiteZurueck_ = nullptr, *buttonSZurueck_ = nullptr, *buttonSVor_ = nullptr,
                 *buttonHSeiteVor_ = nullptr, *buttonSeiteVor_ = nullptr,
                 *buttonLetzteSeite_ = nullptr, *buttonMesspunkt_ = nullptr,
-                *bitBtnMessEin_ = nullptr, *bitBtnMessAus_ = nullptr, *druckNicht_ = nullptr;
+                *bitBtnMessEin_ = nullptr, *bitBtnMessAus_ = nullptr, *druckAlles_ = nullptr,
+                *druckAuswahl_ = nullptr, *druckAktuell_ = nullptr, *druckNicht_ = nullptr,
+                *buttonDrFenster_ = nullptr;
+    QLabel *empfangCaption_ = nullptr, *shapeEmpfang_ = nullptr;
+    TFormDrDaten *drDaten_ = nullptr;
+    QTimer *scanData_ = nullptr;
     QCheckBox *checkPrint_ = nullptr;
     QLineEdit *memoKopie_ = nullptr;
     // "Messpunkt setzen" with the measuring point's captions and values.

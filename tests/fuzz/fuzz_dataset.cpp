@@ -23,13 +23,6 @@ enum Kind { File, Missing, Folder, Pipe, DevZero, Dangling, Loop, LinkToFile, Ki
 
 const ResetRules kRules{true, 0};
 
-void removeEntry(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    if (::unlink(native.constData()) != 0)
-        ::rmdir(native.constData());
-}
-
 void makeEntry(const QString &path, Kind kind, const QByteArray &content)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -90,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The folder as the previous input left it: an entry that is to be the
     // same again stays as it is, which spares most of the file writing, and
-    // its part of the data, checked with that input, is not unpacked again.
+    // its part of the data, checked with that input, is not checked again.
     static std::array<Kind, kDataFiles.size()> previousKinds{};
     static std::array<QByteArray, kDataFiles.size()> previousContents;
     static bool folderKnown = false;
@@ -111,8 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!changed[i])
             continue;
         const QString path = dataFilePath(dir, QString::fromLatin1(kDataFiles[i].name));
-        removeEntry(path);
-        removeEntry(path + QStringLiteral(".target"));
+        removeScratchEntry(path);
+        removeScratchEntry(path + QStringLiteral(".target"));
         makeEntry(path, kinds[i], contents[i]);
     }
     previousKinds = kinds;

@@ -36,13 +36,19 @@ inline const QString &scratchDir()
     return path;
 }
 
-// Replaces whatever `path` is (file, link, pipe, empty folder) by a regular
-// file holding the bytes.
-inline void writeScratchFile(const QString &path, const char *data, size_t size)
+// Removes whatever `path` is: file, link, pipe or empty folder.
+inline void removeScratchEntry(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
     if (::unlink(native.constData()) != 0)
         ::rmdir(native.constData());
+}
+
+// Replaces whatever `path` is by a regular file holding the bytes.
+inline void writeScratchFile(const QString &path, const char *data, size_t size)
+{
+    removeScratchEntry(path);
+    const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     FUZZ_CHECK(fd >= 0);
     size_t done = 0;

@@ -115,6 +115,9 @@ void ActualRunCapture::Finish()
 {
     running_ = false;
     busy_ = false;
+    // Nobody waits any more: a later capture of a controller without link
+    // must not time out on this one's account.
+    ctx_.WaitingForData = false;
     if (linkInUse())
         ports_.link->RequestPrint(kPrintStop, 0, 0);
 }

@@ -85,6 +85,7 @@ struct ActualRunWindowTest : ::testing::Test {
     void open(int mode, const QString &file = QString())
     {
         printer.open();  // the printer-stream port the main window opens
+        closed = false;
         auto p = std::make_unique<PdfFilePrinter>(tmp.path());
         pdf = p.get();
         w = std::make_unique<TFGrafik>(ctx, prompt, std::move(p), CapturePorts{&printer, &controller, &link});
@@ -300,6 +301,7 @@ TEST_F(ActualRunWindowTest, AQswControllerIsAwaitedWithoutLimit)
     open(RunKvx);  // left while still waiting for the KVX controller
     w->ScanDataTimer();
     click("DruckNicht");
+    EXPECT_EQ(printCommandSent(), 3);
     open(RunQsw);
     EXPECT_EQ(printer.stopBits, 1);
     for (int tick = 0; tick < 100; ++tick)
@@ -380,7 +382,6 @@ TEST_F(ActualRunWindowTest, ACancelledSaveWritesNothingAndAFailedOneIsOfferedAga
     EXPECT_TRUE(closed);
 
     // A file that cannot be written: the reason, and the dialog again.
-    closed = false;
     prompt.asked.clear();
     open(RunKvx);
     fed = 0;

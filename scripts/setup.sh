@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6
-  qt6-qpa-plugins libgl-dev
+  qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool socat poppler-utils
   fonts-dejavu-core fonts-liberation

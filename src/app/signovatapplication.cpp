@@ -4,10 +4,17 @@
 #include "app/prompt.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 
 SignovatApplication::SignovatApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     // The windows are laid out for a small proportional sans face of 8 points.
+    // Qt's own dialogs (file, print, message box buttons) speak German too.
+    if (translator_.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&translator_);
+
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     setFont(font);

@@ -3,6 +3,7 @@
 // user and the program goes on.
 
 #include <QApplication>
+#include <QTranslator>
 
 class Prompt;
 
@@ -14,4 +15,5 @@ public:
 
 private:
     Prompt *prompt_ = nullptr;
+    QTranslator translator_;
 };

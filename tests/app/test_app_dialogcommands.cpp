@@ -2,17 +2,12 @@
 // file dialogs and "Programmeinstellungen", and what those windows do to the
 // main window while they are shown and when they close.
 
-#include "app/appsettings.h"
-#include "app/mainwindow.h"
+#include "mainwindowrig.h"
 #include "app/settingsdialog.h"
 #include "data/groupnameseditor.h"
 #include "data/textfield.h"
 #include "dialogs/standardfolderpicker.h"
-#include "link/controllerlink.h"
-#include "link/steppedanswertimer.h"
 #include "modaldialogs.h"
-#include "scriptedprompt.h"
-#include "serial/fakeserialport.h"
 #include "tempdir.h"
 #include "widgettexts.h"
 
@@ -32,22 +27,11 @@
 
 namespace {
 
-struct DialogCommandsTest : ::testing::Test {
-    QTemporaryDir tmp;
-    AppContext ctx;
-    std::unique_ptr<SettingsStore> registry;
-    ScriptedPrompt prompt;
-    FakeSerialPort controllerPort, printerPort;
-    SteppedAnswerTimer answerTimer;
-    ControllerLink link{controllerPort, answerTimer};
-    std::unique_ptr<TFormSteuer> w;
+struct DialogCommandsTest : ::testing::Test, MainWindowRig {
     QString savedWorkDir = QDir::currentPath();
 
     void SetUp() override
     {
-        ctx.StartupDir = tmp.path();
-        registry = std::make_unique<SettingsStore>(tmp.filePath("store.ini"));
-        ctx.settings = LoadSettings(*registry, nullptr, ctx.StartupDir);
         w = std::make_unique<TFormSteuer>(ctx, *registry, prompt, controllerPort, printerPort, link);
         w->controller().initTick(QDateTime::currentDateTime());
         w->applyView();

@@ -1,12 +1,7 @@
 // The main window as a user sees it: menus, toolbar hints, size, status bar
 // and the keys the interface controls swallow.
 
-#include "app/appsettings.h"
-#include "app/mainwindow.h"
-#include "scriptedprompt.h"
-#include "link/controllerlink.h"
-#include "link/steppedanswertimer.h"
-#include "serial/fakeserialport.h"
+#include "mainwindowrig.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,26 +26,9 @@ QStringList captions(const QMenu *menu)
     return out;
 }
 
-struct MainWindowTest : ::testing::Test {
-    QTemporaryDir tmp;
-    AppContext ctx;
-    std::unique_ptr<SettingsStore> registry;
-    ScriptedPrompt prompt;
-    FakeSerialPort controllerPort, printerPort;
-    SteppedAnswerTimer answerTimer;
-    ControllerLink link{controllerPort, answerTimer};
-    std::unique_ptr<TFormSteuer> w;
+struct MainWindowTest : ::testing::Test, MainWindowRig {
 
-    void SetUp() override
-    {
-        ctx.StartupDir = tmp.path();
-        registry = std::make_unique<SettingsStore>(tmp.filePath("store.ini"));
-        ctx.settings = LoadSettings(*registry, nullptr, ctx.StartupDir);
-        w = std::make_unique<TFormSteuer>(ctx, *registry, prompt, controllerPort, printerPort, link);
-        w->show();
-        // The first Init tick creates the start-up data.
-        QTRY_VERIFY(ctx.StartupDone);
-    }
+    void SetUp() override { ASSERT_TRUE(startWindow()); }
 
     QMenu *menu(const QString &name) const { return w->findChild<QMenu *>(name); }
 };

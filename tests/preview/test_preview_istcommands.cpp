@@ -2,16 +2,11 @@
 // opens the printer-stream port, starts from new data and receives in the
 // preview; the simulation opens no port; "Aus Datei laden" shows a saved run.
 
-#include "app/appsettings.h"
-#include "app/mainwindow.h"
+#include "mainwindowrig.h"
 #include "data/textfield.h"
-#include "link/controllerlink.h"
-#include "link/steppedanswertimer.h"
 #include "modaldialogs.h"
 #include "preview/previewwindow.h"
 #include "qtprinters.h"
-#include "scriptedprompt.h"
-#include "serial/fakeserialport.h"
 #include "tempdir.h"
 
 #include <QAction>
@@ -26,26 +21,13 @@
 namespace {
 const QString kExampleRun = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI");
 
-struct IstCommandsTest : ::testing::Test {
-    QTemporaryDir tmp;
-    AppContext ctx;
-    std::unique_ptr<SettingsStore> registry;
-    ScriptedPrompt prompt;
-    FakeSerialPort controllerPort, printerPort;
-    SteppedAnswerTimer answerTimer;
-    ControllerLink link{controllerPort, answerTimer};
-    std::unique_ptr<TFormSteuer> w;
+struct IstCommandsTest : ::testing::Test, MainWindowRig {
 
     void SetUp() override
     {
-        ctx.StartupDir = tmp.path();
-        registry = std::make_unique<SettingsStore>(tmp.filePath("store.ini"));
-        ctx.settings = LoadSettings(*registry, nullptr, ctx.StartupDir);
         ctx.settings.ControllerPortIndex = 1;
         ctx.settings.ActualRunDir = tmp.filePath("IstDruck");
-        w = std::make_unique<TFormSteuer>(ctx, *registry, prompt, controllerPort, printerPort, link);
-        w->show();
-        QTRY_VERIFY(ctx.StartupDone);
+        ASSERT_TRUE(startWindow());
         ASSERT_TRUE(printerPort.isOpen() && controllerPort.isOpen());
     }
     bool commandsOffered() const { return w->findChild<QMenu *>("MDrucken")->menuAction()->isEnabled(); }

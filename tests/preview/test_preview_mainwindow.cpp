@@ -2,15 +2,10 @@
 // example installation, the commands stay blocked while it exists, and
 // leaving it offers them again.
 
-#include "app/appsettings.h"
-#include "app/mainwindow.h"
-#include "link/controllerlink.h"
-#include "link/steppedanswertimer.h"
+#include "mainwindowrig.h"
 #include "modaldialogs.h"
 #include "preview/previewwindow.h"
 #include "qtprinters.h"
-#include "scriptedprompt.h"
-#include "serial/fakeserialport.h"
 
 #include <QAction>
 #include <QDialog>
@@ -23,25 +18,9 @@
 namespace {
 const QString kExample = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/Hauptstrasse-Schulweg");
 
-struct ChartCommandsTest : ::testing::Test {
-    QTemporaryDir tmp;
-    AppContext ctx;
-    std::unique_ptr<SettingsStore> registry;
-    ScriptedPrompt prompt;
-    FakeSerialPort controllerPort, printerPort;
-    SteppedAnswerTimer answerTimer;
-    ControllerLink link{controllerPort, answerTimer};
-    std::unique_ptr<TFormSteuer> w;
+struct ChartCommandsTest : ::testing::Test, MainWindowRig {
 
-    void SetUp() override
-    {
-        ctx.StartupDir = tmp.path();
-        registry = std::make_unique<SettingsStore>(tmp.filePath("store.ini"));
-        ctx.settings = LoadSettings(*registry, nullptr, ctx.StartupDir);
-        w = std::make_unique<TFormSteuer>(ctx, *registry, prompt, controllerPort, printerPort, link);
-        w->show();
-        QTRY_VERIFY(ctx.StartupDone);
-    }
+    void SetUp() override { ASSERT_TRUE(startWindow()); }
 
     void loadExample()
     {

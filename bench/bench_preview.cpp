@@ -23,23 +23,9 @@
 #include <QPushButton>
 #include <benchmark/benchmark.h>
 
-namespace {
-ChartData hatchedEverySecond()
-{
-    ChartData chart;
-    chart.DisplayMode = SwitchOn;
-    chart.ShownGroups = kGroupCount;
-    chart.ActiveGroupCount = kGroupCount;
-    chart.HeaderSnapshot.GroupCount = kGroupCount;
-    chart.ChartTitle = QStringLiteral("(Einschaltprogramm)");
-    chart.Rows.resize(kMaxChartSeconds);
-    const int32_t hatched[] = {Flashing, RedFlashing, GreenFlashing};
-    for (int s = 0; s < kMaxChartSeconds; ++s)
-        for (int g = 0; g < kGroupCount; ++g)
-            chart.Rows[s].State[g] = hatched[(s + g) % 3];
-    return chart;
-}
+#include "worstcasechart.h"
 
+namespace {
 // The busiest chart an installation can ask for: a 1200-second target plan
 // of 24 groups with two green phases, a flashing and an extra-yellow window.
 InstallationData busyInstallation()

@@ -16,24 +16,9 @@
 #include <QPdfWriter>
 #include <benchmark/benchmark.h>
 
-namespace {
-// 1200 seconds, 24 groups, the hatched states in turn, shifted per group.
-ChartData hatchedEverySecond()
-{
-    ChartData chart;
-    chart.DisplayMode = SwitchOn;
-    chart.ShownGroups = kGroupCount;
-    chart.ActiveGroupCount = kGroupCount;
-    chart.HeaderSnapshot.GroupCount = kGroupCount;
-    chart.ChartTitle = QStringLiteral("(Einschaltprogramm)");
-    chart.Rows.resize(kMaxChartSeconds);
-    const int32_t hatched[] = {Flashing, RedFlashing, GreenFlashing};
-    for (int s = 0; s < kMaxChartSeconds; ++s)
-        for (int g = 0; g < kGroupCount; ++g)
-            chart.Rows[s].State[g] = hatched[(s + g) % 3];
-    return chart;
-}
+#include "worstcasechart.h"
 
+namespace {
 // A 1200-second cycle whose groups all have two green intervals and windows.
 SignalProgram busyProgram()
 {

@@ -253,15 +253,6 @@ int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
         }
     }
 
-    // The answer timer and the ticks need an event loop.
-    std::unique_ptr<QCoreApplication> ownApp;
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "signovat";
-        static char *argv[] = {name, nullptr};
-        ownApp = std::make_unique<QCoreApplication>(argc, argv);
-    }
-
     StderrPrompt prompt;
     QtAnswerTimer answerTimer;
     ControllerLink link(controllerPort, answerTimer);

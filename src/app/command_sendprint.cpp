@@ -94,15 +94,6 @@ int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env)
     if (!port.open())
         return fail(port.errorText());
 
-    // The answer timer and the 10 ms step need an event loop.
-    std::unique_ptr<QCoreApplication> ownApp;
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "signovat";
-        static char *argv[] = {name, nullptr};
-        ownApp = std::make_unique<QCoreApplication>(argc, argv);
-    }
-
     QtAnswerTimer answerTimer;
     ControllerLink link(port, answerTimer);
     link.setControllerFamily(uint8_t(family));

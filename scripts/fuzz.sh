@@ -13,7 +13,8 @@
 # stays in BUILD_DIR/fuzz-work/HARNESS/findings; once its fault is fixed,
 # copy it into tests/corpus/HARNESS/ so that CTest replays it from then on.
 #
-# Every run uses -rss_limit_mb=2048 -timeout=2 and runs at low priority.
+# Every run uses -rss_limit_mb=2048 -timeout=2 and runs at low priority; a
+# harness's tests/fuzz/HARNESS.options adds its own flags (one a line).
 # Exits non-zero when a harness had a finding. On a busy machine the low
 # priority alone can stretch one input past the two seconds: run a timeout's
 # input alone (build-libfuzzer/tests/fuzz/fuzz_HARNESS FILE) to tell.
@@ -56,15 +57,20 @@ fuzz() {
   shift
   local work="$build_dir/fuzz-work/$harness"
   mkdir -p "$work/corpus" "$work/findings"
-  local dict=()
-  [ -f "tests/fuzz/$harness.dict" ] && dict=("-dict=tests/fuzz/$harness.dict")
+  local extra=()
+  [ -f "tests/fuzz/$harness.dict" ] && extra+=("-dict=tests/fuzz/$harness.dict")
+  if [ -f "tests/fuzz/$harness.options" ]; then
+    while read -r flag; do
+      case "$flag" in ''|'#'*) ;; *) extra+=("$flag") ;; esac
+    done < "tests/fuzz/$harness.options"
+  fi
   local log="$work/fuzz.log"
   touch "$work/started"
 
   local status=0
   nice -n 10 "$build_dir/tests/fuzz/fuzz_$harness" \
     -rss_limit_mb=2048 -timeout=2 -print_final_stats=1 \
-    -artifact_prefix="$work/findings/" "${dict[@]}" "$@" \
+    -artifact_prefix="$work/findings/" "${extra[@]}" "$@" \
     "$work/corpus" "tests/corpus/$harness" > "$log" 2>&1 || status=$?
 
   local runs execs cov ft corpus findings

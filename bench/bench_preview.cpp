@@ -35,18 +35,8 @@ InstallationData busyInstallation()
     d.Header.FixedTimeMode = 1;
     d.Header.ProgramReleased[0] = 1;
     SignalProgram &p = d.Programs[0];
-    p.CycleTime = kMaxChartSeconds;
+    p = busyProgram();
     for (int g = 0; g < kGroupCount; ++g) {
-        p.GreenFrom1[g] = 7 * g;
-        p.GreenTo1[g] = 7 * g + 300;
-        p.GreenFrom2[g] = 700 + 11 * g;
-        p.GreenTo2[g] = 1100 - g;
-        p.RedYellowTime[g] = 2;
-        p.YellowTime[g] = 3;
-        p.FlashFrom1[g] = 400;
-        p.FlashTo1[g] = 450 + g;
-        p.YellowFrom2[g] = 1150;
-        p.YellowTo2[g] = 20;
         p.ExtensionPoint1[g] = 50 * (g + 1);
         p.WaitPoint[g] = 25 * (g + 1);
     }

@@ -21,3 +21,23 @@ inline ChartData hatchedEverySecond()
             chart.Rows[s].State[g] = hatched[(s + g) % 3];
     return chart;
 }
+
+// A 1200-second cycle whose groups all have two green intervals and windows.
+inline SignalProgram busyProgram()
+{
+    SignalProgram p;
+    p.CycleTime = kMaxChartSeconds;
+    for (int g = 0; g < kGroupCount; ++g) {
+        p.GreenFrom1[g] = 7 * g;
+        p.GreenTo1[g] = 7 * g + 300;
+        p.GreenFrom2[g] = 700 + 11 * g;
+        p.GreenTo2[g] = 1100 - g;
+        p.RedYellowTime[g] = 2;
+        p.YellowTime[g] = 3;
+        p.FlashFrom1[g] = 400;
+        p.FlashTo1[g] = 450 + g;
+        p.YellowFrom2[g] = 1150;
+        p.YellowTo2[g] = 20;
+    }
+    return p;
+}

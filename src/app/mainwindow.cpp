@@ -533,6 +533,10 @@ void TFormSteuer::MDIstSimuClick()
 
 bool TFormSteuer::openPrinterStreamPort()
 {
+    // A port whose adapter was pulled out during the last capture is opened
+    // afresh: the adapter may be back.
+    if (printerPort_.lost())
+        printerPort_.close();
     if (printerPort_.isOpen() || printerPort_.open())
         return true;
     // Reported as any error that reaches the event loop; the command stops here.

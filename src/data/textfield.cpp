@@ -36,8 +36,9 @@ char encodeCodePoint(char32_t c)
 QString fromCp1252(const char *data, qsizetype length)
 {
     QString text(length, Qt::Uninitialized);
+    QChar *out = text.data();
     for (qsizetype i = 0; i < length; ++i)
-        text[i] = QChar(decodeByte(uint8_t(data[i])));
+        out[i] = QChar(decodeByte(uint8_t(data[i])));
     return text;
 }
 

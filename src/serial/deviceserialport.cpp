@@ -276,7 +276,14 @@ bool DeviceSerialPort::write(const QByteArray &bytes)
 
 bool DeviceSerialPort::lost() const
 {
-    return isOpen() && !QFileInfo::exists(devicePath_);
+    if (!isOpen())
+        return false;
+    if (!QFileInfo::exists(devicePath_))
+        return true;
+    // A device that went and came back under the same name (an adapter
+    // plugged in again) is a new device: this descriptor stays hung up.
+    pollfd p {fd_, POLLIN, 0};
+    return ::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 int DeviceSerialPort::bytesWaiting()

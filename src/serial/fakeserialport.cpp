@@ -51,6 +51,7 @@ bool FakeSerialPort::open()
     }
     errorText_.clear();
     open_ = true;
+    vanished = false;  // what is opened now is the device that is there
     return true;
 }
 

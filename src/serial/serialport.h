@@ -26,7 +26,9 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // The device of an open port has gone (adapter pulled out, far end of a
-    // pseudo-terminal closed): the driver then only says "nothing waiting".
+    // pseudo-terminal closed), even when one of the same name has come back:
+    // the driver then only says "nothing waiting". Closing and opening the
+    // port again reaches the device that is there now.
     virtual bool lost() const = 0;
     virtual QString errorText() const = 0;
 

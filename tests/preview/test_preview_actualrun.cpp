@@ -419,10 +419,14 @@ TEST_F(ActualRunWindowTest, ALostPortKeepsTheRunForSaving)
                                     "Der Empfang ist beendet, die bisher empfangenen Daten bleiben erhalten.");
     EXPECT_EQ(prompt.asked[0].caption, "Zugriffsfehler");
     EXPECT_EQ(w->chart().Rows.size(), 20u);
-    prompt.answers = {PromptAnswer::No};
-    chooseFiles({""});
+    // Every row received before the adapter went is saved.
+    const QString path = tmp.filePath("Abbruch.DRI");
+    prompt.answers = {PromptAnswer::No, PromptAnswer::Yes};  // names as they are; create the file
+    chooseFiles({path});
     click("DruckNicht");
     EXPECT_EQ(prompt.texts().value(1), "Gruppenbezeichnungen editieren ?");
+    EXPECT_EQ(readBytes(path).size(), 3341 + 124 * 20);
+    EXPECT_TRUE(closed);
 }
 
 TEST_F(ActualRunWindowTest, WithoutTheSaveSettingLeavingClosesAtOnce)

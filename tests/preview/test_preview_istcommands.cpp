@@ -102,6 +102,21 @@ TEST_F(IstCommandsTest, APrinterPortThatCannotBeOpenedStopsTheCommand)
     EXPECT_TRUE(commandsOffered());
 }
 
+TEST_F(IstCommandsTest, APortWhoseAdapterWasPulledIsOpenedAfresh)
+{
+    // The adapter went while the port stood open, and is back: the command
+    // opens the port again instead of receiving from the dead one.
+    printerPort.vanished = true;
+    ASSERT_TRUE(printerPort.lost());
+    w->action("MDIstQSW")->trigger();
+    ASSERT_TRUE(w->previewWindow());
+    EXPECT_TRUE(printerPort.isOpen());
+    EXPECT_FALSE(printerPort.lost());
+    w->previewWindow()->ScanDataTimer();
+    EXPECT_EQ(prompt.texts(), QStringList({"Gruppenbezeichnungen löschen ?"}));
+    leavePreview();
+}
+
 TEST_F(IstCommandsTest, TheSimulationOpensNoPort)
 {
     printerPort.close();

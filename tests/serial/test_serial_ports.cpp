@@ -11,6 +11,7 @@
 #include <QThread>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <termios.h>
 #include <unistd.h>
 
@@ -155,6 +156,55 @@ TEST(DeviceSerialPort, CarriesBytesBothWaysWithoutAnEventLoop)
     b.flushInput();
     EXPECT_EQ(b.bytesWaiting(), 0);
     EXPECT_TRUE(b.read(10).isEmpty());
+}
+
+// A pseudo-terminal whose master side this test holds: closing it is
+// pulling the adapter out.
+struct Pty {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    QString device;
+    Pty()
+    {
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            device = QString::fromLocal8Bit(::ptsname(master));
+    }
+    ~Pty() { unplug(); }
+    void unplug()
+    {
+        if (master >= 0)
+            ::close(master);
+        master = -1;
+    }
+};
+
+TEST(DeviceSerialPort, APulledAdapterIsLostUntilThePortIsOpenedAgain)
+{
+    auto adapter = std::make_unique<Pty>();
+    ASSERT_FALSE(adapter->device.isEmpty());
+    DeviceSerialPort port;
+    configureLink(port, adapter->device);
+    ASSERT_TRUE(port.open()) << port.errorText().toStdString();
+    EXPECT_FALSE(port.lost());
+    ASSERT_EQ(::write(adapter->master, "vorher\n", 7), 7);
+    EXPECT_EQ(readAtLeast(port, 7), "vorher\n");
+    EXPECT_FALSE(port.lost());
+
+    adapter->unplug();
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(port.lost());
+    EXPECT_EQ(port.bytesWaiting(), 0);
+
+    // Plugged in again: usually under the same name. The open port stays
+    // lost; opening it again reaches the new device.
+    adapter = std::make_unique<Pty>();
+    ASSERT_FALSE(adapter->device.isEmpty());
+    EXPECT_TRUE(port.lost());
+    port.close();
+    configureLink(port, adapter->device);
+    ASSERT_TRUE(port.open()) << port.errorText().toStdString();
+    EXPECT_FALSE(port.lost());
+    ASSERT_EQ(::write(adapter->master, "nachher\n", 8), 8);
+    EXPECT_EQ(readAtLeast(port, 8), "nachher\n");
 }
 
 TEST(DeviceSerialPort, OpenIsExclusive)

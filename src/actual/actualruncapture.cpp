@@ -5,7 +5,6 @@
 #include "render/pagecomposer.h"
 #include "serial/serialport.h"
 
-
 #include <algorithm>
 
 const QString kNoDataMessage = QStringLiteral(
@@ -17,6 +16,17 @@ const QString kPortLostMessage = QStringLiteral(
     "Der Empfang ist beendet, die bisher empfangenen Daten bleiben erhalten.");
 
 namespace {
+
+// Control characters (other than tab and form feed) never appear in a
+// printout: a line with them was disturbed on the line.
+bool IsDisturbedLine(const QByteArray &line)
+{
+    return std::any_of(line.begin(), line.end(), [](char c) {
+        const auto u = uint8_t(c);
+        return (u < 0x20 && c != '\t' && c != '\f') || u == 0x7f;
+    });
+}
+
 const QString kFehler = QStringLiteral("Fehler");
 const QString kZugriffsfehler = QStringLiteral("Zugriffsfehler");
 
@@ -201,6 +211,8 @@ void ActualRunCapture::dataLine(const QByteArray &line, int pageStartSecond, Cap
     }
     if (line.size() < kShortestPrintoutLine)
         return;  // the blank lines that end a printout
+    if (IsDisturbedLine(line))
+        return;  // noise, not the next printout: the run is kept
     if (endAtNewPrintout_) {
         running_ = false;
         printoutEnded_ = true;

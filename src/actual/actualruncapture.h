@@ -69,7 +69,8 @@ public:
     static constexpr int kStartRequestTicks = 15;
     static constexpr int kGiveUpTicks = 51;
     // Lines shorter than this, in the data phase, are the blank lines that
-    // end a printout; longer ones that are no data line start a new one.
+    // end a printout; longer ones that are no data line start a new one,
+    // unless control characters show them to be noise.
     static constexpr int kShortestPrintoutLine = 12;
     static constexpr int kMaxHeaderLines = 200;  // of the simulation's header file
 

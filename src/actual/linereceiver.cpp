@@ -17,6 +17,7 @@ void LineReceiver::clear()
     line_.clear();
     textEnded_ = false;
     overlong_ = false;
+    lineBytes_ = 0;
 }
 
 std::optional<QByteArray> LineReceiver::takeLine()
@@ -31,7 +32,13 @@ std::optional<QByteArray> LineReceiver::takeLine()
             line_.clear();
             textEnded_ = false;
             overlong_ = false;
-        } else if (c == '\r' || c == '\0') {
+            lineBytes_ = 0;
+            continue;
+        }
+        // Room for the text and the carriage return that ends it.
+        if (++lineBytes_ > kLineCapacity + 1)
+            overlong_ = true;
+        if (c == '\r' || c == '\0') {
             textEnded_ = true;
         } else if (!textEnded_) {
             if (line_.size() < kLineCapacity)

@@ -6,7 +6,9 @@
 //
 // A line has room for 255 characters. A longer one cannot be a line of the
 // printout (the widest is under 100 characters): it is dropped whole when
-// its line feed comes, and so is garbage from a disturbed line.
+// its line feed comes, and so is garbage from a disturbed line. What comes
+// after a carriage return counts towards that length too, so that noise on a
+// loose cable never makes a line of its first few bytes.
 
 #include "serial/serialport.h"
 
@@ -25,6 +27,9 @@ public:
     std::optional<QByteArray> nextLine(SerialPort &port);
     // Forgets the partial line and whatever was read ahead.
     void clear();
+    // Bytes held between calls: at most kReadChunk read ahead plus one line,
+    // however long the port goes without a line feed.
+    qsizetype bufferedBytes() const { return pending_.size() + line_.size(); }
 
     // Feeds bytes directly (what nextLine reads from the port).
     void append(const QByteArray &bytes) { pending_ += bytes; }
@@ -35,4 +40,5 @@ private:
     QByteArray line_;     // the partial line
     bool textEnded_ = false;  // a CR or NUL ended the text of the partial line
     bool overlong_ = false;
+    qsizetype lineBytes_ = 0;  // bytes of the partial line, those after its text included
 };

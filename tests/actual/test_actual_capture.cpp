@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 // The header of the KVX transcript, ready for data lines.
@@ -329,6 +331,59 @@ TEST(Capture, RunHoldsTwelveHundredSeconds)
     EXPECT_TRUE(rig.capture.running());
 }
 
+// A loose cable: a megabyte of random bytes without a line feed, then a whole
+// printout. The receiver holds no more than a read and a line at any time,
+// no line is made of the noise, and the run is the printout's as if the noise
+// had not been there.
+TEST(Capture, NoiseBeforeAPrintoutIsDroppedWithBoundedMemory)
+{
+    std::mt19937 random(20261207);
+    QByteArray noise(1 << 20, Qt::Uninitialized);
+    for (char &c : noise) {
+        do
+            c = char(random());
+        while (c == '\n');
+    }
+    const QByteArray printout = transcriptBytes(kQswTranscript);
+    ASSERT_TRUE(printout.startsWith("\r\n"));  // its first line end closes the noise
+
+    FakeSerialPort port;
+    port.open();
+    port.inject(noise + printout);
+    LineReceiver receiver;
+    QList<QByteArray> lines;
+    qsizetype mostHeld = 0;
+    for (;;) {
+        const std::optional<QByteArray> line = receiver.nextLine(port);
+        mostHeld = std::max(mostHeld, receiver.bufferedBytes());
+        if (line)
+            lines << *line;
+        else if (port.bytesWaiting() == 0)
+            break;
+    }
+    EXPECT_LE(mostHeld, LineReceiver::kReadChunk + LineReceiver::kLineCapacity);
+    QList<QByteArray> expected = transcriptLines(kQswTranscript);
+    expected.removeFirst();  // the empty line that ended the noise is the noise's own
+    EXPECT_EQ(lines, expected);
+
+    CaptureRig clean(-1), disturbed(-1);
+    clean.capture.Start(RunQsw);
+    disturbed.capture.Start(RunQsw);
+    clean.printer.inject(printout);
+    disturbed.printer.inject(noise + printout);
+    for (int tick = 0; tick < 2000 && (clean.printer.bytesWaiting() > 0 || disturbed.printer.bytesWaiting() > 0); ++tick) {
+        clean.tick();
+        disturbed.tick();
+    }
+    for (int tick = 0; tick < 300; ++tick) {
+        clean.tick();
+        disturbed.tick();
+    }
+    ASSERT_EQ(clean.capture.RowCount(), 150);
+    EXPECT_EQ(EncodeActualRunFile(disturbed.capture.run()), EncodeActualRunFile(clean.capture.run()));
+    EXPECT_TRUE(disturbed.prompt.asked.empty());
+}
+
 TEST(Capture, DisturbedLinesKeepTheCaptureGoing)
 {
     CaptureRig rig;
@@ -347,6 +402,12 @@ TEST(Capture, DisturbedLinesKeepTheCaptureGoing)
     EXPECT_EQ(rig.capture.run().Rows.back().State[1], 2);
     EXPECT_EQ(rig.capture.run().Rows.back().State[2], 0);
     EXPECT_EQ(rig.capture.chart().ShownGroups, 2);
+    // A short burst of noise in the middle of a run is not a new printout.
+    rig.line("\x13\xfe\x01" "ab\x7f" "cdefghijklmnop");
+    EXPECT_EQ(rig.capture.RowCount(), 2);
+    // Noise that a carriage return cut short is dropped whole all the same.
+    rig.line(QByteArray(20, 'x') + "\r" + QByteArray(300, '\xff'));
+    EXPECT_EQ(rig.capture.RowCount(), 2);
     // Lines of only a carriage return are blank lines.
     rig.printer.inject("\r\n\r\n\r");
     rig.tick();
@@ -354,6 +415,7 @@ TEST(Capture, DisturbedLinesKeepTheCaptureGoing)
     rig.tick();
     EXPECT_EQ(rig.capture.RowCount(), 2);
     EXPECT_TRUE(rig.capture.running());
+    EXPECT_TRUE(rig.prompt.asked.empty());
 }
 
 TEST(Capture, LostPortStopsTheCaptureOnceAndKeepsTheRows)

@@ -2,9 +2,9 @@
 
 #include "actual/memoryrecords.h"
 #include "data/fixedfile.h"
+#include "data/wholefilesave.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -127,26 +127,22 @@ bool DecodeActualRunFile(const QByteArray &bytes, const QString &fileName, Actua
 
 bool WriteActualRunFile(const QString &path, const ActualRun &run, QString *error)
 {
-    const QByteArray bytes = EncodeActualRunFile(run);
+    SaveFailure failure;
+    if (saveWholeFile(path, EncodeActualRunFile(run), &failure))
+        return true;
     const QString name = QFileInfo(path).fileName();
-    // Unbuffered, so that every write reports what reached the file: a write
-    // that fails only when a buffer is flushed does not always stop the commit.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        *error = QStringLiteral("Die Datei %1 kann nicht angelegt werden:\n%2").arg(name, file.errorString());
-        return false;
+    switch (failure.stage) {
+    case SaveFailure::Create:
+        *error = QStringLiteral("Die Datei %1 kann nicht angelegt werden:\n%2").arg(name, failure.reason);
+        break;
+    case SaveFailure::Write:
+        *error = QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden:\n%2").arg(name, failure.reason);
+        break;
+    case SaveFailure::Replace:
+        *error = QStringLiteral("Die Datei %1 konnte nicht gespeichert werden:\n%2").arg(name, failure.reason);
+        break;
     }
-    if (file.write(bytes) != bytes.size()) {
-        *error = QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden:\n%2")
-                     .arg(name, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = QStringLiteral("Die Datei %1 konnte nicht gespeichert werden:\n%2").arg(name, file.errorString());
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool ReadActualRunFile(const QString &path, ActualRun &run, QString *error)

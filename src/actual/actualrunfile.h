@@ -33,8 +33,8 @@ QByteArray EncodeActualRunFile(const ActualRun &run);
 // actual-run file; run is then untouched.
 bool DecodeActualRunFile(const QByteArray &bytes, const QString &fileName, ActualRun &run, QString *error);
 
-// Writes the file whole or not at all: on failure the previous file is kept
-// and *error says why.
+// Writes the file whole or not at all (see saveWholeFile): on failure the
+// previous file is kept and *error says why.
 bool WriteActualRunFile(const QString &path, const ActualRun &run, QString *error);
 // Reads a file of at most the size 1200 rows take; anything that is not a
 // plain file of a valid size is refused without reading it.

@@ -3,20 +3,17 @@
 // new content, never a mix, and no temporary file stays behind.
 
 #include "asnobody.h"
-#include "childprocess.h"
+#include "savetorture.h"
 #include "data/namesfile.h"
 #include "data/textfield.h"
 #include "tempdir.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <random>
 #include <sys/stat.h>
-#include <thread>
 
 namespace {
 
@@ -43,87 +40,33 @@ QStringList entries(const QString &dir)
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-// What a save that was cut off leaves: its temporary file.
-bool isUnfinishedSave(const QString &name)
+SaveTorture namesTorture(const QString &dir)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\.NAMEN\\.DAT\\.signovat-save-[A-Za-z]{6}$"));
-    return pattern.match(name).hasMatch();
+    const InstallationData oldNames = names("Alt"), newNames = names("Neu");
+    const QString path = dir + "/NAMEN.DAT";
+    return {dir, "NAMEN.DAT", bytesOf(oldNames), bytesOf(newNames),
+            [=] { return writeNamesFile(oldNames, path); }, [=] { return writeNamesFile(newNames, path); }};
 }
 
 TEST(NamesFileCrashSafe, KilledAnywhereWhileSavingLeavesOldOrNewContent)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("NAMEN.DAT");
-    const InstallationData oldNames = names("Alt"), newNames = names("Neu");
-    const QByteArray oldBytes = bytesOf(oldNames), newBytes = bytesOf(newNames);
-
-    // The kills are spread over twice the time a save takes on this machine.
-    const auto begin = std::chrono::steady_clock::now();
-    for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(writeNamesFile(i % 2 ? oldNames : newNames, path));
-    const auto saveTime = (std::chrono::steady_clock::now() - begin) / 20;
-    ASSERT_EQ(readBytes(path), oldBytes);
-
-    const unsigned seed = std::random_device()();
-    SCOPED_TRACE(testing::Message() << "seed " << seed);
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<long long> delay(0, 2 * std::chrono::nanoseconds(saveTime).count());
-
-    int keptOld = 0, tookNew = 0, leftBehind = 0;
-    for (int run = 0; run < 150; ++run) {
-        SCOPED_TRACE(testing::Message() << "run " << run);
-        ChildProcess child([&](const std::function<void()> &ready) {
-            ready();
-            return writeNamesFile(newNames, path) ? 0 : 1;
-        });
-        ASSERT_TRUE(child.waitReady(10s));
-        std::this_thread::sleep_for(std::chrono::nanoseconds(delay(random)));
-        child.kill();
-
-        const QByteArray content = readBytes(path);
-        ASSERT_TRUE(content == oldBytes || content == newBytes) << content.toHex().toStdString();
-        ++(content == oldBytes ? keptOld : tookNew);
-        for (const QString &entry : entries(dir.path())) {
-            if (entry == "NAMEN.DAT")
-                continue;
-            EXPECT_TRUE(isUnfinishedSave(entry)) << entry.toStdString();
-            ++leftBehind;
-        }
-
-        // The next save removes what the killed one left, and puts the old
-        // names back for the next run.
-        ASSERT_TRUE(writeNamesFile(oldNames, path));
-        ASSERT_EQ(entries(dir.path()), QStringList{"NAMEN.DAT"});
-    }
-    std::printf("save time %lld us; old content %d, new content %d, temporary files left %d\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count()),
-                keptOld, tookNew, leftBehind);
-    // Kills landed before the file was replaced and after it.
-    EXPECT_GT(keptOld, 0);
-    EXPECT_GT(tookNew, 0);
+    namesTorture(dir.path()).killWhileSaving(150);
 }
 
 TEST(NamesFileCrashSafe, FullDiskReportsFailureAndKeepsTheOldFile)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("NAMEN.DAT");
-    const InstallationData oldNames = names("Alt");
-    ASSERT_TRUE(writeNamesFile(oldNames, path));
-
+    const SaveTorture torture = namesTorture(dir.path());
+    ASSERT_TRUE(torture.saveOld());
     // Room for nothing, for one byte, and for all but the last byte.
-    for (rlim_t room : {rlim_t(0), rlim_t(1), rlim_t(239)}) {
-        SCOPED_TRACE(testing::Message() << room << " bytes of room");
-        ChildProcess child([&](const std::function<void()> &) { return writeNamesFile(names("Neu"), path) ? 0 : 1; },
-                           ChildLimits{room, std::nullopt});
-        EXPECT_EQ(child.waitExit(10s), 1);
-        EXPECT_EQ(readBytes(path), bytesOf(oldNames));
-        EXPECT_EQ(entries(dir.path()), QStringList{"NAMEN.DAT"});
-    }
+    for (rlim_t room : {rlim_t(0), rlim_t(1), rlim_t(239)})
+        torture.saveWithRoomFor(room);
 
     // A first save that does not fit leaves no file at all.
     const QString fresh = dir.filePath("neu/NAMEN.DAT");
     ASSERT_TRUE(QDir(dir.path()).mkdir("neu"));
-    ChildProcess child([&](const std::function<void()> &) { return writeNamesFile(oldNames, fresh) ? 0 : 1; },
+    ChildProcess child([&](const std::function<void()> &) { return writeNamesFile(names("Alt"), fresh) ? 0 : 1; },
                        ChildLimits{100, std::nullopt});
     EXPECT_EQ(child.waitExit(10s), 1);
     EXPECT_TRUE(entries(dir.filePath("neu")).isEmpty());

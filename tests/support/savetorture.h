@@ -1,0 +1,105 @@
+#pragma once
+// Saving over an existing file while the saving process is killed or runs out
+// of disk: afterwards the file holds its old or its new content, never a mix,
+// and no temporary file stays next to it. Shared by the tests of every file
+// the program saves.
+
+#include "childprocess.h"
+#include "tempdir.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <thread>
+
+struct SaveTorture {
+    QString dir;        // the folder of the saved file, holding nothing else
+    QString fileName;
+    QByteArray oldBytes, newBytes;
+    std::function<bool()> saveOld, saveNew;
+
+    QString path() const { return dir + QLatin1Char('/') + fileName; }
+
+    QStringList entries() const
+    {
+        return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    // What a save that was cut off leaves: its temporary file.
+    bool isUnfinishedSave(const QString &name) const
+    {
+        const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+            QRegularExpression::escape(QLatin1Char('.') + fileName + QStringLiteral(".signovat-save-"))
+            + QStringLiteral("[A-Za-z]{6}")));
+        return pattern.match(name).hasMatch();
+    }
+
+    // Kills a child saving the new content `runs` times at random moments,
+    // spread over twice the time a save takes here.
+    void killWhileSaving(int runs) const
+    {
+        using namespace std::chrono_literals;
+        const auto begin = std::chrono::steady_clock::now();
+        for (int i = 0; i < 20; ++i)
+            ASSERT_TRUE(i % 2 ? saveOld() : saveNew());
+        const auto saveTime = (std::chrono::steady_clock::now() - begin) / 20;
+        ASSERT_EQ(readBytes(path()), oldBytes);
+
+        const unsigned seed = std::random_device()();
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<long long> delay(0, 2 * std::chrono::nanoseconds(saveTime).count());
+
+        int keptOld = 0, tookNew = 0, leftBehind = 0;
+        for (int run = 0; run < runs; ++run) {
+            SCOPED_TRACE(testing::Message() << "run " << run);
+            ChildProcess child([&](const std::function<void()> &ready) {
+                ready();
+                return saveNew() ? 0 : 1;
+            });
+            ASSERT_TRUE(child.waitReady(10s));
+            std::this_thread::sleep_for(std::chrono::nanoseconds(delay(random)));
+            child.kill();
+
+            const QByteArray content = readBytes(path());
+            ASSERT_TRUE(content == oldBytes || content == newBytes) << content.size() << " bytes";
+            ++(content == oldBytes ? keptOld : tookNew);
+            for (const QString &entry : entries()) {
+                if (entry == fileName)
+                    continue;
+                EXPECT_TRUE(isUnfinishedSave(entry)) << entry.toStdString();
+                ++leftBehind;
+            }
+            // The next save removes what the killed one left, and puts the
+            // old content back for the next run.
+            ASSERT_TRUE(saveOld());
+            ASSERT_EQ(entries(), QStringList{fileName});
+        }
+        std::printf("%s: save time %lld us; %d kills: old content %d, new content %d, "
+                    "temporary files left (removed by the next save) %d\n",
+                    qPrintable(fileName),
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count()),
+                    runs, keptOld, tookNew, leftBehind);
+        // Kills landed before the file was replaced and after it.
+        EXPECT_GT(keptOld, 0);
+        EXPECT_GT(tookNew, 0);
+    }
+
+    // A full disk: a child with room for fewer bytes than the new content
+    // fails its save and leaves the old file whole.
+    void saveWithRoomFor(rlim_t room) const
+    {
+        using namespace std::chrono_literals;
+        SCOPED_TRACE(testing::Message() << room << " bytes of room");
+        ChildProcess child([&](const std::function<void()> &) { return saveNew() ? 0 : 1; },
+                           ChildLimits{room, std::nullopt});
+        EXPECT_EQ(child.waitExit(10s), 1);
+        EXPECT_EQ(readBytes(path()), oldBytes);
+        EXPECT_EQ(entries(), QStringList{fileName});
+    }
+};

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: once in the normal build and once with
-# the address and undefined-behaviour sanitizers.
+# the address and undefined-behaviour sanitizers; then a short fuzzing run of
+# every parser (the long runs are scripts/fuzz.sh HARNESS SECONDS).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,3 +16,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSIGNOVAT_SANITIZE=O
   -DSIGNOVAT_BUILD_BENCH=OFF > /dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+scripts/fuzz.sh --smoke 10

@@ -130,18 +130,7 @@ bool WriteActualRunFile(const QString &path, const ActualRun &run, QString *erro
     SaveFailure failure;
     if (saveWholeFile(path, EncodeActualRunFile(run), &failure))
         return true;
-    const QString name = QFileInfo(path).fileName();
-    switch (failure.stage) {
-    case SaveFailure::Create:
-        *error = QStringLiteral("Die Datei %1 kann nicht angelegt werden:\n%2").arg(name, failure.reason);
-        break;
-    case SaveFailure::Write:
-        *error = QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden:\n%2").arg(name, failure.reason);
-        break;
-    case SaveFailure::Replace:
-        *error = QStringLiteral("Die Datei %1 konnte nicht gespeichert werden:\n%2").arg(name, failure.reason);
-        break;
-    }
+    *error = SaveFailureMessage(QFileInfo(path).fileName(), failure);
     return false;
 }
 

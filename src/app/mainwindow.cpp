@@ -434,8 +434,11 @@ void TFormSteuer::grpBezSpeichern()
     const QString path = askNamesFileToSave(this, ctx_.settings.GroupNamesDir);
     if (path.isEmpty())
         return;
-    // Not reported when it fails; the file is then left as it was.
-    writeNamesFile(ctx_.data, path);
+    // A failed save leaves the file as it was; the user is told, so that the
+    // names are not thought safe.
+    QString error;
+    if (!writeNamesFile(ctx_.data, path, &error))
+        prompt_.tell(error, QStringLiteral("Fehler"), PromptIcon::Error);
     // The working folder is left at the chosen folder, unlike after the other dialogs.
     QDir::setCurrent(QFileInfo(path).absolutePath());
 }

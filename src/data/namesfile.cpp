@@ -5,6 +5,8 @@
 #include "data/fixedfile.h"
 #include "data/wholefilesave.h"
 
+#include <QFileInfo>
+
 bool readNamesFile(InstallationData &d, const QString &path)
 {
     const int size = dataFileInfo(DataFile::Namen).size;
@@ -16,11 +18,16 @@ bool readNamesFile(InstallationData &d, const QString &path)
     return false;
 }
 
-bool writeNamesFile(const InstallationData &d, const QString &path)
+bool writeNamesFile(const InstallationData &d, const QString &path, QString *error)
 {
     QByteArray bytes;
     for (const GroupName &name : d.GroupNames)
         bytes.append(name.data(), kGroupNameLength);
 
-    return saveWholeFile(path, bytes);
+    SaveFailure failure;
+    if (saveWholeFile(path, bytes, &failure))
+        return true;
+    if (error)
+        *error = SaveFailureMessage(QFileInfo(path).fileName(), failure);
+    return false;
 }

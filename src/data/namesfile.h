@@ -11,5 +11,5 @@
 bool readNamesFile(InstallationData &d, const QString &path);
 
 // Writes the 240 bytes whole or not at all: on any failure the previous file
-// stays as it was and the result is false.
-bool writeNamesFile(const InstallationData &d, const QString &path);
+// stays as it was, the result is false and *error (when given) says why.
+bool writeNamesFile(const InstallationData &d, const QString &path, QString *error = nullptr);

@@ -197,3 +197,16 @@ bool saveWholeFile(const QString &path, const QByteArray &bytes, SaveFailure *fa
     syncFolder(dir);
     return true;
 }
+
+QString SaveFailureMessage(const QString &fileName, const SaveFailure &failure)
+{
+    switch (failure.stage) {
+    case SaveFailure::Create:
+        return QStringLiteral("Die Datei %1 kann nicht angelegt werden:\n%2").arg(fileName, failure.reason);
+    case SaveFailure::Write:
+        return QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden:\n%2").arg(fileName, failure.reason);
+    case SaveFailure::Replace:
+        break;
+    }
+    return QStringLiteral("Die Datei %1 konnte nicht gespeichert werden:\n%2").arg(fileName, failure.reason);
+}

@@ -32,3 +32,7 @@ struct SaveFailure {
 // the folder is missing or not writable, the target is a folder, the disk
 // is full, ...; *failure (when given) says which.
 bool saveWholeFile(const QString &path, const QByteArray &bytes, SaveFailure *failure = nullptr);
+
+// The message for a failed save of the file named fileName, e.g.
+// "Die Datei NAMEN.DAT kann nicht angelegt werden:\n<reason>".
+QString SaveFailureMessage(const QString &fileName, const SaveFailure &failure);

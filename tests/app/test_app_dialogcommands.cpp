@@ -119,6 +119,28 @@ TEST_F(DialogCommandsTest, NamesAreSavedToAndLoadedFromAnyNamesFile)
     EXPECT_TRUE(prompt.asked.empty());
 }
 
+TEST_F(DialogCommandsTest, AFailedNamesSaveIsReportedAndKeepsTheOldFile)
+{
+    ctx.settings.GroupNamesDir = tmp.filePath("GrpBez");
+    QDir().mkpath(ctx.settings.GroupNamesDir);
+    const QString chosen = ctx.settings.GroupNamesDir + "/NAMEN.DAT";
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_TRUE(dialog);
+        // While the dialog is open, a folder takes the file's place. (The
+        // dialog's own accept would open that folder.)
+        QDir().mkpath(chosen);
+        static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+    });
+    w->action("Save")->trigger();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text,
+              "Die Datei NAMEN.DAT kann nicht angelegt werden:\nUnter diesem Namen ist ein Ordner vorhanden.");
+    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
+    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+    EXPECT_TRUE(QFileInfo(chosen).isDir());
+}
+
 TEST_F(DialogCommandsTest, TheSettingsShowTheTextsOfTheirForm)
 {
     w->action("MProgEinstell")->trigger();

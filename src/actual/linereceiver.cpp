@@ -22,10 +22,12 @@ void LineReceiver::clear()
 
 std::optional<QByteArray> LineReceiver::takeLine()
 {
+    const char *bytes = pending_.constData();
+    const qsizetype size = pending_.size();
     qsizetype used = 0;
     std::optional<QByteArray> complete;
-    while (used < pending_.size() && !complete) {
-        const char c = pending_[used++];
+    while (used < size && !complete) {
+        const char c = bytes[used++];
         if (c == '\n') {
             if (!overlong_)
                 complete = line_;

@@ -7,7 +7,7 @@
 // feed, except for four control bytes that the harness takes itself:
 //   0xFB  the port vanishes (the adapter is pulled)
 //   0xFC  the tick's clock stands still: nothing arrives for 16 ticks
-//   0xFD  the last complete line arrives 256 more times, a tick each
+//   0xFD  the last complete line arrives 64 more times, a tick each
 //   0xFE  one tick without input
 // so that a short input reaches the no-data requests, a run past 1200 rows
 // and a lost port. The transcripts are valid seeds as they are.
@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 rig.tick();
             break;
         case kRepeatLine:
-            for (int r = 0; r < 256 && !lastLine.isEmpty() && rig.capture.running(); ++r) {
+            for (int r = 0; r < 64 && !lastLine.isEmpty() && rig.capture.running(); ++r) {
                 rig.arrive(lastLine);
                 rig.tick();
             }

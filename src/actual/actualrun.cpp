@@ -74,17 +74,22 @@ template <std::size_t N> QString wholeField(const FixedText<N> &field)
 }
 }  // namespace
 
+void SetChartRunProgress(ChartData &chart, const ActualRun &run)
+{
+    chart.ProgramNumber = run.StartProgram;
+    chart.StartProgram = run.StartProgram;
+    chart.ShownGroups = std::clamp(run.ShownGroups, 0, kGroupCount);
+}
+
 void SetChartHeader(ChartData &chart, const ActualRun &run)
 {
     chart.TargetChartActive = false;
-    chart.ProgramNumber = run.StartProgram;
-    chart.ShownGroups = std::clamp(run.ShownGroups, 0, kGroupCount);
+    SetChartRunProgress(chart, run);
     chart.DataName = ProgramNameText(run);
     chart.HeaderSnapshot = run.HeaderRecord;
     chart.ProgramSnapshot = run.ProgramRecord;
     chart.GroupNames = run.GroupNames;
     chart.HeaderGroupCount = run.HeaderGroupCount;
-    chart.StartProgram = run.StartProgram;
     chart.ControllerTypeText = wholeField(run.ControllerTypeText);
     chart.BannerText = wholeField(run.BannerText);
     chart.PrintDateText = wholeField(run.PrintDateText);

@@ -85,6 +85,9 @@ QString ProgramNameText(const ActualRun &run);
 // Copies the header data of a run (everything but the rows) into an
 // actual-run chart.
 void SetChartHeader(ChartData &chart, const ActualRun &run);
+// The part of it that data lines change: the shown groups and the program
+// of the first second.
+void SetChartRunProgress(ChartData &chart, const ActualRun &run);
 
 // The chart of a whole run: every page of it as the renderer draws it.
 // streamGroupCount is the group count of the last data line (for a file:

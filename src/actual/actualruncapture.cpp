@@ -270,7 +270,8 @@ void ActualRunCapture::addRow(int pageStartSecond, CaptureUpdate &u)
     const int follow = FollowedPageStart(before, pageStartSecond);
     if (follow != pageStartSecond)
         u.pageTurnTo = follow;
-    syncChartHeader();
+    SetChartRunProgress(chart_, run_);
+    chart_.ActiveGroupCount = parser_.StreamGroupCount();
     if (before >= kMaxRunRows) {
         ++droppedSeconds_;
         return;

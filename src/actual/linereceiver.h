@@ -36,6 +36,10 @@ public:
     std::optional<QByteArray> takeLine();
 
 private:
+    // Takes bytes of the partial line (no line feed among them).
+    void takePart(const char *bytes, qsizetype size);
+    void startLine();
+
     QByteArray pending_;  // read from the port, not yet cut into lines
     QByteArray line_;     // the partial line
     bool textEnded_ = false;  // a CR or NUL ended the text of the partial line

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <array>
+
 namespace {
 
 // Code points of the bytes 0x80 … 0x9F; 0 where the code page has no character.
@@ -12,12 +14,15 @@ constexpr char16_t kHighBytes[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
-char16_t decodeByte(uint8_t b)
+// Every byte's code point: a stream line is decoded for every second shown.
+constexpr std::array<char16_t, 256> decodeTable()
 {
-    if (b >= 0x80 && b <= 0x9F && kHighBytes[b - 0x80] != 0)
-        return kHighBytes[b - 0x80];
-    return char16_t(b);
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[b] = b >= 0x80 && b <= 0x9F && kHighBytes[b - 0x80] != 0 ? kHighBytes[b - 0x80] : char16_t(b);
+    return table;
 }
+constexpr std::array<char16_t, 256> kDecoded = decodeTable();
 
 char encodeCodePoint(char32_t c)
 {
@@ -38,7 +43,7 @@ QString fromCp1252(const char *data, qsizetype length)
     QString text(length, Qt::Uninitialized);
     QChar *out = text.data();
     for (qsizetype i = 0; i < length; ++i)
-        out[i] = QChar(decodeByte(uint8_t(data[i])));
+        out[i] = QChar(kDecoded[uint8_t(data[i])]);
     return text;
 }
 

@@ -1,6 +1,7 @@
-// The printout's lines: header recognition and its columns, the header mode
-// byte and both header ends, the data lines.
+// The printout's lines: how the stream is cut into lines, header recognition
+// and its columns, the header mode byte and both header ends, the data lines.
 
+#include "actual/linereceiver.h"
 #include "actual/streamparser.h"
 #include "data/textfield.h"
 #include "qtprinters.h"
@@ -13,6 +14,57 @@ namespace {
 template <std::size_t N> QString text(const std::array<char, N> &field)
 {
     return QString::fromLatin1(field.data(), qsizetype(N));
+}
+
+// Every line the receiver completes, one per call, until it holds none.
+QList<QByteArray> linesOf(LineReceiver &receiver)
+{
+    QList<QByteArray> lines;
+    while (const std::optional<QByteArray> line = receiver.takeLine())
+        lines << *line;
+    return lines;
+}
+
+TEST(LineReceiver, CutsLinesAtTheLineFeedAndTheirTextAtCrOrNul)
+{
+    LineReceiver r;
+    r.append("one\r\ntwo\n\nthr");
+    EXPECT_EQ(r.takeLine(), QByteArray("one"));  // one line per call
+    EXPECT_EQ(linesOf(r), (QList<QByteArray>{"two", ""}));
+    // A line arriving in pieces, its text ended by a NUL in one piece and
+    // followed by more bytes in the next.
+    r.append(QByteArray("ee\0tail", 7));
+    EXPECT_EQ(r.takeLine(), std::nullopt);
+    r.append("more\rx\nfour\n");
+    EXPECT_EQ(linesOf(r), (QList<QByteArray>{"three", "four"}));
+    EXPECT_EQ(r.bufferedBytes(), 0);
+
+    r.append("partial");
+    r.clear();
+    r.append("next\n");
+    EXPECT_EQ(linesOf(r), QList<QByteArray>{"next"});
+}
+
+TEST(LineReceiver, LineOfMoreThan256BytesIsDroppedWhole)
+{
+    const QByteArray longest(LineReceiver::kLineCapacity, 'a');
+    LineReceiver r;
+    r.append(longest + "\r\n");
+    r.append(longest + "b\n");  // 256 characters of text
+    r.append(QByteArray(200, 'c') + '\r' + QByteArray(55, 'x') + '\n');  // 256 bytes in all
+    r.append(QByteArray(200, 'd') + '\r' + QByteArray(56, 'x') + '\n');  // 257
+    r.append("after\n");
+    EXPECT_EQ(linesOf(r), (QList<QByteArray>{longest, QByteArray(200, 'c'), "after"}));
+
+    // The same bytes a few at a time.
+    QByteArray stream = longest + "b\n" + QByteArray(200, 'd') + '\r' + QByteArray(56, 'x') + "\nlast\n";
+    QList<QByteArray> lines;
+    for (qsizetype at = 0; at < stream.size(); at += 7) {
+        r.append(stream.mid(at, 7));
+        lines << linesOf(r);
+        EXPECT_LE(r.bufferedBytes(), 7 + LineReceiver::kLineCapacity);
+    }
+    EXPECT_EQ(lines, QList<QByteArray>{"last"});
 }
 
 struct Parser {

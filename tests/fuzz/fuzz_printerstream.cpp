@@ -17,50 +17,28 @@
 // shows at most ten lines; a run the capture holds writes to and reads back
 // from an actual-run file byte for byte.
 
-#include "actual/actualruncapture.h"
 #include "actual/actualrunfile.h"
+#include "actual/capturerig.h"
 #include "fuzzsupport.h"
-#include "link/controllerlink.h"
-#include "link/steppedanswertimer.h"
-#include "serial/fakeserialport.h"
 
 namespace {
-
-class SilentPrompt : public Prompt {
-public:
-    PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons buttons) override
-    {
-        return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
-    }
-};
 
 constexpr uint8_t kVanish = 0xFB;
 constexpr uint8_t kSilence = 0xFC;
 constexpr uint8_t kRepeatLine = 0xFD;
 constexpr uint8_t kIdleTick = 0xFE;
 
-struct Rig {
-    AppContext ctx;
-    SilentPrompt prompt;
-    FakeSerialPort printer;
-    FakeSerialPort controller;
-    SteppedAnswerTimer timer;
-    ControllerLink link{controller, timer};
-    ActualRunCapture capture{ctx, prompt, {&printer, &controller, &link}};
-    int pageStart = 0;
+struct StreamRig : CaptureRig {
     qsizetype linesArrived = 0;  // line feeds the port has been given
 
-    void tick()
+    // One tick of the capture and the link, and what must hold after it.
+    void step()
     {
         const int rowsBefore = capture.RowCount();
-        const CaptureUpdate u = capture.ScanDataTimer(pageStart);
+        const CaptureUpdate u = tick();
         timer.advance(100);
         link.SendStep();
         controller.takeWritten();
-        if (u.chartStarted || u.cleared)
-            pageStart = 0;
-        if (u.pageTurnTo >= 0)
-            pageStart = u.pageTurnTo;
         FUZZ_CHECK(capture.RowCount() <= kMaxRunRows);
         FUZZ_CHECK(capture.RowCount() <= rowsBefore + 1 || u.cleared);
         FUZZ_CHECK(capture.RowCount() <= linesArrived);
@@ -82,12 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     static const int kModes[] = {RunQsw, RunKvx, RunKvx40At9600, RunQsw};
-    Rig rig;
-    rig.ctx.settings.ControllerPortIndex = 1;
-    for (GroupName &name : rig.ctx.data.GroupNames)
-        name.fill(' ');
-    rig.printer.open();
-    rig.controller.open();
+    StreamRig rig;
     rig.capture.setEndAtNewPrintout(data[0] & 4);
     rig.capture.Start(kModes[data[0] & 3]);
 
@@ -98,20 +71,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         switch (byte) {
         case kVanish:
             rig.printer.vanished = true;
-            rig.tick();
+            rig.step();
             break;
         case kSilence:
             for (int t = 0; t < 16; ++t)
-                rig.tick();
+                rig.step();
             break;
         case kRepeatLine:
             for (int r = 0; r < 64 && !lastLine.isEmpty() && rig.capture.running(); ++r) {
                 rig.arrive(lastLine);
-                rig.tick();
+                rig.step();
             }
             break;
         case kIdleTick:
-            rig.tick();
+            rig.step();
             break;
         default:
             pending += char(byte);
@@ -119,13 +92,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 rig.arrive(pending);
                 lastLine = pending;
                 pending.clear();
-                rig.tick();
+                rig.step();
             }
         }
     }
     if (!pending.isEmpty()) {
         rig.arrive(pending);
-        rig.tick();
+        rig.step();
     }
     rig.capture.Finish();
 

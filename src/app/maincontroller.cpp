@@ -5,6 +5,7 @@
 #include "data/datasetloader.h"
 #include "data/defaults.h"
 #include "data/textfield.h"
+#include "link/linkframe.h"
 #include "serial/serialport.h"
 
 #include <QDir>
@@ -108,8 +109,8 @@ void MainController::RefreshDisplay()
     view_.LabelStandort1 = fieldText(h.LocationLine1);
     view_.LabelStandort2 = fieldText(h.LocationLine2);
     view_.LabelAuftrag = fieldText(h.Customer);
-    // The type code is unsigned in the files; "0 or below" is type 0 here.
-    ctx_.ControllerFamily = type > 0 ? 1 : 2;
+    // Stored unsigned, meant signed: a type of -1 is a KVX, not a QSW.
+    ctx_.ControllerFamily = ControllerFamilyOf(int32_t(type));
 
     view_.MDSollVisible = h.FixedTimeMode != 0;
     for (int n = 0; n < kProgramCount; ++n) {

@@ -19,7 +19,16 @@ void ControllerLink::setPort(SerialPort &port)
 
 void ControllerLink::RequestPrint(uint8_t a, uint8_t b, uint8_t c)
 {
-    PrintCommand = {a, b, c};
+    const PrintCommandBytes command {a, b, c};
+    if (AwaitingAnswer) {
+        // The frame under way keeps its answer; this one follows it, so a
+        // stop asked for right after a start is not lost. The last request
+        // wins: asking again for the command under way cancels a queued one.
+        HasQueuedCommand = command != PrintCommand;
+        QueuedCommand = command;
+        return;
+    }
+    PrintCommand = command;
     Step = kPrintCommand;
 }
 
@@ -34,7 +43,12 @@ int ControllerLink::SendStep()
             return Step;
         AwaitingAnswer = false;
         Step = kIdle;
-        return LinkFailed ? kFailed : kIdle;
+        if (HasQueuedCommand) {
+            HasQueuedCommand = false;
+            PrintCommand = QueuedCommand;
+            Step = kPrintCommand;
+        }
+        return LinkFailed ? kFailed : Step;
     }
     if (Step == kPrintCommand) {
         SendPrintCommand();
@@ -118,7 +132,7 @@ bool ControllerLink::HandleFrame(const QByteArray &stored, bool answered)
         return false;
     }
     StopAnswerTimer();
-    if (WantsAck(uint8_t(stored[kStoredType])))
+    if (stored.size() >= kMinTypedFrame && WantsAck(uint8_t(stored[kStoredType])))
         port_->write(StuffFrame(BuildAck(ControllerFamily)));
     return true;
 }

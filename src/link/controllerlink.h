@@ -43,9 +43,11 @@ public:
     int protocolVariant() const { return ProtocolVariant; }
     uint8_t checksumSeed() const { return ChecksumSeed; }
 
-    // Queues the print command; the frame goes out at the next SendStep().
+    // Queues the print command; the frame goes out at the next SendStep(), or
+    // right after the answer to a command still under way.
     void RequestPrint(uint8_t a, uint8_t b, uint8_t c);
-    // One tick of the command machine: kIdle, kPrintCommand or kFailed.
+    // One tick of the command machine: kIdle, kPrintCommand (also when a
+    // queued command follows the one just answered) or kFailed.
     int SendStep();
     // The answer timer has run out.
     void AnswerTimerExpired();
@@ -68,6 +70,8 @@ private:
     int ProtocolVariant = kKvx40Variant;
     uint8_t ChecksumSeed = 3;
     PrintCommandBytes PrintCommand {};
+    PrintCommandBytes QueuedCommand {};
+    bool HasQueuedCommand = false;  // asked for while an answer was awaited
     QByteArray TxFrame;
     int Step = kIdle;  // the state SendStep() works on
     bool AwaitingAnswer = false;

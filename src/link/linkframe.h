@@ -30,8 +30,10 @@ constexpr int kStoredAddress = 2;
 constexpr int kStoredClass = 3;
 constexpr int kStoredType = 4;
 constexpr int kStoredData = 5;
-// The shortest stored frame that holds a type and both checksums.
-constexpr int kMinStoredFrame = 7;
+// The shortest stored frame: start, length, address and both checksums.
+constexpr int kMinStoredFrame = 5;
+// The shortest one that also carries a class and a type.
+constexpr int kMinTypedFrame = 7;
 
 using PrintCommandBytes = std::array<uint8_t, 3>;
 
@@ -53,5 +55,5 @@ QByteArray BuildAck(uint8_t controllerFamily);
 QByteArray StuffFrame(const QByteArray &frame);
 
 // Whether a stored frame (exactly LEN bytes) starts right, is long enough to
-// carry a type and has both checksums right. The address is not checked.
+// carry an address and has both checksums right. The address is not checked.
 bool StoredFrameValid(const QByteArray &stored, int protocolVariant, uint8_t checksumSeed);

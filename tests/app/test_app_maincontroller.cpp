@@ -210,6 +210,12 @@ TEST_F(MainControllerTest, ChangingControllerFamilyReopensBothPorts)
     EXPECT_EQ(ctx.ControllerFamily, 1);
     EXPECT_FALSE(mc->view().MDAusSEnabled);
     EXPECT_EQ(prompt.texts(), QStringList{kControllerMissing});
+
+    // A negative type (all bits set in KONF.DAT) belongs with type 0.
+    ctx.data.Konf.InstallationType = 0xFFFFFFFFu;
+    mc->RefreshDisplay();
+    EXPECT_EQ(ctx.ControllerFamily, 2);
+    EXPECT_TRUE(mc->view().MDAusSEnabled);
 }
 
 TEST_F(MainControllerTest, CaptionNamesTheDataFolderWhenShorterThanThirty)

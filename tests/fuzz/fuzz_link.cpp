@@ -85,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QList<QByteArray> allowed{StuffFrame(BuildAck(family))};
     int lastCode = ControllerLink::kIdle;
     bool requested = false;  // since the last tick that came back idle or failed
+    bool queued = false;     // asked for while a command was under way
     qsizetype arrivedSinceSend = 0;
 
     auto arrive = [&](const QByteArray &bytes) {
@@ -125,8 +126,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 }
                 if (code == ControllerLink::kIdle && lastCode == ControllerLink::kPrintCommand)
                     FUZZ_CHECK(arrivedSinceSend > 0);
-                if (code != ControllerLink::kPrintCommand)
-                    requested = false;
+                // A command asked for while another was under way follows
+                // even a failed one.
+                if (code != ControllerLink::kPrintCommand) {
+                    requested = code == ControllerLink::kFailed && queued;
+                    queued = false;
+                }
                 lastCode = code;
             }
             break;
@@ -137,6 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const PrintCommandBytes command{script.next(), script.next(), script.next()};
             allowed << StuffFrame(BuildPrintCommandFrame(command, variant, seed));
             link.RequestPrint(command[0], command[1], command[2]);
+            queued = queued || lastCode == ControllerLink::kPrintCommand;
             requested = true;
             break;
         }

@@ -179,3 +179,63 @@ TEST(ControllerLink, FindsTheAnswerBehindBrokenFramesAndLineNoise)
     EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
     EXPECT_TRUE(rig.port.takeWritten().endsWith(QByteArray::fromHex("021004020206")));
 }
+
+TEST(ControllerLink, ACommandAskedForDuringAnotherFollowsItsAnswer)
+{
+    // A stop asked for while the start still awaits its answer goes out
+    // right after that answer, or after the start has failed.
+    const QByteArray stopFrame = StuffFrame(BuildPrintCommandFrame({3, 0, 0}, 3, 3));
+    for (const bool answered : {true, false}) {
+        LinkRig rig;
+        rig.link.RequestPrint(2, 0, 0);
+        rig.tick();
+        EXPECT_EQ(rig.port.takeWritten(), kStartFrame);
+        rig.link.RequestPrint(3, 0, 0);
+        int code = ControllerLink::kPrintCommand;
+        if (answered) {
+            rig.port.inject(answer(2, 101));
+            code = rig.tick();
+        } else {
+            for (int t = 0; t < 300 && code == ControllerLink::kPrintCommand; ++t)
+                code = rig.tick();
+            EXPECT_EQ(code, ControllerLink::kFailed);
+            rig.port.takeWritten();
+            code = ControllerLink::kPrintCommand;
+        }
+        EXPECT_EQ(code, ControllerLink::kPrintCommand) << answered;
+        EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+        EXPECT_EQ(rig.port.takeWritten(), stopFrame) << answered;
+        rig.port.inject(answer(2, 101));
+        EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+        EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+        EXPECT_TRUE(rig.port.written.isEmpty());
+    }
+
+    // The last request wins: start, stop, start again leaves only the start.
+    LinkRig rig;
+    rig.link.RequestPrint(2, 0, 0);
+    rig.tick();
+    rig.port.takeWritten();
+    rig.link.RequestPrint(3, 0, 0);
+    rig.link.RequestPrint(2, 0, 0);
+    rig.port.inject(answer(2, 101));
+    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_TRUE(rig.port.written.isEmpty());
+}
+
+TEST(ControllerLink, AnAnswerWithoutTypeEndsTheCommandUnacknowledged)
+{
+    // Address and checksums only (length 5), and with one byte more (6).
+    for (const char *stored : {"0205021632", "0206026673f6"}) {
+        LinkRig rig;
+        rig.link.RequestPrint(2, 0, 0);
+        rig.tick();
+        rig.port.takeWritten();
+        QByteArray frame = QByteArray::fromHex(stored);
+        frame.insert(1, char(0x10));
+        rig.port.inject(StuffFrame(frame));
+        EXPECT_EQ(rig.tick(), ControllerLink::kIdle) << stored;
+        EXPECT_TRUE(rig.port.written.isEmpty()) << stored;
+    }
+}

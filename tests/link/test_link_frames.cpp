@@ -80,9 +80,14 @@ TEST(LinkFrame, StoredFrameChecks)
     spoilt[spoilt.size() - 2] = char(spoilt[spoilt.size() - 2] ^ 1);
     EXPECT_FALSE(StoredFrameValid(spoilt, 3, 2));
 
-    // Too short to carry a type and checksums, or length byte disagreeing.
+    // Too short to carry an address and both checksums, or length byte disagreeing.
     EXPECT_FALSE(StoredFrameValid(hex("0201"), 0, 0));
+    EXPECT_FALSE(StoredFrameValid(hex("02040216"), 0, 0));
     EXPECT_FALSE(StoredFrameValid(hex("0204020600"), 0, 0));
+    // The shortest frames: an address and the checksums, with or without one byte between.
+    EXPECT_TRUE(StoredFrameValid(hex("020502152e"), 0, 0));
+    EXPECT_TRUE(StoredFrameValid(hex("020601071232"), 0, 0));
+    EXPECT_TRUE(StoredFrameValid(hex("020601071134"), 3, 3));
     QByteArray longer = got[0] + hex("00");
     EXPECT_FALSE(StoredFrameValid(longer, 3, 2));
     EXPECT_FALSE(StoredFrameValid(QByteArray(), 0, 0));

@@ -33,7 +33,7 @@ QByteArray ControllerResponder::HandleFrame(const QByteArray &stored)
         return {};
     }
     if (!StoredFrameValid(stored, config_.protocolVariant, config_.checksumSeed)
-        || uint8_t(stored[kStoredType]) != kPrintCommandType || stored.size() < kStoredData + 3 + 2) {
+        || stored.size() < kStoredData + 3 + 2 || uint8_t(stored[kStoredType]) != kPrintCommandType) {
         log_(QStringLiteral("invalid frame %1").arg(hexBytes(stored)));
         return {};
     }

@@ -172,14 +172,17 @@ QString ensureWorkingFolders(AppSettings &s, const QString &startDir)
     };
     QString notice;
     for (const Folder &f : folders) {
-        if (!f.value->isEmpty() && QDir().mkpath(*f.value))
-            continue;
-        const QString shown = f.value->isEmpty() ? QStringLiteral("(leer)") : *f.value;
-        *f.value = f.fallback;
-        QDir().mkpath(f.fallback);
-        notice += QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.\n"
-                                 "Es wird %2 verwendet.\n")
-                      .arg(shown, f.fallback);
+        if (f.value->isEmpty()) {
+            *f.value = f.fallback;
+            QDir().mkpath(f.fallback);
+            notice += QStringLiteral("Das Verzeichnis (leer) kann nicht angelegt werden.\n"
+                                     "Es wird %1 verwendet.\n")
+                          .arg(f.fallback);
+        } else if (!QDir().mkpath(*f.value)) {
+            // Kept: the folder may be on a medium that is not there yet, and
+            // the next save of the settings must not lose it.
+            notice += QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.\n").arg(*f.value);
+        }
     }
     return notice.trimmed();
 }

@@ -67,10 +67,10 @@ AppSettings LoadSettings(const SettingsStore &registry, const SettingsStore *pro
 void SaveSettings(SettingsStore &registry, const AppSettings &s);
 void SaveInterfaceSelection(SettingsStore &registry, const AppSettings &s);
 
-// Makes sure GroupNamesDir, ActualRunDir and StandardDataDir exist. A value
-// that is empty or cannot be created falls back to its default below the
-// start directory; the returned text tells the user which (empty when all
-// went well).
+// Makes sure GroupNamesDir, ActualRunDir and StandardDataDir exist. An empty
+// value falls back to its default below the start directory; one that cannot
+// be created is kept as it is. The returned text tells the user which (empty
+// when all went well).
 QString ensureWorkingFolders(AppSettings &s, const QString &startDir);
 
 QString defaultDataFolder(const QString &startDir);      // start + "/Namenlos"

@@ -75,8 +75,9 @@ MainController::MainController(AppContext &ctx, SettingsStore &registry, Prompt 
 
 void MainController::createMainWindow()
 {
-    // A folder value that is empty or cannot be created would leave the
-    // program half set up; fall back to the default folder and say so once.
+    // An empty folder value would leave the program half set up and falls
+    // back to the default folder; either that or a folder that cannot be
+    // created now is said once.
     const QString notice = ensureWorkingFolders(ctx_.settings, ctx_.StartupDir);
     if (!notice.isEmpty())
         prompt_.tell(notice, kZugriffsfehler, PromptIcon::Warning);

@@ -105,7 +105,7 @@ TEST_F(SettingsFixture, IntegersAcceptDecimalStringsAndFallBackOnGarbage)
     EXPECT_EQ(raw.value("SecInt/KVX40_VERS").toString(), "1");
 }
 
-TEST_F(SettingsFixture, EmptyOrUncreatableFolderFallsBackToDefaultAndSaysSoOnce)
+TEST_F(SettingsFixture, EmptyFolderFallsBackToDefaultUncreatableOneIsKeptBothAreSaidOnce)
 {
     QFile blocker(dir.filePath("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -117,13 +117,14 @@ TEST_F(SettingsFixture, EmptyOrUncreatableFolderFallsBackToDefaultAndSaysSoOnce)
     s.GroupNamesDir = dir.filePath("fine");
     const QString notice = ensureWorkingFolders(s, start());
     EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
-    EXPECT_EQ(s.ActualRunDir, start() + "/IstDruck");
+    EXPECT_EQ(s.ActualRunDir, dir.filePath("blocker/below-a-file"));  // a setting is not lost
     EXPECT_EQ(s.GroupNamesDir, dir.filePath("fine"));
     EXPECT_TRUE(QDir(s.StandardDataDir).exists());
-    EXPECT_TRUE(QDir(s.ActualRunDir).exists());
-    EXPECT_TRUE(notice.contains("(leer)"));
-    EXPECT_TRUE(notice.contains("below-a-file"));
-    EXPECT_EQ(notice.count("kann nicht angelegt werden"), 2);
+    EXPECT_TRUE(QDir(s.GroupNamesDir).exists());
+    EXPECT_FALSE(QDir(start() + "/IstDruck").exists());
+    EXPECT_EQ(notice, "Das Verzeichnis " + dir.filePath("blocker/below-a-file")
+                          + " kann nicht angelegt werden.\nDas Verzeichnis (leer) kann nicht angelegt "
+                            "werden.\nEs wird " + start() + "/Namenlos verwendet.");
 }
 
 TEST(SettingsLocation, OptionBeatsEnvironmentBeatsDefault)

@@ -134,8 +134,14 @@ void TFormSteuer::buildMenus()
                &TFormSteuer::neuesProgramm);
     mDatei_->addSeparator();
     QAction *beenden = addCommand(mDatei_, QStringLiteral("Beenden"), QStringLiteral("Beenden"), nullptr);
-    // "Beenden" leaves at once, without the close handler's save of the interface selection.
-    connect(beenden, &QAction::triggered, qApp, &QCoreApplication::quit);
+    // "Beenden" leaves without the close handler's save of the interface
+    // selection. The other windows are still asked to close, so a received
+    // run is offered for saving; quitting closes them before it returns.
+    connect(beenden, &QAction::triggered, this, [this] {
+        leavingByMenu_ = true;
+        QCoreApplication::quit();
+        leavingByMenu_ = false;
+    });
 
     mDrucken_ = bar->addMenu(QStringLiteral("Drucken"));
     mDrucken_->setObjectName(QStringLiteral("MDrucken"));
@@ -562,7 +568,8 @@ void TFormSteuer::showActualRun(int mode, const QString &runFile)
 
 void TFormSteuer::closeEvent(QCloseEvent *event)
 {
-    controller_.FormClose();
+    if (!leavingByMenu_)
+        controller_.FormClose();
     QMainWindow::closeEvent(event);
 }
 

@@ -123,4 +123,5 @@ private:
     TAboutBox *about_ = nullptr;
     QPointer<TFGrafik> preview_;
     QString startupDataFolder_;
+    bool leavingByMenu_ = false;  // "Beenden" is closing the windows
 };

@@ -10,9 +10,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -115,6 +117,24 @@ TEST_F(MainWindowTest, RadioButtonsSwitchTheInterfaceAndItsCommands)
     EXPECT_FALSE(w->findChild<QComboBox *>("ComboBoxVersion")->isVisible());
     EXPECT_TRUE(w->action("MDIstKVX")->isEnabled());
     EXPECT_FALSE(w->action("MDIstKVX40_9600")->isEnabled());
+}
+
+TEST_F(MainWindowTest, OnlyClosingTheWindowSavesTheInterfaceSelection)
+{
+    auto storedVariant = [this] {
+        return QSettings(tmp.filePath("store.ini"), QSettings::IniFormat).value("SecInt/ANLAGENTYP");
+    };
+    w->findChild<QWidget *>("BevelTyp")->setEnabled(true);
+    QTest::mouseClick(w->findChild<QRadioButton *>("RadioButtonKVX"), Qt::LeftButton);
+
+    // "Beenden" quits the running program without the close handler's save.
+    QTimer::singleShot(0, w.get(), [this] { w->action("Beenden")->trigger(); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(storedVariant().isValid());
+
+    w->show();
+    w->close();
+    EXPECT_EQ(storedVariant().toString(), "0");
 }
 
 TEST_F(MainWindowTest, NewProgramAsksFirst)

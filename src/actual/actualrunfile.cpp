@@ -91,13 +91,15 @@ QByteArray EncodeActualRunFile(const ActualRun &run)
 bool DecodeActualRunFile(const QByteArray &bytes, const QString &fileName, ActualRun &run, QString *error)
 {
     const qint64 size = bytes.size();
-    if (size < kRunFileFixedBytes || size > kLargestFile || (size - kRunFileFixedBytes) % kChartRowBytes != 0) {
+    if (size < kRunFileFixedBytes || size > kLargestFile) {
         *error = impossibleSize(fileName, size);
         return false;
     }
+    // Bytes after the counted rows (a copy padded to a block size, say) are
+    // no part of the run; rows the file does not hold cannot be loaded.
     const int32_t rowCount = le32At(bytes, kRowCountOffset);
     const qint64 rowsHeld = (size - kRunFileFixedBytes) / kChartRowBytes;
-    if (rowCount != rowsHeld) {
+    if (rowCount < 0 || rowCount > rowsHeld) {
         *error = QStringLiteral("Die Datei %1 ist beschädigt !\nSie gibt %2 Sekunden an, enthält aber %3.")
                      .arg(fileName)
                      .arg(rowCount)

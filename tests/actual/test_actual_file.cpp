@@ -196,9 +196,10 @@ TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
     QByteArray truncated = good;
     truncated.chop(1);
     EXPECT_EQ(refused(truncated, "one byte short"),
+              "Die Datei kaputt.DRI ist beschädigt !\nSie gibt 3 Sekunden an, enthält aber 2.");
+    EXPECT_EQ(refused(good.left(3340), "shorter than the fixed part"),
               "Die Datei kaputt.DRI ist keine Ist-Druck-Datei !\n"
-              "Eine Ist-Druck-Datei kann nicht 3712 Bytes groß sein.");
-    refused(good.left(3340), "shorter than the fixed part");
+              "Eine Ist-Druck-Datei kann nicht 3340 Bytes groß sein.");
     refused(QByteArray(), "empty");
     QByteArray moreRows = good;
     putLe32(moreRows, 3337, 4);
@@ -210,6 +211,17 @@ TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
     QByteArray tooMany = EncodeActualRunFile(sampleRun(0)) + QByteArray(124 * 1201, '\0');
     putLe32(tooMany, 3337, 1201);
     refused(tooMany, "more than 1200 rows");
+
+    // Bytes after the counted rows (a transfer that padded the file) are no part of the run.
+    for (const QByteArray &padded : {good + QByteArray(1, '\x1a'), good + QByteArray(124 * 2, '\0')}) {
+        const QString path = dir.filePath(QStringLiteral("gepolstert.DRI"));
+        ASSERT_TRUE(writeBytes(path, padded));
+        ActualRun run;
+        QString error;
+        ASSERT_TRUE(ReadActualRunFile(path, run, &error)) << error.toStdString();
+        EXPECT_EQ(run.Rows.size(), 3u);
+        EXPECT_EQ(EncodeActualRunFile(run), good);
+    }
 
     // The preview says why and keeps what it had.
     ChartData chart;

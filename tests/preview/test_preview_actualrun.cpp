@@ -502,12 +502,12 @@ TEST_F(ActualRunWindowTest, ASavedRunShowsItsPagesAndPrints)
 
     // A file of an impossible size is refused with its reason.
     const QString broken = tmp.filePath("kaputt.DRI");
-    ASSERT_TRUE(writeBytes(broken, QByteArray(3342, '\0')));
+    ASSERT_TRUE(writeBytes(broken, QByteArray(3340, '\0')));
     w = std::make_unique<TFGrafik>(ctx, prompt, std::make_unique<PdfFilePrinter>(tmp.path()));
     EXPECT_FALSE(w->ShowActualRun(RunFromFile, broken));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text,
-              "Die Datei kaputt.DRI ist keine Ist-Druck-Datei !\nEine Ist-Druck-Datei kann nicht 3342 Bytes groß sein.");
+              "Die Datei kaputt.DRI ist keine Ist-Druck-Datei !\nEine Ist-Druck-Datei kann nicht 3340 Bytes groß sein.");
     EXPECT_EQ(prompt.asked[0].caption, "Fehler");
 }
 

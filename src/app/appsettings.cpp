@@ -23,13 +23,10 @@ SettingsStore::SettingsStore(const QString &iniFile)
 
 SettingsStore::~SettingsStore() = default;
 
-int SettingsStore::ReadInteger(const QString &section, const QString &key, int defaultValue) const
+int SettingsSource::ReadInteger(const QString &section, const QString &key, int defaultValue) const
 {
-    const QVariant v = settings_->value(keyPath(section, key));
-    if (!v.isValid())
-        return defaultValue;
     bool ok = false;
-    const int n = v.toString().trimmed().toInt(&ok, 10);
+    const int n = ReadString(section, key, QString()).trimmed().toInt(&ok, 10);
     return ok ? n : defaultValue;
 }
 
@@ -101,11 +98,11 @@ QString defaultActualRunFolder(const QString &startDir)
     return QDir(startDir).filePath(QStringLiteral("IstDruck"));
 }
 
-AppSettings LoadSettings(const SettingsStore &registry, const SettingsStore *profile,
+AppSettings LoadSettings(const SettingsStore &registry, const SettingsSource *profile,
                          const QString &startDir)
 {
     const bool fromRegistry = registry.ReadInteger(kSectionInt, QStringLiteral("VERSION"), 0) != 0;
-    const SettingsStore *source = fromRegistry || !profile ? &registry : profile;
+    const SettingsSource *source = fromRegistry || !profile ? &registry : profile;
     // Without a profile file every key gives its default, exactly as a missing file would.
     const bool noSource = !fromRegistry && !profile;
 

@@ -30,17 +30,27 @@ extern const QString kSectionInt;      // "SecInt"
 extern const QString kSectionStrings;  // "SecStrings"
 constexpr int kSettingsVersion = 210;
 
-// One section/key store over an INI file. Integer keys accept a decimal
-// string; anything that does not convert gives the default.
-class SettingsStore {
+// Settings read by section and key. Integer keys accept a decimal string;
+// anything that does not convert gives the default.
+class SettingsSource {
+public:
+    virtual ~SettingsSource() = default;
+    virtual QString ReadString(const QString &section, const QString &key,
+                               const QString &defaultValue) const = 0;
+    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+};
+
+// The per-user store: an INI file in place of the registry key, read and
+// written by this program alone.
+class SettingsStore : public SettingsSource {
 public:
     explicit SettingsStore(const QString &iniFile);
-    ~SettingsStore();
+    ~SettingsStore() override;
     SettingsStore(const SettingsStore &) = delete;
     SettingsStore &operator=(const SettingsStore &) = delete;
 
-    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
-    QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
+    QString ReadString(const QString &section, const QString &key,
+                       const QString &defaultValue) const override;
     void WriteInteger(const QString &section, const QString &key, int value);
     void WriteString(const QString &section, const QString &key, const QString &value);
     void sync();
@@ -62,7 +72,7 @@ extern const QString kProfileFileName;
 
 // Reads every value from the per-user store, or from the profile store when
 // the per-user store has no settings yet ("VERSION" 0). profile may be null.
-AppSettings LoadSettings(const SettingsStore &registry, const SettingsStore *profile,
+AppSettings LoadSettings(const SettingsStore &registry, const SettingsSource *profile,
                          const QString &startDir);
 void SaveSettings(SettingsStore &registry, const AppSettings &s);
 void SaveInterfaceSelection(SettingsStore &registry, const AppSettings &s);

@@ -6,6 +6,7 @@
 #include "app/exceptionreport.h"
 #include "app/mainwindow.h"
 #include "app/messageboxprompt.h"
+#include "app/profilefile.h"
 #include "app/signovatapplication.h"
 #include "serial/deviceserialport.h"
 #include "link/controllerlink.h"
@@ -59,9 +60,9 @@ int runMainWindow(QApplication &app, Prompt &prompt, const QString &settingsOpti
     const QString settingsFile = resolveSettingsFile(settingsOption);
     SettingsStore registry(settingsFile);
     const QString profilePath = findProfileFile(ctx.StartupDir);
-    std::unique_ptr<SettingsStore> profile;
+    std::unique_ptr<ProfileFile> profile;
     if (!profilePath.isEmpty())
-        profile = std::make_unique<SettingsStore>(profilePath);
+        profile = std::make_unique<ProfileFile>(profilePath);
     ctx.settings = LoadSettings(registry, profile.get(), ctx.StartupDir);
 
     DeviceSerialPort controllerPort(settingsFile);

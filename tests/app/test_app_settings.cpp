@@ -1,6 +1,7 @@
 // The settings store: first start, profile fallback, value forms, folders.
 
 #include "app/appsettings.h"
+#include "app/profilefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,12 +54,11 @@ TEST_F(SettingsFixture, ProfileIsReadOnlyWhileTheStoreHasNoVersion)
 {
     const QString profileFile = dir.filePath("PDATPFAD_2.00.INI");
     {
-        QSettings p(profileFile, QSettings::IniFormat);
-        p.setValue("SecInt/COM_NR", "2");
-        p.setValue("SecInt/IST_DAUER", "7");
-        p.setValue("SecStrings/ST_VERZ", "/daten/alt");
+        QFile p(profileFile);
+        ASSERT_TRUE(p.open(QIODevice::WriteOnly));
+        p.write("[SecInt]\r\nCOM_NR=2\r\nIST_DAUER=7\r\n[SecStrings]\r\nST_VERZ=/daten/alt\r\n");
     }
-    SettingsStore profile(profileFile);
+    ProfileFile profile(profileFile);
     {
         SettingsStore registry(storeFile());
         AppSettings s = LoadSettings(registry, &profile, start());
@@ -78,6 +78,34 @@ TEST_F(SettingsFixture, ProfileIsReadOnlyWhileTheStoreHasNoVersion)
     }
     EXPECT_EQ(findProfileFile(dir.path()), profileFile);
     EXPECT_EQ(findProfileFile(start()), QString());
+}
+
+TEST(ProfileFile, ValuesAreTakenAsWrittenByThePlainRules)
+{
+    const ProfileFile profile = ProfileFile::FromBytes(
+        "IST_DAUER=3\r\n"  // before any section: belongs to none
+        "; Pfade\r\n"
+        "[secstrings]\r\n"
+        "  ST_VERZ = C:\\Daten\\Namenlos \r\n"
+        "sim_verz=/srv/sim;alt,neu\r\n"
+        "GRP_VERZ=\"  /daten/mit Leerzeichen  \"\r\n"
+        "IST_VERZ=/daten/Stra\xdf" "e\r\n"
+        "ST_VERZ=/zweiter/Eintrag\r\n"
+        "[ SecInt ]\n"
+        "IST_DAUER=12\n"
+        "COM_NR=zwei\n"
+        "ohne Gleichheitszeichen\n");
+    EXPECT_EQ(profile.ReadString("SecStrings", "ST_VERZ", "-"), "C:\\Daten\\Namenlos");
+    EXPECT_EQ(profile.ReadString("SecStrings", "SIM_VERZ", "-"), "/srv/sim;alt,neu");
+    EXPECT_EQ(profile.ReadString("SecStrings", "GRP_VERZ", "-"), "  /daten/mit Leerzeichen  ");
+    EXPECT_EQ(profile.ReadString("SecStrings", "IST_VERZ", "-"), QString::fromUtf8("/daten/Straße"));
+    EXPECT_EQ(profile.ReadInteger("SecInt", "IST_DAUER", 20), 12);
+    EXPECT_EQ(profile.ReadInteger("SecInt", "COM_NR", -1), -1);
+    EXPECT_EQ(profile.ReadString("SecInt", "COM_NR_2", "-"), "-");
+    EXPECT_EQ(ProfileFile::FromBytes("[SecStrings]\nST_VERZ=/daten/Stra\xc3\x9f" "e\n")
+                  .ReadString("SecStrings", "ST_VERZ", "-"),
+              QString::fromUtf8("/daten/Straße"));
+    EXPECT_EQ(ProfileFile(QStringLiteral("/nicht/da.ini")).ReadString("SecInt", "COM_NR", "-"), "-");
 }
 
 TEST_F(SettingsFixture, IntegersAcceptDecimalStringsAndFallBackOnGarbage)

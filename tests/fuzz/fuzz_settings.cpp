@@ -16,6 +16,7 @@
 // makes this harness slow.
 
 #include "app/appsettings.h"
+#include "app/profilefile.h"
 #include "fuzzsupport.h"
 
 #include <QDataStream>
@@ -98,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     AppSettings s;
     {
         const SettingsStore store(storeFile);
-        s = LoadSettings(store, &store, start);
+        const ProfileFile profile(storeFile);
+        s = LoadSettings(store, &profile, start);
     }
     QFile::remove(storeFile);
     if (checkedRecently(s))

@@ -38,13 +38,6 @@ PromptAnswer ConfirmDeleteData(Prompt &prompt)
                       PromptIcon::Question, PromptButtons::YesNo);
 }
 
-QString LastPathComponent(const QString &path)
-{
-    const int sep = path.lastIndexOf(QLatin1Char('/'));
-    const QString last = path.mid(sep + 1);
-    return last.size() < 98 ? last : QString();
-}
-
 QString InstallationNameOf(const QString &dataDir)
 {
     const QString last = dataDir.mid(dataDir.lastIndexOf(QLatin1Char('/')) + 1);
@@ -56,12 +49,13 @@ QString ShortenPath(const QString &path, const std::function<int(const QString &
     if (textWidth(path) < 270)
         return path;
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    const QString volume = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
-    const QString first = parts.size() > 1 ? parts.first() : QString();
-    QString shortened = volume + first + QStringLiteral("/... /")
-                        + (parts.isEmpty() ? QString() : parts.last());
-    if (textWidth(shortened) < 270)
-        return shortened;
+    QString shortened = path;
+    if (parts.size() > 1) {
+        const QString volume = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
+        shortened = volume + parts.first() + QStringLiteral("/... /") + parts.last();
+        if (textWidth(shortened) < 270)
+            return shortened;
+    }
     while (!shortened.isEmpty() && textWidth(shortened) > 265)
         shortened.chop(1);
     return shortened + QStringLiteral("...");

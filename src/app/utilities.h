@@ -14,17 +14,14 @@ int CheckNumberInput(Prompt &prompt, const QString &text, int minimum, int maxim
 // "Daten löschen ?" with Yes / No.
 PromptAnswer ConfirmDeleteData(Prompt &prompt);
 
-// The characters after the last path separator when fewer than 98; empty when
-// there are 98 or more, or when the path ends with a separator.
-QString LastPathComponent(const QString &path);
-
 // The name shown in the main window caption: the last component of the data
 // folder when it has fewer than 30 characters, else empty.
 QString InstallationNameOf(const QString &dataDir);
 
 // A path that fits 270 pixels: unchanged when narrower, else its volume
 // (the first folder below the root) + "/... /" + its last component, cut to
-// 265 pixels and ended with "..." when still too wide.
+// 265 pixels and ended with "..." when still too wide. A path of one folder
+// has nothing to leave out and is only cut.
 QString ShortenPath(const QString &path, const std::function<int(const QString &)> &textWidth);
 
 // What a secondary window does with a function key.

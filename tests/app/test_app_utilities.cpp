@@ -36,14 +36,8 @@ TEST(CheckNumberInput, LeadingZerosAreAccepted)
     EXPECT_TRUE(prompt.asked.empty());
 }
 
-TEST(Paths, LastComponentAndInstallationName)
+TEST(Paths, InstallationName)
 {
-    EXPECT_EQ(LastPathComponent("/home/service/Anlagen/Kreuzg"), "Kreuzg");
-    EXPECT_EQ(LastPathComponent("/home/service/Anlagen/"), "");
-    EXPECT_EQ(LastPathComponent("ohne-trenner"), "ohne-trenner");
-    EXPECT_EQ(LastPathComponent("/x/" + QString(97, 'a')), QString(97, 'a'));
-    EXPECT_EQ(LastPathComponent("/x/" + QString(98, 'a')), "");
-
     EXPECT_EQ(InstallationNameOf("/daten/" + QString(29, 'n')), QString(29, 'n'));
     EXPECT_EQ(InstallationNameOf("/daten/" + QString(30, 'n')), "");
 }
@@ -63,6 +57,9 @@ TEST(Paths, ShortenPathKeepsVolumeAndLastFolder)
     EXPECT_TRUE(cut.startsWith("/media/... /zzz"));
     EXPECT_TRUE(cut.endsWith("..."));
     EXPECT_EQ(cut.size(), 265 + 3);
+
+    // One folder below the root: only cut, no doubled separator.
+    EXPECT_EQ(ShortenPath("/" + QString(400, 'e'), width), "/" + QString(264, 'e') + "...");
 }
 
 TEST(FunctionKeys, F1HelpF12MainWindowF10Consumed)

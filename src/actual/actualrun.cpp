@@ -52,14 +52,6 @@ QString FileSourceText(const QString &fileName)
     return QStringLiteral("(Ist-Druck, Datei ") + fileName + QLatin1Char(')');
 }
 
-std::array<GroupName, kGroupCount> ActualRun::blankNames()
-{
-    std::array<GroupName, kGroupCount> names;
-    for (GroupName &name : names)
-        name.fill(' ');
-    return names;
-}
-
 QString ProgramNameText(const ActualRun &run)
 {
     return fieldText(run.ProgramName);

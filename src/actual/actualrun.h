@@ -76,7 +76,13 @@ struct ActualRun {
     int32_t HeaderGroupCount = 0;  // group count of the header
     std::vector<ChartRow> Rows;    // at most kMaxRunRows
 
-    static std::array<GroupName, kGroupCount> blankNames();
+    static std::array<GroupName, kGroupCount> blankNames()
+    {
+        std::array<GroupName, kGroupCount> names;
+        for (GroupName &name : names)
+            name.fill(' ');
+        return names;
+    }
 };
 
 // The program name without its padding; empty when it is all blanks.

@@ -59,7 +59,7 @@ int FollowedPageStart(int rowCount, int pageStartSecond)
 }
 
 ActualRunCapture::ActualRunCapture(AppContext &ctx, Prompt &prompt, CapturePorts ports)
-    : ctx_(ctx), prompt_(prompt), ports_(ports), parser_(run_)
+    : ctx_(ctx), prompt_(prompt), ports_(ports), run_(ctx.CaptureRun), parser_(run_)
 {
 }
 
@@ -76,6 +76,9 @@ void ActualRunCapture::Start(int mode)
     droppedSeconds_ = 0;
     receivedLines_.clear();
     run_.ProgramName = BlankText<8>();
+    // What the parser counts belongs to this capture, not to the header data.
+    run_.StartProgram = 0;
+    run_.HeaderGroupCount = 0;
     run_.ShownGroups = ctx_.ControllerFamily == 2 ? kGroupCount : 12;
     run_.GroupNames = ctx_.data.GroupNames;
     parser_.setSimulation(mode == RunSimulation);

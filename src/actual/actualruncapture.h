@@ -9,9 +9,9 @@
 // accessors say. Nothing here draws: chart() is the chart the window draws
 // with the renderer.
 //
-// Keep one object for the program's life and call Start() for each capture:
-// the header data stay as the last printout left them, field by field, as a
-// controller's partial header expects.
+// The run itself is the program's (AppContext::CaptureRun): each capture
+// starts with the header data the last printout or loaded file left, field
+// by field, as a controller's partial header expects.
 
 #include "actual/actualrun.h"
 #include "actual/linereceiver.h"
@@ -135,7 +135,7 @@ private:
     CapturePorts ports_;
     std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
 
-    ActualRun run_;
+    ActualRun &run_;
     ChartData chart_;
     StreamParser parser_;
     LineReceiver receiver_;

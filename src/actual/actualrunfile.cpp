@@ -161,26 +161,39 @@ bool ReadActualRunFile(const QString &path, ActualRun &run, QString *error)
     return false;
 }
 
+namespace {
+ChartData RunFileChart(const ActualRun &run, const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    ChartData chart = ActualRunChart(run, RunFromFile, FileSourceText(name), run.ShownGroups);
+    chart.WindowCaption = QStringLiteral("Drucker Vorschau Ist-Druck aus Datei ") + name;
+    if (!chart.DataName.isEmpty())
+        chart.WindowCaption += QStringLiteral(" - ") + chart.DataName;
+    return chart;
+}
+}  // namespace
+
 bool LoadActualRunChart(const QString &path, ChartData &chart, std::array<GroupName, kGroupCount> &groupNames,
                         QString *error)
 {
     ActualRun run;
     if (!ReadActualRunFile(path, run, error))
         return false;
-    const QString name = QFileInfo(path).fileName();
     groupNames = run.GroupNames;
-    chart = ActualRunChart(run, RunFromFile, FileSourceText(name), run.ShownGroups);
-    chart.WindowCaption = QStringLiteral("Drucker Vorschau Ist-Druck aus Datei ") + name;
-    if (!chart.DataName.isEmpty())
-        chart.WindowCaption += QStringLiteral(" - ") + chart.DataName;
+    chart = RunFileChart(run, path);
     return true;
 }
 
-bool ShowActualRunFile(const QString &path, ChartData &chart, InstallationData &data, Prompt &prompt)
+bool ShowActualRunFile(const QString &path, ChartData &chart, AppContext &ctx, Prompt &prompt)
 {
+    ActualRun run;
     QString error;
-    if (LoadActualRunChart(path, chart, data.GroupNames, &error))
-        return true;
-    prompt.tell(error, QStringLiteral("Fehler"), PromptIcon::Error);
-    return false;
+    if (!ReadActualRunFile(path, run, &error)) {
+        prompt.tell(error, QStringLiteral("Fehler"), PromptIcon::Error);
+        return false;
+    }
+    chart = RunFileChart(run, path);
+    ctx.data.GroupNames = run.GroupNames;
+    ctx.CaptureRun = std::move(run);
+    return true;
 }

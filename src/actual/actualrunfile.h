@@ -16,10 +16,12 @@
 //     3337  4           RowCount, 0 … 1200
 //     3341  124 × RowCount  the rows, second 0 first
 //
-// No signature, version or checksum: a file is valid when its size is
-// exactly 3341 + 124 × RowCount.
+// No signature, version or checksum: a file is valid when it holds the
+// RowCount rows it counts, in at most 3341 + 124 × 1200 bytes; bytes after
+// the rows are ignored.
 
 #include "actual/actualrun.h"
+#include "app/appcontext.h"
 #include "app/prompt.h"
 
 #include <QByteArray>
@@ -46,7 +48,8 @@ bool ReadActualRunFile(const QString &path, ActualRun &run, QString *error);
 bool LoadActualRunChart(const QString &path, ChartData &chart, std::array<GroupName, kGroupCount> &groupNames,
                         QString *error);
 
-// The same for the preview window (display mode 1): the installation's group
-// names become the file's. A file that cannot be used is refused with its
-// reason in a message ("Fehler"); then nothing changes.
-bool ShowActualRunFile(const QString &path, ChartData &chart, InstallationData &data, Prompt &prompt);
+// The same for the preview window (display mode 1): the file's run becomes
+// the capture's (ctx.CaptureRun) and its group names the installation's. A
+// file that cannot be used is refused with its reason in a message
+// ("Fehler"); then nothing changes.
+bool ShowActualRunFile(const QString &path, ChartData &chart, AppContext &ctx, Prompt &prompt);

@@ -2,6 +2,7 @@
 // The program-wide state: created once in main and handed to every window
 // and command that needs it.
 
+#include "actual/actualrun.h"
 #include "app/appsettings.h"
 #include "data/installationdata.h"
 
@@ -32,4 +33,9 @@ struct AppContext {
     bool PrintCommandIssued = false;
     // The capture waits for the controller's first line.
     bool WaitingForData = false;
+
+    // The run of the last capture or loaded file. Its header data outlast the
+    // preview window: a printout's header sets only the fields it prints, the
+    // others keep what the previous printout (or file) left.
+    ActualRun CaptureRun;
 };

@@ -312,7 +312,7 @@ bool TFGrafik::ShowActualRun(int mode, const QString &runFile)
     image_.fill(Qt::white);
     showImage();
     if (mode == RunFromFile) {
-        if (!ShowActualRunFile(runFile, chart_, ctx_.data, prompt_))
+        if (!ShowActualRunFile(runFile, chart_, ctx_, prompt_))
             return false;
         setWindowTitle(chart_.WindowCaption);
         paging_.OpenChart();

@@ -175,6 +175,35 @@ TEST(Capture, TranscriptBecomesTheRunLineByLine)
     EXPECT_TRUE(rig.prompt.asked.empty());
 }
 
+TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
+{
+    CaptureRig rig;
+    rig.capture.Start(RunKvx);
+    const QList<QByteArray> lines = transcriptLines(kKvxTranscript);
+    ASSERT_TRUE(lines[24].startsWith(" Gruppe"));
+    for (int i = 0; i < 30; ++i)
+        rig.line(lines[i]);
+    rig.capture.Finish();
+    ASSERT_EQ(rig.capture.RowCount(), 5);
+
+    // The next preview window's capture: this header has neither the banner
+    // nor the legend line, and no parameters. It ends at " Gruppe" as the
+    // last printout's banner decided, and the cycle time stays.
+    ActualRunCapture next(rig.ctx, rig.prompt, {&rig.printer, &rig.controller, &rig.link});
+    next.Start(RunKvx);
+    EXPECT_EQ(next.RowCount(), 0);
+    for (const QByteArray &line : {lines[1], lines[4], QByteArray(lines[10]).replace("SCHULW01", "ZWEITES "),
+                                   lines[24], lines[25], lines[26]}) {
+        rig.printer.inject(line + "\r\n");
+        next.ScanDataTimer(0);
+    }
+    EXPECT_TRUE(rig.prompt.asked.empty());
+    EXPECT_EQ(next.RowCount(), 2);
+    EXPECT_EQ(next.chart().DataName, "ZWEITES");
+    EXPECT_EQ(next.chart().ProgramSnapshot.CycleTime, 70u);
+    EXPECT_EQ(next.chart().BannerText.right(4), "6.30");
+}
+
 // The bundled .DRI is the KVX transcript as captured, with the example
 // installation's group names: a golden file for the capture and the writer.
 TEST(Capture, BundledRunIsTheCapturedTranscript)

@@ -140,9 +140,9 @@ TEST(ActualRunFileCrashSafe, HostileEntriesAreRefusedWithoutBlockingOrReading)
         ChildProcess child(
             [&](const std::function<void()> &) {
                 ChartData chart;
-                InstallationData data;
+                AppContext ctx;
                 ScriptedPrompt prompt;
-                if (ShowActualRunFile(path, chart, data, prompt))
+                if (ShowActualRunFile(path, chart, ctx, prompt))
                     return 2;
                 return prompt.asked.size() == 1 && prompt.asked[0].text == entry.message ? 0 : 3;
             },

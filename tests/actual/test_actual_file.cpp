@@ -144,14 +144,15 @@ TEST(ActualRunFile, SavedRunLoadsAsAChartWithItsNames)
     ASSERT_TRUE(WriteActualRunFile(path, sampleRun(250), &error)) << error.toStdString();
     EXPECT_EQ(QFileInfo(path).size(), 34341);
 
-    // Loading replaces the installation's group names with the file's.
+    // Loading replaces the installation's group names and the capture's run with the file's.
     ChartData chart;
-    InstallationData data;
-    TextToField10(QStringLiteral("alt"), data.GroupNames[0]);
+    AppContext ctx;
+    TextToField10(QStringLiteral("alt"), ctx.data.GroupNames[0]);
     ScriptedPrompt prompt;
-    ASSERT_TRUE(ShowActualRunFile(path, chart, data, prompt));
+    ASSERT_TRUE(ShowActualRunFile(path, chart, ctx, prompt));
     EXPECT_TRUE(prompt.asked.empty());
-    EXPECT_EQ(fieldText(data.GroupNames[0]), "Gruppe 1");
+    EXPECT_EQ(fieldText(ctx.data.GroupNames[0]), "Gruppe 1");
+    EXPECT_EQ(EncodeActualRunFile(ctx.CaptureRun), EncodeActualRunFile(sampleRun(250)));
     EXPECT_EQ(fieldText(chart.GroupNames[7]), "Gruppe 8");
     EXPECT_EQ(PageCount(chart.ChartLength()), 4);  // overview and three chart pages
     EXPECT_EQ(chart.DisplayMode, RunFromFile);
@@ -226,15 +227,16 @@ TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
     // The preview says why and keeps what it had.
     ChartData chart;
     chart.WindowCaption = QStringLiteral("vorher");
-    InstallationData data;
+    AppContext ctx;
     ScriptedPrompt prompt;
-    EXPECT_FALSE(ShowActualRunFile(dir.filePath(QStringLiteral("kaputt.DRI")), chart, data, prompt));
+    EXPECT_FALSE(ShowActualRunFile(dir.filePath(QStringLiteral("kaputt.DRI")), chart, ctx, prompt));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, "Die Datei kaputt.DRI ist keine Ist-Druck-Datei !\n"
                                     "Eine Ist-Druck-Datei kann nicht 152265 Bytes groß sein.");
     EXPECT_EQ(prompt.asked[0].caption, "Fehler");
     EXPECT_EQ(chart.WindowCaption, "vorher");
-    EXPECT_EQ(data.GroupNames, InstallationData().GroupNames);
+    EXPECT_EQ(ctx.data.GroupNames, InstallationData().GroupNames);
+    EXPECT_TRUE(ctx.CaptureRun.Rows.empty());
 
     // A folder, a pipe, a missing file: nothing to read, and nothing blocks.
     ActualRun run;

@@ -71,7 +71,8 @@ TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &promp
       printerPort_(printerPort),
       link_(link),
       controller_(ctx, registry, prompt, *this, controllerPort, printerPort),
-      polling_(ctx, prompt, link, controllerPort, printerPort)
+      pollingPrompt_(prompt),
+      polling_(ctx, pollingPrompt_, link, controllerPort, printerPort)
 {
     setObjectName(QStringLiteral("TFormSteuer"));
     setWindowTitle(QStringLiteral("Signovat"));

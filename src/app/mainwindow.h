@@ -3,6 +3,7 @@
 // every command to it.
 
 #include "app/controllerpolling.h"
+#include "app/laterprompt.h"
 #include "app/maincontroller.h"
 #include "render/chartdata.h"
 
@@ -93,6 +94,9 @@ private:
     SerialPort &printerPort_;
     ControllerLink &link_;
     MainController controller_;
+    // The IO tick's message is shown after the tick, so the link goes on
+    // while it is open.
+    LaterPrompt pollingPrompt_;
     ControllerPolling polling_;
     QTimer *init_ = nullptr;
     QTimer *io_ = nullptr;

@@ -1,6 +1,7 @@
 // The main window as a user sees it: menus, toolbar hints, size, status bar
 // and the keys the interface controls swallow.
 
+#include "app/laterprompt.h"
 #include "mainwindowrig.h"
 
 #include <QAction>
@@ -143,6 +144,46 @@ TEST_F(MainWindowTest, NewProgramAsksFirst)
     w->action("NeuesProgramm")->trigger();
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, "Alle Daten werden auf\nStandardwerte gesetzt.");
+}
+
+// A message box: its own event loop runs until it is dismissed.
+class ModalPrompt : public Prompt {
+public:
+    std::function<void()> whileOpen;
+    PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons) override
+    {
+        whileOpen();
+        return PromptAnswer::Ok;
+    }
+};
+
+
+TEST(LaterPrompt, TheTimerThatToldTheMessageKeepsTickingWhileItIsOpen)
+{
+    ModalPrompt modal;
+    LaterPrompt later(modal);
+    int ticks = 0;
+    int ticksWhileOpen = -1;
+    QTimer io;
+    io.setInterval(10);
+    QObject::connect(&io, &QTimer::timeout, [&] {
+        if (++ticks == 1)
+            later.tell(QStringLiteral("Keine Verbindung"), QStringLiteral("Fehler"));
+    });
+    modal.whileOpen = [&] {
+        const int before = ticks;
+        QTest::qWait(100);
+        ticksWhileOpen = ticks - before;
+    };
+    io.start();
+    QTRY_VERIFY(ticksWhileOpen >= 0);
+    EXPECT_GT(ticksWhileOpen, 2);
+
+    // Questions are asked at once.
+    ticksWhileOpen = -1;
+    EXPECT_EQ(later.ask(QStringLiteral("?"), QString(), PromptIcon::Question, PromptButtons::YesNo),
+              PromptAnswer::Ok);
+    EXPECT_GE(ticksWhileOpen, 0);
 }
 
 }  // namespace

@@ -45,6 +45,13 @@ QString TFormLaden::reportText() const
 
 void TFormLaden::keyPressEvent(QKeyEvent *event)
 {
-    if (!handleFunctionKey(event))
-        QDialog::keyPressEvent(event);
+    if (handleFunctionKey(event))
+        return;
+    // The report has nothing to cancel: Escape confirms it as OK does, so
+    // the loaded data are not taken for a new data set.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -12,14 +12,23 @@ const QString kDriveChosenNotReady = QStringLiteral(
 const QString kDriveSetNotReady = QStringLiteral(
     "Das eingestellte Laufwerk ist nicht bereit\nBitte den Fehler beheben (z.B. Diskette einlegen)\nund wiederholen !");
 
+bool isDataMountPoint(const QString &root)
+{
+    const auto below = [&root](const char *folder) {
+        const QLatin1String f(folder);
+        return root == f || root.startsWith(f + QLatin1Char('/'));
+    };
+    if (below("/run/media"))
+        return root != QLatin1String("/run/media");
+    return !below("/proc") && !below("/sys") && !below("/dev") && !below("/run");
+}
+
 QStringList browsableVolumes()
 {
     QStringList roots;
     for (const QStorageInfo &v : QStorageInfo::mountedVolumes()) {
         const QString root = v.rootPath();
-        // Kernel and pseudo file systems are no places for data sets.
-        if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys"))
-            || root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
+        if (!isDataMountPoint(root))
             continue;
         // A file mounted on its own (a container's /etc/hosts, say) is no drive.
         if (!roots.contains(root) && QFileInfo(root).isDir())

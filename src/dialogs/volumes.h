@@ -7,6 +7,9 @@
 
 // Root paths of the mounted volumes a user may browse, root first.
 QStringList browsableVolumes();
+// Whether a mount point is a place for data: not a kernel or runtime file
+// system, but removable media mounted below /run/media are.
+bool isDataMountPoint(const QString &root);
 // The volume that holds path (its mount point).
 QString volumeOf(const QString &path);
 // True when the volume's root (or the given folder) is a folder that can be

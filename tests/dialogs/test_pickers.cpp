@@ -53,6 +53,14 @@ struct PickerTest : ::testing::Test {
     }
 };
 
+TEST(Volumes, DrivesAreDataMountsAndRemovableMedia)
+{
+    for (const char *root : {"/", "/home", "/media/usb", "/mnt/daten", "/run/media/service/STICK", "/devices"})
+        EXPECT_TRUE(isDataMountPoint(root)) << root;
+    for (const char *root : {"/proc", "/sys/fs/cgroup", "/dev", "/dev/shm", "/run", "/run/user/1000", "/run/media"})
+        EXPECT_FALSE(isDataMountPoint(root)) << root;
+}
+
 TEST_F(PickerTest, AFolderOnAVolumeThatCannotBeReadIsRefusedUntilItCanBe)
 {
     const QString locked = lockedFolder();

@@ -38,6 +38,15 @@ struct ChartCommandsTest : ::testing::Test, MainWindowRig {
     }
 };
 
+TEST_F(ChartCommandsTest, EscapeConfirmsTheLoadReportAsOkDoes)
+{
+    whenModal([](QWidget *report) { QTest::keyClick(report, Qt::Key_Escape); });
+    w->controller().loadChosenFolder(kExample);
+    w->applyView();
+    EXPECT_FALSE(ctx.DataIsNew);
+    EXPECT_EQ(w->windowTitle(), "Signovat - Hauptstrasse-Schulweg");
+}
+
 TEST_F(ChartCommandsTest, EveryChartKindOpensThePreviewWhichBlocksTheCommands)
 {
     loadExample();

@@ -560,8 +560,12 @@ void TFGrafik::setCopies(int copies)
 
 void TFGrafik::stepCopies(int step)
 {
+    // From the number the field shows, typed but not yet checked or not;
     // 1 … 9 with wrap-around.
-    setCopies((copies_ - 1 + step + kMaxCopies) % kMaxCopies + 1);
+    bool ok = false;
+    const int shown = memoKopie_->text().toInt(&ok);
+    const int from = ok && shown >= 1 && shown <= kMaxCopies ? shown : copies_;
+    setCopies((from - 1 + step + kMaxCopies) % kMaxCopies + 1);
 }
 
 void TFGrafik::checkCopies()

@@ -208,6 +208,15 @@ TEST_F(PreviewWindowTest, CopiesAreCheckedWhenTheFieldIsLeft)
     click("UpDownKopieDown");
     EXPECT_EQ(w->copies(), 8);
     EXPECT_EQ(prompt.asked.size(), 2u);
+
+    // A number typed but not yet checked is where the arrows start; one that
+    // is no count leaves them at the last count.
+    memo->setText(QStringLiteral("5"));
+    click("UpDownKopieUp");
+    EXPECT_EQ(w->copies(), 6);
+    memo->setText(QStringLiteral("x"));
+    click("UpDownKopieUp");
+    EXPECT_EQ(w->copies(), 7);
 }
 
 TEST_F(PreviewWindowTest, PrintButtonsPrintTheirPagesOnceEachCopy)

@@ -70,7 +70,8 @@ TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &promp
       controllerPort_(controllerPort),
       printerPort_(printerPort),
       link_(link),
-      controller_(ctx, registry, prompt, *this, controllerPort, printerPort),
+      controllerPrompt_(prompt, [this] { applyView(); }),
+      controller_(ctx, registry, controllerPrompt_, *this, controllerPort, printerPort),
       pollingPrompt_(prompt),
       polling_(ctx, pollingPrompt_, link, controllerPort, printerPort)
 {

@@ -4,6 +4,7 @@
 
 #include "app/controllerpolling.h"
 #include "app/laterprompt.h"
+#include "app/refreshingprompt.h"
 #include "app/maincontroller.h"
 #include "render/chartdata.h"
 
@@ -93,6 +94,8 @@ private:
     SerialPort &controllerPort_;
     SerialPort &printerPort_;
     ControllerLink &link_;
+    // The main window's own messages appear over its labels as they now are.
+    RefreshingPrompt controllerPrompt_;
     MainController controller_;
     // The IO tick's message is shown after the tick, so the link goes on
     // while it is open.

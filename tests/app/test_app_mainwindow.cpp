@@ -138,6 +138,22 @@ TEST_F(MainWindowTest, OnlyClosingTheWindowSavesTheInterfaceSelection)
     EXPECT_EQ(storedVariant().toString(), "0");
 }
 
+TEST(MainWindowStart, APortMessageAtStartUpCoversTheFilledInWindow)
+{
+    MainWindowRig rig;
+    rig.printerPort.failOpen = true;
+    QString title, type;
+    rig.prompt.onAsk = [&] {
+        title = rig.w->windowTitle();
+        type = rig.w->label("LabelAnlage")->text();
+    };
+    ASSERT_TRUE(rig.startWindow());
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.prompt.asked[0].caption, "Zugriffsfehler");
+    EXPECT_EQ(title, "Signovat - Neu");
+    EXPECT_EQ(type, "KVX ...");
+}
+
 TEST_F(MainWindowTest, NewProgramAsksFirst)
 {
     prompt.answers = {PromptAnswer::Cancel};

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 struct PromptRecord {
@@ -19,11 +20,14 @@ class ScriptedPrompt : public Prompt {
 public:
     std::vector<PromptRecord> asked;
     std::deque<PromptAnswer> answers;
+    std::function<void()> onAsk;  // runs as the box would open
 
     PromptAnswer ask(const QString &text, const QString &caption, PromptIcon icon,
                      PromptButtons buttons) override
     {
         asked.push_back({text, caption, icon, buttons});
+        if (onAsk)
+            onAsk();
         if (!answers.empty()) {
             PromptAnswer a = answers.front();
             answers.pop_front();

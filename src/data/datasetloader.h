@@ -13,6 +13,11 @@
 // dir + "/" + fileName; the "/" only when dir does not already end with one.
 QString dataFilePath(const QString &dir, const QString &fileName);
 
+// The entry of a folder listing that is the data file `name`: the exact name,
+// else the first that differs from it only in case (a data set copied from
+// Windows may have "all.dat" or "All.Dat"), else `name` itself.
+QString dataFileName(const QStringList &entries, const QString &name);
+
 // Unpacks the bytes of one data file into its part of `d`. False, with `d`
 // unchanged, when the bytes are not exactly the file's size.
 bool unpackDataFile(InstallationData &d, DataFile file, const QByteArray &bytes);

@@ -252,6 +252,26 @@ TEST(DataSetLoad, WrongSizeGivesDefaultsForThatFileOnly)
     EXPECT_EQ(d.SwitchOnSteps[17].Duration, le32At(files["EIN.DAT"], 17 * 76));
 }
 
+TEST(DataSetLoad, FileNamesAreFoundInAnyCaseTheExactNameFirst)
+{
+    QTemporaryDir dir;
+    auto files = writePatternSet(dir.path());
+    ASSERT_TRUE(QFile::rename(dir.filePath("ALL.DAT"), dir.filePath("all.dat")));
+    ASSERT_TRUE(QFile::rename(dir.filePath("NAMEN.DAT"), dir.filePath("Namen.Dat")));
+    writeBytes(dir.filePath("prog.dat"), patternBytes(17491, 99));  // PROG.DAT is there too
+
+    InstallationData d;
+    const QStringList report = loadDataSet(d, dir.path(), kAfterStartup);
+    EXPECT_EQ(report.filter(" gelesen").size(), 20);
+    EXPECT_EQ(report[3], "ALL.DAT gelesen");
+    EXPECT_EQ(d.Header.GroupCount, le32At(files["ALL.DAT"], 0));
+    EXPECT_EQ(d.GroupNames[0][0], files["NAMEN.DAT"][0]);
+
+    EXPECT_EQ(dataFileName({"ALL.DAT", "all.dat"}, "ALL.DAT"), "ALL.DAT");
+    EXPECT_EQ(dataFileName({"All.Dat", "all.dat"}, "ALL.DAT"), "All.Dat");
+    EXPECT_EQ(dataFileName({"ALL.DATEN"}, "ALL.DAT"), "ALL.DAT");
+}
+
 TEST(DataSetLoad, EmptyDirectoryGivesDefaultsAndTwentyNotFoundLines)
 {
     QTemporaryDir dir;

@@ -1,6 +1,8 @@
 #include "dialogs/settingsfolderpicker.h"
 
 #include "app/appsettings.h"
+#include "app/prompt.h"
+#include "dialogs/volumes.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -67,6 +69,12 @@ void SettingsFolderPicker::okClicked()
         return;
     }
     const QString folder = treeFolder();
+    // A stored folder that cannot be listed would greet every later opening
+    // as a drive that is not ready, and could then not be changed here.
+    if (!volumeReady(folder)) {
+        prompt_.tell(kDriveChosenNotReady, QStringLiteral("Zugriffsfehler"));
+        return;
+    }
     setting() = folder;
     accept();
     emit folderChosen(folder);

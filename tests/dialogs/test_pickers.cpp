@@ -185,6 +185,30 @@ TEST_F(PickerTest, TheStandardFolderPickerWorksOnTheFolderOfItsMode)
     EXPECT_TRUE(prompt.asked.empty());
 }
 
+TEST_F(PickerTest, AFolderThatCannotBeListedIsNotStored)
+{
+    AppSettings settings;
+    settings.StandardDataDir = folder("Standard");
+    const QString locked = lockedFolder();
+    TFormGetStandDir picker(prompt, settings);
+    picker.show();
+    {
+        FileAccessAsNobody nobody;
+        picker.setTreeFolder(locked);
+        clickOk(&picker);
+    }
+    EXPECT_EQ(prompt.texts(), QStringList{kDriveChosenNotReady});
+    EXPECT_EQ(prompt.asked[0].caption, "Zugriffsfehler");
+    EXPECT_TRUE(picker.isVisible());
+    EXPECT_EQ(settings.StandardDataDir, tmp.filePath("Standard"));
+
+    // Opened again, it shows the stored folder without a message.
+    picker.hide();
+    picker.show();
+    EXPECT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(picker.pickerOk());
+}
+
 TEST_F(PickerTest, TheSimulationFolderPickerStoresItsFolderAndRestoresTheWorkingFolder)
 {
     AppSettings settings;

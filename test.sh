@@ -8,11 +8,11 @@ cd "$(dirname "$0")"
 scripts/setup.sh
 jobs="$(nproc)"
 
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSIGNOVAT_WERROR=ON > /dev/null
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSIGNOVAT_SANITIZE=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSIGNOVAT_SANITIZE=ON -DSIGNOVAT_WERROR=ON \
   -DSIGNOVAT_BUILD_BENCH=OFF > /dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"

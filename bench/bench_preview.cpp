@@ -4,7 +4,7 @@
 // second of 1200.
 
 #include "app/appcontext.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "preview/previewpaging.h"
 #include "preview/previewwindow.h"
 #include "preview/printerdialog.h"

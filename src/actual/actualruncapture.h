@@ -18,7 +18,7 @@
 #include "actual/simulationfiles.h"
 #include "actual/streamparser.h"
 #include "app/appcontext.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "render/chartdata.h"
 
 #include <QDateTime>

@@ -22,7 +22,7 @@
 
 #include "actual/actualrun.h"
 #include "app/appcontext.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QByteArray>
 #include <QString>

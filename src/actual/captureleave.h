@@ -5,7 +5,7 @@
 
 #include "actual/actualruncapture.h"
 #include "app/appcontext.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QString>
 

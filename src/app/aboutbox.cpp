@@ -1,6 +1,6 @@
 #include "app/aboutbox.h"
 
-#include "app/functionkeys.h"
+#include "base/functionkeys.h"
 
 #include <QFrame>
 #include <QKeyEvent>

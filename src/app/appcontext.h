@@ -3,7 +3,7 @@
 // and command that needs it.
 
 #include "actual/actualrun.h"
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 #include "data/installationdata.h"
 
 #include <QString>

@@ -3,9 +3,9 @@
 // actual run as the printed PDF or as preview PNGs.
 
 #include "actual/actualrunfile.h"
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 #include "app/commands.h"
-#include "app/utilities.h"
+#include "base/utilities.h"
 #include "preview/chartpdf.h"
 #include "render/chartexport.h"
 #include "render/datasetchart.h"

@@ -5,7 +5,7 @@
 
 #include "actual/actualrunfile.h"
 #include "app/commands.h"
-#include "app/utilities.h"
+#include "base/utilities.h"
 #include "render/datasetchart.h"
 #include "render/targetstate.h"
 

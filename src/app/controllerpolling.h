@@ -3,7 +3,7 @@
 // report of a print command that got no answer.
 
 #include "app/appcontext.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 class ControllerLink;
 class SerialPort;

@@ -1,12 +1,12 @@
 // signovat: the main window, or a headless command when one is named.
 
 #include "app/appcontext.h"
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 #include "app/commands.h"
-#include "app/exceptionreport.h"
+#include "base/exceptionreport.h"
 #include "app/mainwindow.h"
-#include "app/messageboxprompt.h"
-#include "app/profilefile.h"
+#include "base/messageboxprompt.h"
+#include "base/profilefile.h"
 #include "app/signovatapplication.h"
 #include "serial/deviceserialport.h"
 #include "link/controllerlink.h"

@@ -1,7 +1,7 @@
 #include "app/maincontroller.h"
 
-#include "app/appsettings.h"
-#include "app/utilities.h"
+#include "base/appsettings.h"
+#include "base/utilities.h"
 #include "data/datasetloader.h"
 #include "data/defaults.h"
 #include "data/textfield.h"

@@ -4,7 +4,7 @@
 // window only shows the MainView and forwards clicks.
 
 #include "app/appcontext.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QDateTime>
 #include <QString>

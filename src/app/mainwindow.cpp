@@ -2,9 +2,9 @@
 
 #include "actual/actualrun.h"
 #include "app/aboutbox.h"
-#include "app/exceptionreport.h"
+#include "base/exceptionreport.h"
 #include "app/settingsdialog.h"
-#include "app/utilities.h"
+#include "base/utilities.h"
 #include "data/groupnameseditor.h"
 #include "data/loadreportwindow.h"
 #include "data/namesfile.h"

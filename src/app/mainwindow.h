@@ -3,8 +3,8 @@
 // every command to it.
 
 #include "app/controllerpolling.h"
-#include "app/laterprompt.h"
-#include "app/refreshingprompt.h"
+#include "base/laterprompt.h"
+#include "base/refreshingprompt.h"
 #include "app/maincontroller.h"
 #include "render/chartdata.h"
 

@@ -1,6 +1,6 @@
 #include "app/settingsdialog.h"
 
-#include "app/functionkeys.h"
+#include "base/functionkeys.h"
 #include "app/maincontroller.h"
 #include "dialogs/simfolderpicker.h"
 #include "dialogs/standardfolderpicker.h"

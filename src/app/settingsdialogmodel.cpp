@@ -1,7 +1,7 @@
 #include "app/settingsdialogmodel.h"
 
 #include "app/maincontroller.h"
-#include "app/utilities.h"
+#include "base/utilities.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 // swap, the duration check, "Ok" and the close query.
 
 #include "app/appcontext.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QString>
 #include <QStringList>

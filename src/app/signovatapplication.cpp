@@ -1,7 +1,7 @@
 #include "app/signovatapplication.h"
 
-#include "app/exceptionreport.h"
-#include "app/prompt.h"
+#include "base/exceptionreport.h"
+#include "base/prompt.h"
 
 #include <QFont>
 #include <QLibraryInfo>

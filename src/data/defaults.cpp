@@ -1,6 +1,6 @@
 #include "data/defaults.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QString>
 

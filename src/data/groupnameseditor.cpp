@@ -1,8 +1,8 @@
 #include "data/groupnameseditor.h"
 
 #include "app/appcontext.h"
-#include "app/functionkeys.h"
-#include "app/utilities.h"
+#include "base/functionkeys.h"
+#include "base/utilities.h"
 #include "data/namesfile.h"
 #include "data/namesfiledialog.h"
 #include "data/textfield.h"

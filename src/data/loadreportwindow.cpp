@@ -1,6 +1,6 @@
 #include "data/loadreportwindow.h"
 
-#include "app/functionkeys.h"
+#include "base/functionkeys.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "dialogs/folderpicker.h"
 
-#include "app/functionkeys.h"
-#include "app/prompt.h"
+#include "base/functionkeys.h"
+#include "base/prompt.h"
 #include "dialogs/volumes.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "dialogs/newfolder.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QDir>
 #include <QFileInfo>

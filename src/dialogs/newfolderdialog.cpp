@@ -1,6 +1,6 @@
 #include "dialogs/newfolderdialog.h"
 
-#include "app/functionkeys.h"
+#include "base/functionkeys.h"
 #include "dialogs/folderpicker.h"
 #include "dialogs/newfolder.h"
 

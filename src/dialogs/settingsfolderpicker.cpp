@@ -1,7 +1,7 @@
 #include "dialogs/settingsfolderpicker.h"
 
-#include "app/appsettings.h"
-#include "app/prompt.h"
+#include "base/appsettings.h"
+#include "base/prompt.h"
 #include "dialogs/volumes.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "dialogs/simfolderpicker.h"
 
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 
 TFormGetSimDir::TFormGetSimDir(Prompt &prompt, AppSettings &settings, QWidget *parent)
     : SettingsFolderPicker(prompt, settings, QStringLiteral("TFormGetSimDir"), QStringLiteral("Pfad wählen"),

@@ -1,6 +1,6 @@
 #include "dialogs/standardfolderpicker.h"
 
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 #include "dialogs/newfolderdialog.h"
 
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "preview/actualrunfiledialog.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "preview/receiveddatawindow.h"
 
-#include "app/functionkeys.h"
+#include "base/functionkeys.h"
 
 #include <QFont>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "serial/comdevicesdialog.h"
 
-#include "app/functionkeys.h"
-#include "app/prompt.h"
+#include "base/functionkeys.h"
+#include "base/prompt.h"
 #include "serial/deviceprobe.h"
 
 #include <QComboBox>

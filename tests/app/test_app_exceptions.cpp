@@ -1,7 +1,7 @@
 // Errors that reach the event loop are shown and the program goes on; the
 // printer's refusal has its own text.
 
-#include "app/exceptionreport.h"
+#include "base/exceptionreport.h"
 #include "app/signovatapplication.h"
 #include "scriptedprompt.h"
 

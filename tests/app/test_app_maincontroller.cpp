@@ -1,7 +1,7 @@
 // The main window's decisions: start-up, ports, labels, caption, menus and the
 // data-loading road, with in-memory ports and scripted message boxes.
 
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 #include "app/maincontroller.h"
 #include "data/textfield.h"
 #include "scriptedprompt.h"

@@ -1,7 +1,7 @@
 // The main window as a user sees it: menus, toolbar hints, size, status bar
 // and the keys the interface controls swallow.
 
-#include "app/laterprompt.h"
+#include "base/laterprompt.h"
 #include "mainwindowrig.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // lists, the controller check box, the swap, the duration check, "Ok" and
 // the close query that re-opens the ports.
 
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 #include "app/maincontroller.h"
 #include "app/settingsdialogmodel.h"
 #include "qtprinters.h"

@@ -2,7 +2,7 @@
 // that cannot be read, the folder tree and its field, "OK" and "Abbruch",
 // and the new-folder dialog.
 
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 #include "asnobody.h"
 #include "dialogs/datafolderpicker.h"
 #include "dialogs/newfolderdialog.h"

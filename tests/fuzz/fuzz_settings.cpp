@@ -15,8 +15,8 @@
 // make no difference) are not made and saved again: writing files is what
 // makes this harness slow.
 
-#include "app/appsettings.h"
-#include "app/profilefile.h"
+#include "base/appsettings.h"
+#include "base/profilefile.h"
 #include "fuzzsupport.h"
 
 #include <QDataStream>

@@ -2,7 +2,7 @@
 // A main window on in-memory ports and a scripted prompt, with its settings
 // in a private folder: the start of every test that drives the whole window.
 
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 #include "app/mainwindow.h"
 #include "link/controllerlink.h"
 #include "link/steppedanswertimer.h"

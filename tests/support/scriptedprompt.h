@@ -2,7 +2,7 @@
 // A prompt that records every message and answers from a script; without a
 // scripted answer it takes the first button (OK or Yes).
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "app/utilities.h"
+#include "base/utilities.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -3,7 +3,7 @@
 // window handler changes the state first and shows it when it returns; a box
 // raised in between would cover a stale window (at start-up an empty one).
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <functional>
 

@@ -5,7 +5,7 @@
 // later, the box leaves the timer ticking. Questions, whose answer the
 // caller needs at once, are asked right away.
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 // The settings store: first start, profile fallback, value forms, folders.
 
-#include "app/appsettings.h"
-#include "app/profilefile.h"
+#include "base/appsettings.h"
+#include "base/profilefile.h"
 
 #include <QDir>
 #include <QFile>

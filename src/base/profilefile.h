@@ -7,7 +7,7 @@
 // backslashes, commas and semicolons in it are ordinary characters. Text
 // that is not UTF-8 is read as Latin-1.
 
-#include "app/appsettings.h"
+#include "base/appsettings.h"
 
 #include <QHash>
 

@@ -2,7 +2,7 @@
 // Small helpers shared by every window: the numeric input check, the delete
 // question, the path helpers and the function keys of the secondary windows.
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "app/functionkeys.h"
+#include "base/functionkeys.h"
 
-#include "app/utilities.h"
+#include "base/utilities.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "app/exceptionreport.h"
+#include "base/exceptionreport.h"
 
 ExceptionMessage exceptionMessage(const std::exception *e)
 {

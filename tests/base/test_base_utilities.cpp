@@ -1,6 +1,6 @@
 // The shared helpers: number input check, path helpers, function keys.
 
-#include "app/utilities.h"
+#include "base/utilities.h"
 #include "scriptedprompt.h"
 
 #include <gtest/gtest.h>

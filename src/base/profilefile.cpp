@@ -1,4 +1,4 @@
-#include "app/profilefile.h"
+#include "base/profilefile.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,7 +1,7 @@
 #pragma once
 // The prompt the windows use: a modal QMessageBox over the active window.
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 class QWidget;
 

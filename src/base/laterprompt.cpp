@@ -1,4 +1,4 @@
-#include "app/laterprompt.h"
+#include "base/laterprompt.h"
 
 #include <QTimer>
 

@@ -1,5 +1,6 @@
-#include "app/messageboxprompt.h"
+#include "base/messageboxprompt.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -22,12 +23,12 @@ PromptAnswer MessageBoxPrompt::ask(const QString &text, const QString &caption, 
         break;
     case PromptButtons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setButtonText(QMessageBox::Cancel, QStringLiteral("Abbrechen"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
         break;
     case PromptButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setButtonText(QMessageBox::Yes, QStringLiteral("Ja"));
-        box.setButtonText(QMessageBox::No, QStringLiteral("Nein"));
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
         break;
     }
     switch (box.exec()) {

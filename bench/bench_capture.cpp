@@ -4,6 +4,7 @@
 // its file and printed to PDF, in process and as the whole "render" command.
 
 #include "actual/actualruncapture.h"
+#include "context/appcontext.h"
 #include "actual/actualrunfile.h"
 #include "actual/linereceiver.h"
 #include "actual/streamparser.h"
@@ -65,12 +66,12 @@ void BM_CaptureTickAddingARowAndRedrawing(benchmark::State &state)
     SilentPrompt prompt;
     FakeSerialPort printer;
     printer.open();
-    ActualRunCapture capture(ctx, prompt, {&printer, nullptr, nullptr});
+    ActualRunCapture capture(ctx.captureContext(), prompt, {&printer, nullptr, nullptr});
     QImage image(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32);
     int pageStart = 0;
     int second = 0;
     const auto newRun = [&] {
-        capture.Start(RunQsw);
+        capture.Start(DisplayMode::RunQsw);
         printer.inject(header());
         for (int i = 0; i < 4; ++i)
             capture.ScanDataTimer(pageStart);
@@ -129,8 +130,8 @@ void BM_LoadAndPrintFullRun(benchmark::State &state)
         pages << page;
     for (auto _ : state) {
         ChartData chart;
-        std::array<GroupName, kGroupCount> names;
-        LoadActualRunChart(dri, chart, names, &error);
+        ActualRun run;
+        LoadActualRunChart(dri, chart, run, &error);
         WriteChartPdf(chart, pages, true, QDateTime::currentDateTime(), pdf, &error);
     }
     QFile::remove(dri);

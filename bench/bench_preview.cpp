@@ -3,7 +3,7 @@
 // into a PDF. The worst case is 24 groups whose hatched state changes every
 // second of 1200.
 
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "base/prompt.h"
 #include "preview/previewpaging.h"
 #include "preview/previewwindow.h"
@@ -58,10 +58,10 @@ void BM_WindowPageChange(benchmark::State &state)
 {
     AppContext ctx;
     ctx.data = busyInstallation();
-    ctx.ControllerFamily = 2;
+    ctx.ControllerFamily = ControllerFamily::Kvx;
     SilentPrompt prompt;
     TFGrafik window(ctx, prompt, std::make_unique<SystemPrinterDialog>());
-    window.OpenTargetChart(1, TargetPlan);
+    window.OpenTargetChart(1, DisplayMode::TargetPlan);
     auto *forward = window.findChild<QPushButton *>(QStringLiteral("ButtonSeiteVor"));
     auto *first = window.findChild<QPushButton *>(QStringLiteral("ButtonSeite1"));
     for (auto _ : state)

@@ -9,7 +9,7 @@
 inline ChartData hatchedEverySecond()
 {
     ChartData chart;
-    chart.DisplayMode = SwitchOn;
+    chart.DisplayMode = DisplayMode::SwitchOn;
     chart.ShownGroups = kGroupCount;
     chart.ActiveGroupCount = kGroupCount;
     chart.HeaderSnapshot.GroupCount = kGroupCount;

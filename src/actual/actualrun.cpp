@@ -4,45 +4,45 @@
 
 #include <algorithm>
 
-bool IsControllerMode(int mode)
+bool IsControllerMode(DisplayMode mode)
 {
-    return mode == RunQsw || IsKvxMode(mode);
+    return mode == DisplayMode::RunQsw || IsKvxMode(mode);
 }
 
-bool IsKvxMode(int mode)
+bool IsKvxMode(DisplayMode mode)
 {
-    return mode == RunKvx || mode == RunKvx40At1200 || mode == RunKvx40At9600 || mode == RunKvx40At19200;
+    return mode == DisplayMode::RunKvx || mode == DisplayMode::RunKvx40At1200 || mode == DisplayMode::RunKvx40At9600 || mode == DisplayMode::RunKvx40At19200;
 }
 
-bool IsLiveMode(int mode)
+bool IsLiveMode(DisplayMode mode)
 {
-    return mode == RunSimulation || IsControllerMode(mode);
+    return mode == DisplayMode::RunSimulation || IsControllerMode(mode);
 }
 
-StreamPortSettings StreamPortSettingsFor(int mode)
+StreamPortSettings StreamPortSettingsFor(DisplayMode mode)
 {
     switch (mode) {
-    case RunKvx40At9600:
+    case DisplayMode::RunKvx40At9600:
         return {9600, 2};
-    case RunKvx40At19200:
+    case DisplayMode::RunKvx40At19200:
         return {19200, 2};
-    case RunQsw:
+    case DisplayMode::RunQsw:
         return {1200, 1};
     default:
         return {1200, 2};
     }
 }
 
-int ControllerLinkBaudFor(int mode)
+int ControllerLinkBaudFor(DisplayMode mode)
 {
-    return mode == RunKvx ? 9600 : 57600;
+    return mode == DisplayMode::RunKvx ? 9600 : 57600;
 }
 
-QString SourceTextFor(int mode)
+QString SourceTextFor(DisplayMode mode)
 {
-    if (mode == RunQsw)
+    if (mode == DisplayMode::RunQsw)
         return QStringLiteral("(Ist-Druck, QSW)");
-    if (mode == RunSimulation)
+    if (mode == DisplayMode::RunSimulation)
         return QStringLiteral("(Ist-Druck, Sim. Programm)");
     return QStringLiteral("(Ist-Druck, KVX)");
 }
@@ -87,7 +87,7 @@ void SetChartHeader(ChartData &chart, const ActualRun &run)
     chart.PrintDateText = wholeField(run.PrintDateText);
 }
 
-ChartData ActualRunChart(const ActualRun &run, int mode, const QString &sourceText, int streamGroupCount)
+ChartData ActualRunChart(const ActualRun &run, DisplayMode mode, const QString &sourceText, int streamGroupCount)
 {
     ChartData chart;
     chart.DisplayMode = mode;

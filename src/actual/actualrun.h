@@ -15,36 +15,25 @@
 // the print selection have room for.
 constexpr int kMaxRunRows = 1200;
 
-// DisplayMode values of the actual-run displays.
-enum ActualRunMode : int {
-    RunFromFile = 1,
-    RunKvx = 2,
-    RunQsw = 3,
-    RunSimulation = 4,
-    RunKvx40At1200 = 11,
-    RunKvx40At9600 = 12,
-    RunKvx40At19200 = 13,
-};
-
 // The controller modes: the printer stream comes in on a serial port.
-bool IsControllerMode(int mode);
+bool IsControllerMode(DisplayMode mode);
 // The KVX modes: the controller link starts and stops the printout.
-bool IsKvxMode(int mode);
+bool IsKvxMode(DisplayMode mode);
 // Every mode that receives a run (controllers and the simulation program).
-bool IsLiveMode(int mode);
+bool IsLiveMode(DisplayMode mode);
 
 // Line settings of the printer-stream port (8 data bits, even parity).
 struct StreamPortSettings {
     int baudRate = 1200;
     int stopBits = 2;
 };
-StreamPortSettings StreamPortSettingsFor(int mode);
+StreamPortSettings StreamPortSettingsFor(DisplayMode mode);
 // Baud rate of the controller link while a KVX run is received.
-int ControllerLinkBaudFor(int mode);
+int ControllerLinkBaudFor(DisplayMode mode);
 
 // The source named on the printed pages: "(Ist-Druck, KVX)", "(Ist-Druck,
 // QSW)" or "(Ist-Druck, Sim. Programm)"; a file names itself.
-QString SourceTextFor(int mode);
+QString SourceTextFor(DisplayMode mode);
 QString FileSourceText(const QString &fileName);
 
 template <std::size_t N> using FixedText = std::array<char, N>;
@@ -98,5 +87,5 @@ void SetChartRunProgress(ChartData &chart, const ActualRun &run);
 // The chart of a whole run: every page of it as the renderer draws it.
 // streamGroupCount is the group count of the last data line (for a file:
 // its ShownGroups).
-ChartData ActualRunChart(const ActualRun &run, int mode, const QString &sourceText,
+ChartData ActualRunChart(const ActualRun &run, DisplayMode mode, const QString &sourceText,
                          int streamGroupCount);

@@ -58,12 +58,12 @@ int FollowedPageStart(int rowCount, int pageStartSecond)
     return pageEnd && rowCount - pageStartSecond == 100 ? pageStartSecond + 100 : pageStartSecond;
 }
 
-ActualRunCapture::ActualRunCapture(AppContext &ctx, Prompt &prompt, CapturePorts ports)
-    : ctx_(ctx), prompt_(prompt), ports_(ports), run_(ctx.CaptureRun), parser_(run_)
+ActualRunCapture::ActualRunCapture(CaptureContext ctx, Prompt &prompt, CapturePorts ports)
+    : ctx_(ctx), prompt_(prompt), ports_(ports), run_(ctx.run), parser_(run_)
 {
 }
 
-void ActualRunCapture::Start(int mode)
+void ActualRunCapture::Start(DisplayMode mode)
 {
     mode_ = mode;
     running_ = IsLiveMode(mode);
@@ -79,14 +79,14 @@ void ActualRunCapture::Start(int mode)
     // What the parser counts belongs to this capture, not to the header data.
     run_.StartProgram = 0;
     run_.HeaderGroupCount = 0;
-    run_.ShownGroups = ctx_.ControllerFamily == 2 ? kGroupCount : 12;
+    run_.ShownGroups = ShownGroupsOf(ctx_.family);
     run_.GroupNames = ctx_.data.GroupNames;
-    parser_.setSimulation(mode == RunSimulation);
+    parser_.setSimulation(mode == DisplayMode::RunSimulation);
     parser_.Restart();
     clearRun();
     chart_ = ActualRunChart(run_, mode, SourceTextFor(mode), 0);
 
-    if (mode == RunSimulation) {
+    if (mode == DisplayMode::RunSimulation) {
         simFiles_ = SimulationFiles(ctx_.settings.SimulatorWorkDir);
         simFiles_.DeleteAll();
         caption_ = kCaptionWaitingSimulation;
@@ -109,7 +109,7 @@ void ActualRunCapture::Start(int mode)
             ports_.controller->setBaudRate(ControllerLinkBaudFor(mode));
             ports_.controller->flushOutput();
         }
-        ctx_.WaitingForData = true;
+        ctx_.startRequest.waitForData();
         noDataTicks_ = 0;
     }
 }
@@ -130,7 +130,7 @@ void ActualRunCapture::Finish()
     busy_ = false;
     // Nobody waits any more: a later capture of a controller without link
     // must not time out on this one's account.
-    ctx_.WaitingForData = false;
+    ctx_.startRequest.stopWaiting();
     if (linkInUse())
         ports_.link->RequestPrint(kPrintStop, 0, 0);
 }
@@ -154,7 +154,7 @@ CaptureUpdate ActualRunCapture::ScanDataTimer(int pageStartSecond)
     if (run_.GroupNames != ctx_.data.GroupNames)
         RefreshGroupNames();
     const CaptureUpdate update =
-        mode_ == RunSimulation ? simulationTick(pageStartSecond) : controllerTick(pageStartSecond);
+        mode_ == DisplayMode::RunSimulation ? simulationTick(pageStartSecond) : controllerTick(pageStartSecond);
     busy_ = false;
     return update;
 }
@@ -175,22 +175,22 @@ CaptureUpdate ActualRunCapture::controllerTick(int pageStartSecond)
     u.receiving = port.bytesWaiting() > 0;
     const std::optional<QByteArray> line = receiver_.nextLine(port);
     if (!line) {
-        if (!ctx_.WaitingForData)
+        if (!ctx_.startRequest.waitingForData())
             return u;
         if (noDataTicks_ == kStartRequestTicks && linkInUse()) {
             ports_.link->RequestPrint(kPrintStart, 0, 0);
-            ctx_.PrintCommandIssued = true;
+            ctx_.startRequest.startRequested();
         }
         if (++noDataTicks_ < kGiveUpTicks)
             return u;
-        ctx_.WaitingForData = false;
+        ctx_.startRequest.stopWaiting();
         running_ = false;
         u.closeWindow = true;
         prompt_.tell(kNoDataMessage, kFehler, PromptIcon::Error);
         return u;
     }
 
-    ctx_.WaitingForData = false;
+    ctx_.startRequest.stopWaiting();
     showReceived(*line, false);
     u.linesChanged = true;
     if (dataPhase_)

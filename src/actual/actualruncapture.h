@@ -9,7 +9,7 @@
 // accessors say. Nothing here draws: chart() is the chart the window draws
 // with the renderer.
 //
-// The run itself is the program's (AppContext::CaptureRun): each capture
+// The run itself is the program's (CaptureContext::run): each capture
 // starts with the header data the last printout or loaded file left, field
 // by field, as a controller's partial header expects.
 
@@ -17,8 +17,10 @@
 #include "actual/linereceiver.h"
 #include "actual/simulationfiles.h"
 #include "actual/streamparser.h"
-#include "app/appcontext.h"
+#include "base/appsettings.h"
 #include "base/prompt.h"
+#include "data/installationtype.h"
+#include "link/startrequesthandshake.h"
 #include "render/chartdata.h"
 
 #include <QDateTime>
@@ -39,6 +41,15 @@ struct CapturePorts {
     SerialPort *printer = nullptr;
     SerialPort *controller = nullptr;
     ControllerLink *link = nullptr;
+};
+
+// What a capture uses of the program-wide state.
+struct CaptureContext {
+    const AppSettings &settings;        // simulation folder, controller port, automatic end
+    const InstallationData &data;       // the group names
+    const ControllerFamily &family;     // the rows a controller's run starts with
+    ActualRun &run;                     // continues the header data of the last run
+    StartRequestHandshake &startRequest;
 };
 
 // What one tick changed, for the window to show.
@@ -74,11 +85,11 @@ public:
     static constexpr int kShortestPrintoutLine = 12;
     static constexpr int kMaxHeaderLines = 200;  // of the simulation's header file
 
-    ActualRunCapture(AppContext &ctx, Prompt &prompt, CapturePorts ports = {});
+    ActualRunCapture(CaptureContext ctx, Prompt &prompt, CapturePorts ports = {});
 
-    // Starts a capture in one of the live modes (RunKvx, RunQsw,
-    // RunSimulation, RunKvx40At…): sets the ports up, clears the rows.
-    void Start(int mode);
+    // Starts a capture in one of the live modes (DisplayMode::RunKvx, DisplayMode::RunQsw,
+    // DisplayMode::RunSimulation, RunKvx40At…): sets the ports up, clears the rows.
+    void Start(DisplayMode mode);
     // One tick of the capture timer. pageStartSecond is the first second of
     // the chart page the window shows. A tick that comes while another is
     // still running (from a message box) does nothing.
@@ -95,7 +106,7 @@ public:
     // The installation's group names were edited: the chart shows the new ones.
     void RefreshGroupNames();
 
-    int mode() const { return mode_; }
+    DisplayMode mode() const { return mode_; }
     bool running() const { return running_; }
     bool busy() const { return busy_; }  // CaptureBusy: no print run while set
     bool dataPhase() const { return dataPhase_; }
@@ -130,7 +141,7 @@ private:
     bool printerPortGone() const;
     void tellPrintoutActive();
 
-    AppContext &ctx_;
+    CaptureContext ctx_;
     Prompt &prompt_;
     CapturePorts ports_;
     std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
@@ -141,7 +152,7 @@ private:
     LineReceiver receiver_;
     SimulationFiles simFiles_{QString()};
 
-    int mode_ = 0;
+    DisplayMode mode_ = DisplayMode::RunFromFile;
     bool running_ = false;
     bool busy_ = false;
     bool dataPhase_ = false;

@@ -165,7 +165,7 @@ namespace {
 ChartData RunFileChart(const ActualRun &run, const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    ChartData chart = ActualRunChart(run, RunFromFile, FileSourceText(name), run.ShownGroups);
+    ChartData chart = ActualRunChart(run, DisplayMode::RunFromFile, FileSourceText(name), run.ShownGroups);
     chart.WindowCaption = QStringLiteral("Drucker Vorschau Ist-Druck aus Datei ") + name;
     if (!chart.DataName.isEmpty())
         chart.WindowCaption += QStringLiteral(" - ") + chart.DataName;
@@ -173,27 +173,12 @@ ChartData RunFileChart(const ActualRun &run, const QString &path)
 }
 }  // namespace
 
-bool LoadActualRunChart(const QString &path, ChartData &chart, std::array<GroupName, kGroupCount> &groupNames,
-                        QString *error)
+bool LoadActualRunChart(const QString &path, ChartData &chart, ActualRun &run, QString *error)
 {
-    ActualRun run;
-    if (!ReadActualRunFile(path, run, error))
+    ActualRun loaded;
+    if (!ReadActualRunFile(path, loaded, error))
         return false;
-    groupNames = run.GroupNames;
-    chart = RunFileChart(run, path);
-    return true;
-}
-
-bool ShowActualRunFile(const QString &path, ChartData &chart, AppContext &ctx, Prompt &prompt)
-{
-    ActualRun run;
-    QString error;
-    if (!ReadActualRunFile(path, run, &error)) {
-        prompt.tell(error, QStringLiteral("Fehler"), PromptIcon::Error);
-        return false;
-    }
-    chart = RunFileChart(run, path);
-    ctx.data.GroupNames = run.GroupNames;
-    ctx.CaptureRun = std::move(run);
+    chart = RunFileChart(loaded, path);
+    run = std::move(loaded);
     return true;
 }

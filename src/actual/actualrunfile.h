@@ -21,8 +21,6 @@
 // the rows are ignored.
 
 #include "actual/actualrun.h"
-#include "app/appcontext.h"
-#include "base/prompt.h"
 
 #include <QByteArray>
 #include <QString>
@@ -42,14 +40,8 @@ bool WriteActualRunFile(const QString &path, const ActualRun &run, QString *erro
 // plain file of a valid size is refused without reading it.
 bool ReadActualRunFile(const QString &path, ActualRun &run, QString *error);
 
-// "Aus Datei laden": the run of the file as a chart ready to show and print
-// (caption, source text, pages), and its group names, which replace the
-// installation's.
-bool LoadActualRunChart(const QString &path, ChartData &chart, std::array<GroupName, kGroupCount> &groupNames,
-                        QString *error);
-
-// The same for the preview window (display mode 1): the file's run becomes
-// the capture's (ctx.CaptureRun) and its group names the installation's. A
-// file that cannot be used is refused with its reason in a message
-// ("Fehler"); then nothing changes.
-bool ShowActualRunFile(const QString &path, ChartData &chart, AppContext &ctx, Prompt &prompt);
+// "Aus Datei laden": the run of the file, and the run as a chart ready to
+// show and print (caption, source text, pages). Its group names replace the
+// installation's. A file that cannot be used is refused with its reason in
+// *error; then neither chart nor run changes.
+bool LoadActualRunChart(const QString &path, ChartData &chart, ActualRun &run, QString *error);

@@ -11,7 +11,7 @@
 
 #include "actual/actualruncapture.h"
 #include "actual/actualrunfile.h"
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "app/commands.h"
 #include "app/controllerpolling.h"
 #include "data/defaults.h"
@@ -29,6 +29,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimer>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -99,14 +100,14 @@ public:
 
 struct ModeName {
     const char *name;
-    int mode;
+    DisplayMode mode;
 };
 const ModeName kModes[] = {
-    {"kvx", RunKvx},
-    {"kvx40-1200", RunKvx40At1200},
-    {"kvx40-9600", RunKvx40At9600},
-    {"kvx40-19200", RunKvx40At19200},
-    {"qsw", RunQsw},
+    {"kvx", DisplayMode::RunKvx},
+    {"kvx40-1200", DisplayMode::RunKvx40At1200},
+    {"kvx40-9600", DisplayMode::RunKvx40At9600},
+    {"kvx40-19200", DisplayMode::RunKvx40At19200},
+    {"qsw", DisplayMode::RunQsw},
 };
 
 const QStringList kVersions = {QStringLiteral("6.00"), QStringLiteral("6.10"), QStringLiteral("6.20"),
@@ -158,15 +159,15 @@ int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
     const bool sim = parser.isSet(simOption);
     if (sim == parser.isSet(modeOption))
         return fail(QStringLiteral("entweder --mode MODE oder --sim angeben"));
-    int mode = RunSimulation;
+    DisplayMode mode = DisplayMode::RunSimulation;
     if (!sim) {
-        mode = 0;
-        for (const ModeName &m : kModes)
-            if (parser.value(modeOption) == QLatin1String(m.name))
-                mode = m.mode;
-        if (mode == 0)
+        const auto named = std::find_if(std::begin(kModes), std::end(kModes), [&](const ModeName &m) {
+            return parser.value(modeOption) == QLatin1String(m.name);
+        });
+        if (named == std::end(kModes))
             return fail(QStringLiteral("unbekannter Modus \"%1\" (kvx, kvx40-1200, kvx40-9600, kvx40-19200, qsw)")
                             .arg(parser.value(modeOption)));
+        mode = named->mode;
     }
     if (sim && (parser.isSet(portOption) || parser.isSet(controllerOption)))
         return fail(QStringLiteral("--port und --controller-port gelten nicht für --sim"));
@@ -200,20 +201,20 @@ int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
     if (!kvx && (parser.isSet(versionOption) || parser.isSet(familyOption)))
         return fail(QStringLiteral("--version und --family gelten nur für die KVX-Modi"));
     if (parser.isSet(versionOption)) {
-        if (mode == RunKvx)
+        if (mode == DisplayMode::RunKvx)
             return fail(QStringLiteral("--version gilt nur für die KVX 40 / 10"));
         const int seed = int(kVersions.indexOf(parser.value(versionOption)));
         if (seed < 0)
             return fail(QStringLiteral("--version muss 6.00, 6.10, 6.20 oder 6.30 sein"));
         ctx.settings.ChecksumSeed = seed;
     }
-    ctx.settings.ProtocolVariant = mode == RunKvx ? 0 : kKvx40Variant;
-    ctx.ControllerFamily = 2;
+    ctx.settings.ProtocolVariant = mode == DisplayMode::RunKvx ? ProtocolVariant::Plain : ProtocolVariant::Kvx40;
+    ctx.ControllerFamily = ControllerFamily::Kvx;
     if (parser.isSet(familyOption)) {
         const QString family = parser.value(familyOption);
         if (family != QLatin1String("1") && family != QLatin1String("2"))
             return fail(QStringLiteral("--family muss 1 oder 2 sein"));
-        ctx.ControllerFamily = uint8_t(family.toInt());
+        ctx.ControllerFamily = ControllerFamily(family.toInt());
     }
 
     const ComPortMap map = ComPortMap::fromSettings(env.settingsFile);
@@ -258,7 +259,7 @@ int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
     ControllerLink link(controllerPort, answerTimer);
     ControllerPolling polling(ctx, prompt, link, controllerPort, printerPort);
     const bool linkUsed = ctx.settings.ControllerPortIndex >= 0;
-    ActualRunCapture capture(ctx, prompt, {&printerPort, &controllerPort, linkUsed ? &link : nullptr});
+    ActualRunCapture capture(ctx.captureContext(), prompt, {&printerPort, &controllerPort, linkUsed ? &link : nullptr});
     capture.setEndAtNewPrintout(true);
     InterruptGuard interrupts;
     capture.Start(mode);
@@ -287,7 +288,7 @@ int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
         }
         finish();
         // The stop request gets its time to reach the controller.
-        if (!linkUsed || link.SendStep() != ControllerLink::kPrintCommand || sinceEnd.elapsed() > kStopRequestWaitMs)
+        if (!linkUsed || link.SendStep() != ControllerLink::Step::PrintCommand || sinceEnd.elapsed() > kStopRequestWaitMs)
             loop.quit();
     });
     QTimer captureTimer;

@@ -77,7 +77,7 @@ int runRenderCommand(const QStringList &args, const CommandEnvironment &env)
         return refuse(QStringLiteral("unerwartetes Argument \"%1\"").arg(parser.positionalArguments().first()));
     const bool fromRun = parser.isSet(QStringLiteral("run"));
     int program = 0;
-    ChartKind kind = TargetPlan;
+    DisplayMode kind = DisplayMode::TargetPlan;
     if (fromRun) {
         if (parser.isSet(QStringLiteral("data")) || parser.isSet(QStringLiteral("program"))
             || parser.isSet(QStringLiteral("chart")))
@@ -110,8 +110,8 @@ int runRenderCommand(const QStringList &args, const CommandEnvironment &env)
     ChartData chart;
     QString error;
     if (fromRun) {
-        std::array<GroupName, kGroupCount> names;
-        if (!LoadActualRunChart(parser.value(QStringLiteral("run")), chart, names, &error))
+        ActualRun run;
+        if (!LoadActualRunChart(parser.value(QStringLiteral("run")), chart, run, &error))
             return refuse(error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
     } else {
         const QString dir = QDir::cleanPath(parser.value(QStringLiteral("data")));

@@ -96,8 +96,8 @@ int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env)
 
     QtAnswerTimer answerTimer;
     ControllerLink link(port, answerTimer);
-    link.setControllerFamily(uint8_t(family));
-    link.setProtocolVariant(kvx ? 0 : kKvx40Variant);
+    link.setControllerFamily(ControllerFamily(family));
+    link.setProtocolVariant(kvx ? ProtocolVariant::Plain : ProtocolVariant::Kvx40);
     link.setChecksumSeed(uint8_t(seed));
     link.RequestPrint(printCode, 0, 0);
 
@@ -105,10 +105,10 @@ int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env)
     QTimer step;
     step.setInterval(kStepIntervalMs);
     QObject::connect(&step, &QTimer::timeout, [&] {
-        const int code = link.SendStep();
-        if (code == ControllerLink::kIdle)
+        const ControllerLink::Step code = link.SendStep();
+        if (code == ControllerLink::Step::Idle)
             loop.exit(0);
-        else if (code == ControllerLink::kFailed)
+        else if (code == ControllerLink::Step::Failed)
             loop.exit(1);
     });
     step.start();

@@ -25,9 +25,9 @@ int refuse(const QString &reason)
 int printRunStates(const QString &path)
 {
     ChartData chart;
-    std::array<GroupName, kGroupCount> names;
+    ActualRun run;
     QString error;
-    if (!LoadActualRunChart(path, chart, names, &error))
+    if (!LoadActualRunChart(path, chart, run, &error))
         return refuse(error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
     const int groups = chart.ShownGroups;
     QByteArray out = "second,program";
@@ -71,7 +71,7 @@ int runStatesCommand(const QStringList &args, const CommandEnvironment &)
     const int program = parser.value(QStringLiteral("program")).toInt(&numeric);
     if (!numeric)
         return refuse(QStringLiteral("--program N fehlt oder ist keine Zahl"));
-    ChartKind kind;
+    DisplayMode kind;
     if (!ChartKindFromName(parser.value(QStringLiteral("chart")), kind))
         return refuse(QStringLiteral("unbekannte Art \"%1\" (soll, ein, aus-gezielt, aus-stoerung)")
                           .arg(parser.value(QStringLiteral("chart"))));
@@ -90,7 +90,7 @@ int runStatesCommand(const QStringList &args, const CommandEnvironment &)
     for (int s = 0; s < length; ++s) {
         out += QByteArray::number(s);
         for (int g = 0; g < groups; ++g) {
-            const int32_t state = kind == TargetPlan ? TargetState(chart.ProgramSnapshot, g, s)
+            const int32_t state = kind == DisplayMode::TargetPlan ? TargetState(chart.ProgramSnapshot, g, s)
                                                      : chart.Rows[size_t(s)].State[g];
             out += ',' + QByteArray::number(state);
         }

@@ -22,12 +22,9 @@ void ControllerPolling::IOTimer()
     link_.setChecksumSeed(uint8_t(ctx_.settings.ChecksumSeed));
     link_.setPort(ctx_.ports.ControllerPortFailed ? printerPort_ : controllerPort_);
 
-    if (link_.SendStep() != ControllerLink::kFailed)
+    if (link_.SendStep() != ControllerLink::Step::Failed)
         return;
-    ctx_.WaitingForData = false;
-    if (ctx_.PrintCommandIssued) {
-        // Cleared before the message: the timer keeps ticking while it is open.
-        ctx_.PrintCommandIssued = false;
+    if (ctx_.StartRequest.linkFailed()) {
         prompt_.tell(kNoControllerConnection, QStringLiteral("Fehler"), PromptIcon::Error);
     }
 }

@@ -2,7 +2,7 @@
 // The main window's 10 ms IO tick: one step of the controller link, and the
 // report of a print command that got no answer.
 
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "base/prompt.h"
 
 class ControllerLink;

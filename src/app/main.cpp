@@ -1,6 +1,6 @@
 // signovat: the main window, or a headless command when one is named.
 
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "base/appsettings.h"
 #include "app/commands.h"
 #include "base/exceptionreport.h"

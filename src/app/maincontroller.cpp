@@ -100,7 +100,7 @@ void MainController::initTick(const QDateTime &now)
 
 void MainController::RefreshDisplay()
 {
-    const uint8_t previousFamily = ctx_.ControllerFamily;
+    const ControllerFamily previousFamily = ctx_.ControllerFamily;
     const InstallationHeader &h = ctx_.data.Header;
     const uint32_t type = ctx_.data.Konf.InstallationType;
 
@@ -110,8 +110,7 @@ void MainController::RefreshDisplay()
     view_.LabelStandort1 = fieldText(h.LocationLine1);
     view_.LabelStandort2 = fieldText(h.LocationLine2);
     view_.LabelAuftrag = fieldText(h.Customer);
-    // Stored unsigned, meant signed: a type of -1 is a KVX, not a QSW.
-    ctx_.ControllerFamily = ControllerFamilyOf(int32_t(type));
+    ctx_.ControllerFamily = ControllerFamilyOf(ctx_.data);
 
     view_.MDSollVisible = h.FixedTimeMode != 0;
     for (int n = 0; n < kProgramCount; ++n) {
@@ -183,12 +182,12 @@ void MainController::UpdateCommandState()
     view_.notBusy = !busy;
     view_.MDIstKVXEnabled = !busy && printerUsable;
     view_.MDIstQSWEnabled = !busy && printerUsable;
-    view_.MDAusSEnabled = ctx_.ControllerFamily == 2;
-    view_.kvx40Selected = ctx_.settings.ProtocolVariant == 3;
+    view_.MDAusSEnabled = ctx_.ControllerFamily == ControllerFamily::Kvx;
+    view_.kvx40Selected = ctx_.settings.ProtocolVariant == ProtocolVariant::Kvx40;
     // Focusing the selected radio button runs its enter handler, which
     // stores that button's own value.
     if (!view_.kvx40Selected)
-        ctx_.settings.ProtocolVariant = 0;
+        ctx_.settings.ProtocolVariant = ProtocolVariant::Plain;
     view_.versionItem = ctx_.settings.ChecksumSeed;
 }
 
@@ -215,14 +214,14 @@ void MainController::UpdateTypeControls()
 
 void MainController::RadioButtonKVX40Enter()
 {
-    ctx_.settings.ProtocolVariant = 3;
+    ctx_.settings.ProtocolVariant = ProtocolVariant::Kvx40;
     view_.kvx40Selected = true;
     UpdateTypeControls();
 }
 
 void MainController::RadioButtonKVXEnter()
 {
-    ctx_.settings.ProtocolVariant = 0;
+    ctx_.settings.ProtocolVariant = ProtocolVariant::Plain;
     view_.kvx40Selected = false;
     UpdateTypeControls();
 }

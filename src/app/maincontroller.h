@@ -3,7 +3,7 @@
 // offered, the status panels, the port set-up and the data-loading road. The
 // window only shows the MainView and forwards clicks.
 
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "base/prompt.h"
 
 #include <QDateTime>

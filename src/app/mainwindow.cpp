@@ -88,7 +88,7 @@ TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &promp
     laden_ = new TFormLaden(this);
     stand_ = new TFormStand(ctx, prompt, controller_, registry.fileName(), this);
     connect(stand_, &TFormStand::mainViewChanged, this, &TFormSteuer::applyView);
-    grpBez_ = new TFormGrpBez(ctx, prompt, this);
+    grpBez_ = new TFormGrpBez(ctx.data, ctx.settings, prompt, this);
     connect(grpBez_, &TFormGrpBez::visibilityChanged, this, [this] {
         controller_.UpdateCommandState();
         applyView();
@@ -177,12 +177,12 @@ void TFormSteuer::buildMenus()
     mDIstKVX40_[2] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_19200"),
                                 QStringLiteral("KVX 40 / 10, 19200 Baud"), nullptr);
     mDIstQSW_ = addCommand(mDIst_, QStringLiteral("MDIstQSW"), QStringLiteral("QSW 2000 / 2200"), nullptr);
-    const std::pair<QAction *, int> controllerRuns[] = {
-        {mDIstKVX_, RunKvx},
-        {mDIstKVX40_[0], RunKvx40At1200},
-        {mDIstKVX40_[1], RunKvx40At9600},
-        {mDIstKVX40_[2], RunKvx40At19200},
-        {mDIstQSW_, RunQsw},
+    const std::pair<QAction *, DisplayMode> controllerRuns[] = {
+        {mDIstKVX_, DisplayMode::RunKvx},
+        {mDIstKVX40_[0], DisplayMode::RunKvx40At1200},
+        {mDIstKVX40_[1], DisplayMode::RunKvx40At9600},
+        {mDIstKVX40_[2], DisplayMode::RunKvx40At19200},
+        {mDIstQSW_, DisplayMode::RunQsw},
     };
     for (const auto &[action, mode] : controllerRuns)
         connect(action, &QAction::triggered, this, [this, mode = mode] { receiveActualRun(mode); });
@@ -472,11 +472,11 @@ void TFormSteuer::help()
 void TFormSteuer::connectChartCommands()
 {
     for (int n = 0; n < 6; ++n) {
-        const std::pair<QAction *, ChartKind> commands[] = {
-            {mDSoll_n[n], TargetPlan},
-            {mDEin_n[n], SwitchOn},
-            {mDAusG_n[n], SwitchOffTargeted},
-            {mDAusS_n[n], SwitchOffFault},
+        const std::pair<QAction *, DisplayMode> commands[] = {
+            {mDSoll_n[n], DisplayMode::TargetPlan},
+            {mDEin_n[n], DisplayMode::SwitchOn},
+            {mDAusG_n[n], DisplayMode::SwitchOffTargeted},
+            {mDAusS_n[n], DisplayMode::SwitchOffFault},
         };
         for (const auto &[action, kind] : commands)
             connect(action, &QAction::triggered, this,
@@ -503,7 +503,7 @@ void TFormSteuer::EnsurePreviewWindow()
     });
 }
 
-void TFormSteuer::openTargetChart(int programNumber, ChartKind kind)
+void TFormSteuer::openTargetChart(int programNumber, DisplayMode kind)
 {
     EnsurePreviewWindow();
     if (preview_->OpenTargetChart(programNumber, kind)) {
@@ -523,10 +523,10 @@ void TFormSteuer::MDIstDateiClick()
         return;
     controller_.ResetToNewProgram(false);
     applyView();
-    showActualRun(RunFromFile, path);
+    showActualRun(DisplayMode::RunFromFile, path);
 }
 
-void TFormSteuer::receiveActualRun(int mode)
+void TFormSteuer::receiveActualRun(DisplayMode mode)
 {
     if (!openPrinterStreamPort())
         return;
@@ -539,7 +539,7 @@ void TFormSteuer::MDIstSimuClick()
 {
     controller_.ResetToNewProgram(true);
     applyView();
-    showActualRun(RunSimulation);
+    showActualRun(DisplayMode::RunSimulation);
 }
 
 bool TFormSteuer::openPrinterStreamPort()
@@ -557,7 +557,7 @@ bool TFormSteuer::openPrinterStreamPort()
     return false;
 }
 
-void TFormSteuer::showActualRun(int mode, const QString &runFile)
+void TFormSteuer::showActualRun(DisplayMode mode, const QString &runFile)
 {
     EnsurePreviewWindow();
     preview_->show();

@@ -80,14 +80,14 @@ private:
     void connectChartCommands();
     // Creates the preview window when there is none; it is freed when closed.
     void EnsurePreviewWindow();
-    void openTargetChart(int programNumber, ChartKind kind);
+    void openTargetChart(int programNumber, DisplayMode kind);
     // "Drucken" / "Ist": a saved run, a controller's run (the printer-stream
     // port is opened first) or the simulation program's.
     void MDIstDateiClick();
-    void receiveActualRun(int mode);
+    void receiveActualRun(DisplayMode mode);
     void MDIstSimuClick();
     bool openPrinterStreamPort();
-    void showActualRun(int mode, const QString &runFile = QString());
+    void showActualRun(DisplayMode mode, const QString &runFile = QString());
 
     AppContext &ctx_;
     Prompt &prompt_;

@@ -3,7 +3,7 @@
 // the port table behind the two port lists, the controller check box, the
 // swap, the duration check, "Ok" and the close query.
 
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "base/prompt.h"
 
 #include <QString>

@@ -126,7 +126,8 @@ AppSettings LoadSettings(const SettingsStore &registry, const SettingsSource *pr
     s.CaptureMinutes = num("IST_DAUER", 20);
     s.AutoEndCapture = num("IST_BEENDEN", 0);
     s.AskSaveCapture = num("IST_SPEICHERN", 1);
-    s.ProtocolVariant = num("ANLAGENTYP", 3);
+    s.ProtocolVariant = num("ANLAGENTYP", 3) == int(ProtocolVariant::Kvx40) ? ProtocolVariant::Kvx40
+                                                                       : ProtocolVariant::Plain;
     s.ChecksumSeed = num("KVX40_VERS", 3);
     return s;
 }
@@ -151,7 +152,7 @@ void SaveSettings(SettingsStore &registry, const AppSettings &s)
 
 void SaveInterfaceSelection(SettingsStore &registry, const AppSettings &s)
 {
-    registry.WriteString(kSectionInt, QStringLiteral("ANLAGENTYP"), QString::number(s.ProtocolVariant));
+    registry.WriteString(kSectionInt, QStringLiteral("ANLAGENTYP"), QString::number(int(s.ProtocolVariant)));
     registry.WriteString(kSectionInt, QStringLiteral("KVX40_VERS"), QString::number(s.ChecksumSeed));
     registry.sync();
 }

@@ -5,9 +5,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 
 class QSettings;
+
+// The controller interface chosen in the main window: the KVX 40 / 10 frames
+// (two trailing zero bytes, seeded checksums) or the plain ones of the
+// KVX 300 / 900 / 5000S. Stored as 3 and 0; a stored value other than 3
+// selects the plain frames, as the window shows it.
+enum class ProtocolVariant : int32_t { Plain = 0, Kvx40 = 3 };
 
 struct AppSettings {
     QString StandardDataDir;    // "ST_VERZ"
@@ -22,7 +29,7 @@ struct AppSettings {
     int CaptureMinutes = 20;        // "IST_DAUER"
     int AutoEndCapture = 0;         // "IST_BEENDEN"
     int AskSaveCapture = 1;         // "IST_SPEICHERN"
-    int ProtocolVariant = 3;        // "ANLAGENTYP"
+    ::ProtocolVariant ProtocolVariant = ::ProtocolVariant::Kvx40;  // "ANLAGENTYP"
     int ChecksumSeed = 3;           // "KVX40_VERS"
 };
 

@@ -1,5 +1,7 @@
 #include "data/defaults.h"
 
+#include "data/installationtype.h"
+
 #include "base/prompt.h"
 
 #include <QString>
@@ -20,7 +22,7 @@ void resetHeader(InstallationData &d, const ResetRules &rules)
     h.EmergencyProgram = 1;
     if (!rules.startupDone) {
         d.Konf.InstallationType = rules.defaultInstallationType;
-        if (const auto count = groupCountOfType(rules.defaultInstallationType))
+        if (const auto count = GroupCountOfType(rules.defaultInstallationType))
             h.GroupCount = *count;
     }
 }
@@ -53,20 +55,6 @@ void resetGroupNames(InstallationData &d)
 {
     for (GroupName &name : d.GroupNames)
         name.fill(' ');
-}
-
-std::optional<uint32_t> groupCountOfType(uint32_t installationType)
-{
-    switch (installationType) {
-    case TypeKvx:
-        return 24;
-    case TypeQswRadio:
-        return 4;
-    case TypeQswCable:
-        return 12;
-    default:
-        return std::nullopt;
-    }
 }
 
 void resetDataFile(InstallationData &d, DataFile file, const ResetRules &rules)

@@ -15,10 +15,6 @@ struct ResetRules {
     uint32_t defaultInstallationType;  // settings key ANLAGE_NR, used until then
 };
 
-// The group count that belongs to an installation type: 24 for type 0, 4 for
-// type 1, 12 for type 2; the other types have none of their own.
-std::optional<uint32_t> groupCountOfType(uint32_t installationType);
-
 // Puts the part of `d` that `file` holds back to its defaults and touches
 // nothing else. Until start-up is done, the header reset also takes the
 // installation type from the rules and the group count from that type.

@@ -1,8 +1,9 @@
 #include "data/groupnameseditor.h"
 
-#include "app/appcontext.h"
 #include "base/functionkeys.h"
+#include "base/appsettings.h"
 #include "base/utilities.h"
+#include "data/installationtype.h"
 #include "data/namesfile.h"
 #include "data/namesfiledialog.h"
 #include "data/textfield.h"
@@ -31,22 +32,11 @@ int windowHeight(int rows)
 }
 }  // namespace
 
-int groupNamesShown(const InstallationData &data)
-{
-    switch (data.Konf.InstallationType) {
-    case TypeKvx: return 24;
-    case TypeQswRadio: return 4;
-    case TypeQswCable: return 12;
-    default: break;
-    }
-    const uint32_t count = data.Header.GroupCount;
-    return count >= 1 && count <= uint32_t(kGroupCount) ? int(count) : kGroupCount;
-}
-
-TFormGrpBez::TFormGrpBez(AppContext &ctx, Prompt &prompt, QWidget *parent)
+TFormGrpBez::TFormGrpBez(InstallationData &data, const AppSettings &settings, Prompt &prompt,
+                         QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint),
-      ctx_(ctx), prompt_(prompt)
+      data_(data), settings_(settings), prompt_(prompt)
 {
     setObjectName(QStringLiteral("TFormGrpBez"));
     setWindowTitle(QStringLiteral("Gruppenbezeichnung"));
@@ -98,7 +88,7 @@ TFormGrpBez::TFormGrpBez(AppContext &ctx, Prompt &prompt, QWidget *parent)
 
 void TFormGrpBez::showEvent(QShowEvent *event)
 {
-    const int shown = groupNamesShown(ctx_.data);
+    const int shown = GroupNamesShown(data_);
     const int rows = (shown + 1) / 2;
     const int clientHeight = windowHeight(rows) - kFrameHeight;
     setFixedSize(kClientWidth, clientHeight);
@@ -139,7 +129,7 @@ void TFormGrpBez::fillFields()
 {
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kColumns; ++c)
-            field(r, c)->setText(GroupNameText(ctx_.data, 2 * r + c));
+            field(r, c)->setText(GroupNameText(data_, 2 * r + c));
 }
 
 void TFormGrpBez::ButtonOkClick()
@@ -147,7 +137,7 @@ void TFormGrpBez::ButtonOkClick()
     // Hidden fields still hold their names, so those groups keep them.
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kColumns; ++c)
-            TextToField10(field(r, c)->text(), ctx_.data.GroupNames[2 * r + c]);
+            TextToField10(field(r, c)->text(), data_.GroupNames[2 * r + c]);
     close();
 }
 
@@ -166,11 +156,11 @@ void TFormGrpBez::ButtonClearClick()
 
 void TFormGrpBez::ButtonOpenClick()
 {
-    const QString path = askNamesFileToOpen(this, ctx_.settings.StandardDataDir);
+    const QString path = askNamesFileToOpen(this, settings_.StandardDataDir);
     if (path.isEmpty())
         return;
     // The names change at once, whatever the user does with the editor afterwards.
-    readNamesFile(ctx_.data, path);
+    readNamesFile(data_, path);
     fillFields();
     fields_[0]->setFocus();
 }

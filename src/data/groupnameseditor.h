@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <array>
 
-struct AppContext;
+struct AppSettings;
 struct InstallationData;
 class Prompt;
 class QFrame;
@@ -14,18 +14,16 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// How many names the editor shows: 24 for type 0, 4 for type 1, 12 for type
-// 2; for the other types the installation's group count (1 … 24; 24 when the
-// count is outside that range).
-int groupNamesShown(const InstallationData &data);
-
 class TFormGrpBez : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kRows = 12;
     static constexpr int kColumns = 2;
 
-    TFormGrpBez(AppContext &ctx, Prompt &prompt, QWidget *parent = nullptr);
+    // Edits data's group names; a names file is looked for from the
+    // settings' standard data folder.
+    TFormGrpBez(InstallationData &data, const AppSettings &settings, Prompt &prompt,
+                QWidget *parent = nullptr);
 
     // The name field and number label in row 0 … 11 and column 0 … 1.
     QLineEdit *field(int row, int column) const { return fields_[column * kRows + row]; }
@@ -49,7 +47,8 @@ protected:
 private:
     void fillFields();
 
-    AppContext &ctx_;
+    InstallationData &data_;
+    const AppSettings &settings_;
     Prompt &prompt_;
     std::array<QLineEdit *, kRows * kColumns> fields_{};
     std::array<QLabel *, kRows * kColumns> labels_{};

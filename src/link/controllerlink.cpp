@@ -29,33 +29,33 @@ void ControllerLink::RequestPrint(uint8_t a, uint8_t b, uint8_t c)
         return;
     }
     PrintCommand = command;
-    Step = kPrintCommand;
+    State = Step::PrintCommand;
 }
 
-int ControllerLink::SendStep()
+ControllerLink::Step ControllerLink::SendStep()
 {
-    if (Step == kIdle) {
+    if (State == Step::Idle) {
         AwaitingAnswer = false;
-        return kIdle;
+        return Step::Idle;
     }
     if (AwaitingAnswer) {
         if (!ReceiveAnswer())
-            return Step;
+            return State;
         AwaitingAnswer = false;
-        Step = kIdle;
+        State = Step::Idle;
         if (HasQueuedCommand) {
             HasQueuedCommand = false;
             PrintCommand = QueuedCommand;
-            Step = kPrintCommand;
+            State = Step::PrintCommand;
         }
-        return LinkFailed ? kFailed : Step;
+        return LinkFailed ? Step::Failed : State;
     }
-    if (Step == kPrintCommand) {
+    if (State == Step::PrintCommand) {
         SendPrintCommand();
-        return kPrintCommand;
+        return Step::PrintCommand;
     }
-    Step = kIdle;
-    return kIdle;
+    State = Step::Idle;
+    return Step::Idle;
 }
 
 void ControllerLink::AnswerTimerExpired()
@@ -122,7 +122,7 @@ bool ControllerLink::ReceiveAnswer()
 bool ControllerLink::HandleFrame(const QByteArray &stored, bool answered)
 {
     if (!StoredFrameValid(stored, ProtocolVariant, ChecksumSeed)
-        || uint8_t(stored[kStoredAddress]) != ControllerFamily) {
+        || stored[kStoredAddress] != char(ControllerFamily)) {
         // Garbled or meant for another device: send again at once; the
         // answer time keeps running and no repeat is counted. Not once the
         // command is answered: its answer to a resend could arrive after

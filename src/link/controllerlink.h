@@ -18,10 +18,12 @@
 
 class ControllerLink {
 public:
-    // SendStep() results.
-    static constexpr int kIdle = 0;  // idle, or the command was answered
-    static constexpr int kPrintCommand = 5000;  // the print command is under way
-    static constexpr int kFailed = 5001;  // no valid answer after the repeats
+    // What a SendStep() tick did.
+    enum class Step {
+        Idle,          // idle, or the command was answered
+        PrintCommand,  // the print command is under way
+        Failed,        // no valid answer after the repeats
+    };
 
     static constexpr int kAnswerTimeMs = 500;
     static constexpr int kMaxRepeats = 2;  // failure once a repeat exceeds this
@@ -33,22 +35,21 @@ public:
     // port is unavailable.
     void setPort(SerialPort &port);
 
-    // The address a valid answer must carry (1 or 2, see ControllerFamilyOf).
-    void setControllerFamily(uint8_t family) { ControllerFamily = family; }
-    // 3 = KVX 40 / 10 frames (two zero bytes, seeded checksums); below = plain.
-    void setProtocolVariant(int variant) { ProtocolVariant = variant; }
+    // The address a valid answer must carry.
+    void setControllerFamily(::ControllerFamily family) { ControllerFamily = family; }
+    void setProtocolVariant(::ProtocolVariant variant) { ProtocolVariant = variant; }
     // Index of the controller software version, 0 … 3 for 6.00 … 6.30.
     void setChecksumSeed(uint8_t seed) { ChecksumSeed = seed; }
-    uint8_t controllerFamily() const { return ControllerFamily; }
-    int protocolVariant() const { return ProtocolVariant; }
+    ::ControllerFamily controllerFamily() const { return ControllerFamily; }
+    ::ProtocolVariant protocolVariant() const { return ProtocolVariant; }
     uint8_t checksumSeed() const { return ChecksumSeed; }
 
     // Queues the print command; the frame goes out at the next SendStep(), or
     // right after the answer to a command still under way.
     void RequestPrint(uint8_t a, uint8_t b, uint8_t c);
-    // One tick of the command machine: kIdle, kPrintCommand (also when a
-    // queued command follows the one just answered) or kFailed.
-    int SendStep();
+    // One tick of the command machine; PrintCommand also when a queued
+    // command follows the one just answered.
+    Step SendStep();
     // The answer timer has run out.
     void AnswerTimerExpired();
 
@@ -66,14 +67,14 @@ private:
     AnswerTimer &timer_;
     FrameReceiver receiver_;
 
-    uint8_t ControllerFamily = 2;
-    int ProtocolVariant = kKvx40Variant;
+    ::ControllerFamily ControllerFamily = ::ControllerFamily::Kvx;
+    ::ProtocolVariant ProtocolVariant = ::ProtocolVariant::Kvx40;
     uint8_t ChecksumSeed = 3;
     PrintCommandBytes PrintCommand {};
     PrintCommandBytes QueuedCommand {};
     bool HasQueuedCommand = false;  // asked for while an answer was awaited
     QByteArray TxFrame;
-    int Step = kIdle;  // the state SendStep() works on
+    Step State = Step::Idle;  // what SendStep() works on
     bool AwaitingAnswer = false;
     bool AnswerTimedOut = false;
     int RepeatCount = 0;

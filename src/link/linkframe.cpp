@@ -1,17 +1,12 @@
 #include "link/linkframe.h"
 
-uint8_t ControllerFamilyOf(int installationType)
+uint8_t EffectiveSeed(ProtocolVariant variant, uint8_t checksumSeed)
 {
-    return installationType <= 0 ? 2 : 1;
-}
-
-uint8_t EffectiveSeed(int protocolVariant, uint8_t checksumSeed)
-{
-    return protocolVariant >= kKvx40Variant ? checksumSeed : 0;
+    return variant == ProtocolVariant::Kvx40 ? checksumSeed : 0;
 }
 
 QByteArray BuildFrame(uint8_t address, uint8_t frameClass, uint8_t type, const QByteArray &data,
-                      int protocolVariant, uint8_t checksumSeed)
+                      ProtocolVariant variant, uint8_t checksumSeed)
 {
     QByteArray frame;
     frame.append(char(kFrameStart));
@@ -21,11 +16,11 @@ QByteArray BuildFrame(uint8_t address, uint8_t frameClass, uint8_t type, const Q
     frame.append(char(frameClass));
     frame.append(char(type));
     frame.append(data);
-    if (protocolVariant >= kKvx40Variant)
+    if (variant == ProtocolVariant::Kvx40)
         frame.append(2, char(0));
     frame[2] = char(frame.size() + 1);
 
-    const uint8_t seed = EffectiveSeed(protocolVariant, checksumSeed);
+    const uint8_t seed = EffectiveSeed(variant, checksumSeed);
     uint8_t x = seed;
     for (char c : frame)
         x ^= uint8_t(c);
@@ -37,21 +32,21 @@ QByteArray BuildFrame(uint8_t address, uint8_t frameClass, uint8_t type, const Q
     return frame;
 }
 
-QByteArray BuildPrintCommandFrame(const PrintCommandBytes &command, int protocolVariant,
+QByteArray BuildPrintCommandFrame(const PrintCommandBytes &command, ProtocolVariant variant,
                                   uint8_t checksumSeed)
 {
-    const uint8_t frameClass = protocolVariant >= kKvx40Variant ? kPrintCommandClassKvx40 : kPrintCommandClassPlain;
+    const uint8_t frameClass = variant == ProtocolVariant::Kvx40 ? kPrintCommandClassKvx40 : kPrintCommandClassPlain;
     const QByteArray data(reinterpret_cast<const char *>(command.data()), int(command.size()));
-    return BuildFrame(kPrintCommandAddress, frameClass, kPrintCommandType, data, protocolVariant, checksumSeed);
+    return BuildFrame(kPrintCommandAddress, frameClass, kPrintCommandType, data, variant, checksumSeed);
 }
 
-QByteArray BuildAck(uint8_t controllerFamily)
+QByteArray BuildAck(ControllerFamily family)
 {
     QByteArray ack;
     ack.append(char(kFrameStart));
     ack.append(char(kFrameStartSecond));
     ack.append(char(4));
-    ack.append(char(controllerFamily));
+    ack.append(char(family));
     ack.append(char(0x06));
     return ack;
 }
@@ -67,14 +62,14 @@ QByteArray StuffFrame(const QByteArray &frame)
     return line;
 }
 
-bool StoredFrameValid(const QByteArray &stored, int protocolVariant, uint8_t checksumSeed)
+bool StoredFrameValid(const QByteArray &stored, ProtocolVariant variant, uint8_t checksumSeed)
 {
     if (stored.size() < kMinStoredFrame || uint8_t(stored[0]) != kFrameStart
         || uint8_t(stored[1]) != stored.size())
         return false;
     // The 0x10 of the frame start is not stored but counts in both checksums.
     const int n = stored.size() - 1;  // position of SUM
-    const uint8_t seed = EffectiveSeed(protocolVariant, checksumSeed);
+    const uint8_t seed = EffectiveSeed(variant, checksumSeed);
     uint8_t sum = uint8_t(seed + kFrameStartSecond);
     for (int i = 0; i < n; ++i)
         sum = uint8_t(sum + uint8_t(stored[i]));

@@ -5,12 +5,15 @@
 //
 // LEN counts the bytes from the first 0x02 up to and including XOR. The two
 // zero bytes and the seeded checksums belong to the KVX 40 / 10 variant
-// (ProtocolVariant >= 3); both checksums start from ChecksumSeed there and
+// (ProtocolVariant::Kvx40); both checksums start from ChecksumSeed there and
 // from 0 otherwise. On the line every 0x02 from the length byte on is doubled.
 //
 // A received frame is stored without the 0x10 of its start (see
 // FrameReceiver), so in stored form: [0] 0x02, [1] LEN, [2] address,
 // [3] class, [4] type, [5…] data, [LEN-2] XOR, [LEN-1] SUM.
+
+#include "base/appsettings.h"
+#include "data/installationtype.h"
 
 #include <QByteArray>
 #include <array>
@@ -18,7 +21,6 @@
 
 constexpr uint8_t kFrameStart = 0x02;  // also the stuffing byte
 constexpr uint8_t kFrameStartSecond = 0x10;
-constexpr int kKvx40Variant = 3;
 
 constexpr uint8_t kPrintCommandAddress = 2;
 constexpr uint8_t kPrintCommandClassKvx40 = 14;
@@ -37,23 +39,20 @@ constexpr int kMinTypedFrame = 7;
 
 using PrintCommandBytes = std::array<uint8_t, 3>;
 
-// 2 for installation type 0 or below (KVX 300 / 900 / 5000S), else 1.
-uint8_t ControllerFamilyOf(int installationType);
-
 // The seed both checksums start from.
-uint8_t EffectiveSeed(int protocolVariant, uint8_t checksumSeed);
+uint8_t EffectiveSeed(ProtocolVariant variant, uint8_t checksumSeed);
 
 // A whole checksummed frame, unstuffed.
 QByteArray BuildFrame(uint8_t address, uint8_t frameClass, uint8_t type, const QByteArray &data,
-                      int protocolVariant, uint8_t checksumSeed);
-QByteArray BuildPrintCommandFrame(const PrintCommandBytes &command, int protocolVariant,
+                      ProtocolVariant variant, uint8_t checksumSeed);
+QByteArray BuildPrintCommandFrame(const PrintCommandBytes &command, ProtocolVariant variant,
                                   uint8_t checksumSeed);
 // The acknowledgement: 0x02 0x10 4 family 0x06, no class and no checksums.
-QByteArray BuildAck(uint8_t controllerFamily);
+QByteArray BuildAck(ControllerFamily family);
 
 // The line form of a frame: every 0x02 from offset 2 on sent twice.
 QByteArray StuffFrame(const QByteArray &frame);
 
 // Whether a stored frame (exactly LEN bytes) starts right, is long enough to
 // carry an address and has both checksums right. The address is not checked.
-bool StoredFrameValid(const QByteArray &stored, int protocolVariant, uint8_t checksumSeed);
+bool StoredFrameValid(const QByteArray &stored, ProtocolVariant variant, uint8_t checksumSeed);

@@ -184,7 +184,7 @@ int PreviewPaging::MeasuringDistance() const
 {
     int distance = CursorSecond() - measuringPoint_;
     // A target plan repeats every cycle, so the distance is taken forward.
-    if (chart_.DisplayMode == TargetPlan && distance < 0)
+    if (chart_.DisplayMode == DisplayMode::TargetPlan && distance < 0)
         distance += total();
     return distance;
 }

@@ -1,7 +1,7 @@
 #include "preview/previewwindow.h"
 
 #include "actual/actualrunfile.h"
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "base/exceptionreport.h"
 #include "base/functionkeys.h"
 #include "base/prompt.h"
@@ -43,8 +43,6 @@ constexpr int kLabelHeight = 19, kButtonHeight = 25;
 constexpr int kMaxCopies = 9;
 constexpr int kCaptureTickMs = 100;
 constexpr int kLampSize = 16;
-// Controller family of the KVX 300 / 900 / 5000S: their charts show 24 groups.
-constexpr uint8_t kKvxFamily = 2;
 
 QLabel *caption(const QString &text, QWidget *parent, int x)
 {
@@ -105,7 +103,7 @@ TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialo
       prompt_(prompt),
       printer_(std::move(printer)),
       ports_(ports),
-      capture_(ctx, prompt, ports),
+      capture_(ctx.captureContext(), prompt, ports),
       metrics_(PlanMetrics::ForPreview(kPreviewImageWidth)),
       image_(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32)
 {
@@ -287,18 +285,16 @@ void TFGrafik::buildPanel()
                             QStringLiteral("Drucken verlassen"), x += 63, 60, &TFGrafik::DruckNichtClick);
 }
 
-bool TFGrafik::OpenTargetChart(int programNumber, ChartKind kind)
+bool TFGrafik::OpenTargetChart(int programNumber, DisplayMode kind)
 {
-    const int shownGroups = ctx_.ControllerFamily == kKvxFamily ? 24 : 12;
     QString refusal;
-    if (!::OpenTargetChart(chart_, ctx_.data, programNumber, kind, shownGroups,
-                           ctx_.InstallationName, &refusal)) {
+    if (!::OpenTargetChart(chart_, ctx_.data, programNumber, kind, ctx_.InstallationName, &refusal)) {
         prompt_.tell(refusal, QStringLiteral("Fehler"), PromptIcon::Error);
         return false;
     }
     setWindowTitle(chart_.WindowCaption);
     paging_.OpenChart();
-    panelPos_->resize(1, chart_.ActiveGroupCount * metrics_.RowPitch() + metrics_.Width / 10);
+    sizeCursorLine();
     setMeasuringControlsVisible(false);
     showMeasuringPointLabel();
     RedrawPage();
@@ -307,13 +303,17 @@ bool TFGrafik::OpenTargetChart(int programNumber, ChartKind kind)
 
 // Actual runs.
 
-bool TFGrafik::ShowActualRun(int mode, const QString &runFile)
+bool TFGrafik::ShowActualRun(DisplayMode mode, const QString &runFile)
 {
     image_.fill(Qt::white);
     showImage();
-    if (mode == RunFromFile) {
-        if (!ShowActualRunFile(runFile, chart_, ctx_, prompt_))
+    if (mode == DisplayMode::RunFromFile) {
+        QString error;
+        if (!LoadActualRunChart(runFile, chart_, ctx_.CaptureRun, &error)) {
+            prompt_.tell(error, QStringLiteral("Fehler"), PromptIcon::Error);
             return false;
+        }
+        ctx_.data.GroupNames = ctx_.CaptureRun.GroupNames;
         setWindowTitle(chart_.WindowCaption);
         paging_.OpenChart();
         sizeCursorLine();
@@ -402,7 +402,7 @@ void TFGrafik::clearRunView()
 
 void TFGrafik::sizeCursorLine()
 {
-    panelPos_->resize(1, chart_.ShownGroups * metrics_.RowPitch() + metrics_.Width / 10);
+    panelPos_->resize(1, CursorLineHeight(chart_, metrics_));
 }
 
 void TFGrafik::setPrintButtonsEnabled(bool enabled)
@@ -480,7 +480,7 @@ void TFGrafik::endCapture()
 
 void TFGrafik::editGroupNames()
 {
-    TFormGrpBez editor(ctx_, prompt_, this);
+    TFormGrpBez editor(ctx_.data, ctx_.settings, prompt_, this);
     editor.exec();
 }
 

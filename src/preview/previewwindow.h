@@ -10,7 +10,7 @@
 // to edit the group names and to save it.
 
 #include "actual/actualruncapture.h"
-#include "actual/captureleave.h"
+#include "preview/captureleave.h"
 #include "preview/previewpaging.h"
 #include "render/chartdata.h"
 #include "render/planmetrics.h"
@@ -45,13 +45,13 @@ public:
     // Opens a target chart of the loaded installation on its overview page.
     // A refused chart is reported and false returned; the window then shows
     // nothing.
-    bool OpenTargetChart(int programNumber, ChartKind kind);
+    bool OpenTargetChart(int programNumber, DisplayMode kind);
 
-    // Shows an actual run: mode 1 (RunFromFile) the one saved in runFile, on
+    // Shows an actual run: mode 1 (DisplayMode::RunFromFile) the one saved in runFile, on
     // its overview page; the live modes start receiving one (the caller has
     // opened the printer-stream port). False when the file was refused,
     // after its message; the window then shows nothing.
-    bool ShowActualRun(int mode, const QString &runFile = QString());
+    bool ShowActualRun(DisplayMode mode, const QString &runFile = QString());
     // The capture timer's tick.
     void ScanDataTimer();
 

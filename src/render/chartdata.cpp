@@ -1,5 +1,6 @@
 #include "render/chartdata.h"
 
+#include "data/installationtype.h"
 #include "render/signalstate.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@ const QString kChartTooLongMessage = QStringLiteral(
 
 int ChartData::ChartLength() const
 {
-    if (DisplayMode == TargetPlan)
+    if (DisplayMode == ::DisplayMode::TargetPlan)
         return int(std::min<uint32_t>(ProgramSnapshot.CycleTime, kMaxChartSeconds));
     return int(Rows.size());
 }
@@ -17,11 +18,6 @@ int ChartData::ChartLength() const
 bool ChartData::GroupExists(int groupIndex) const
 {
     return groupIndex >= 0 && uint32_t(groupIndex) < HeaderSnapshot.GroupCount;
-}
-
-int TargetShownGroups(uint32_t installationType)
-{
-    return installationType == TypeKvx ? 24 : 12;
 }
 
 int64_t SwitchRowCount(const SwitchStepTable &steps, int programIndex)
@@ -56,53 +52,53 @@ int CountActiveGroups(const InstallationHeader &header, int shownGroups)
 }
 
 namespace {
-QString chartTitle(ChartKind kind)
+QString chartTitle(DisplayMode kind)
 {
     switch (kind) {
-    case SwitchOn:
+    case DisplayMode::SwitchOn:
         return QStringLiteral("(Einschaltprogramm)");
-    case SwitchOffTargeted:
+    case DisplayMode::SwitchOffTargeted:
         return QStringLiteral("(Ausschaltprogramm / Gezielt)");
-    case SwitchOffFault:
+    case DisplayMode::SwitchOffFault:
         return QStringLiteral("(Ausschaltprogramm / Störung)");
-    case TargetPlan:
+    case DisplayMode::TargetPlan:
         break;
     }
     return QStringLiteral("(Sollplan)");
 }
 
-QString windowCaption(ChartKind kind, const QString &dataSetName)
+QString windowCaption(DisplayMode kind, const QString &dataSetName)
 {
     const bool named = !dataSetName.isEmpty();
     QString caption;
     switch (kind) {
-    case TargetPlan:
+    case DisplayMode::TargetPlan:
         caption = named ? QStringLiteral("Drucker Vorschau Programm - ")
                         : QStringLiteral("Drucker Vorschau Sollplan");
         break;
-    case SwitchOn:
+    case DisplayMode::SwitchOn:
         caption = QStringLiteral("Drucker Vorschau Einschaltprogramm");
         break;
-    case SwitchOffTargeted:
+    case DisplayMode::SwitchOffTargeted:
         caption = QStringLiteral("Drucker Vorschau Ausschaltprogramm / Gezielt");
         break;
-    case SwitchOffFault:
+    case DisplayMode::SwitchOffFault:
         caption = QStringLiteral("Drucker Vorschau Ausschaltprogramm / Störung");
         break;
     }
     if (!named)
         return caption;
-    if (kind != TargetPlan)
+    if (kind != DisplayMode::TargetPlan)
         caption += QStringLiteral(" - ");
     return caption + dataSetName;
 }
 
-const SwitchStepTable &stepTable(const InstallationData &data, ChartKind kind)
+const SwitchStepTable &stepTable(const InstallationData &data, DisplayMode kind)
 {
     switch (kind) {
-    case SwitchOffTargeted:
+    case DisplayMode::SwitchOffTargeted:
         return data.SwitchOffTargetedSteps;
-    case SwitchOffFault:
+    case DisplayMode::SwitchOffFault:
         return data.SwitchOffFaultSteps;
     default:
         return data.SwitchOnSteps;
@@ -111,8 +107,7 @@ const SwitchStepTable &stepTable(const InstallationData &data, ChartKind kind)
 }  // namespace
 
 bool OpenTargetChart(ChartData &chart, const InstallationData &data, int programNumber,
-                     ChartKind kind, int shownGroups, const QString &dataSetName,
-                     QString *error)
+                     DisplayMode kind, const QString &dataSetName, QString *error)
 {
     const int p = programNumber - 1;
     if (p < 0 || p >= kProgramCount) {
@@ -121,7 +116,7 @@ bool OpenTargetChart(ChartData &chart, const InstallationData &data, int program
         return false;
     }
     const SignalProgram &program = data.Programs[p];
-    const int64_t length = kind == TargetPlan ? int64_t(program.CycleTime)
+    const int64_t length = kind == DisplayMode::TargetPlan ? int64_t(program.CycleTime)
                                               : SwitchRowCount(stepTable(data, kind), p);
     if (length > kMaxChartSeconds) {
         if (error)
@@ -133,7 +128,7 @@ bool OpenTargetChart(ChartData &chart, const InstallationData &data, int program
     opened.DisplayMode = kind;
     opened.TargetChartActive = true;
     opened.ProgramNumber = programNumber;
-    opened.ShownGroups = std::clamp(shownGroups, 0, kGroupCount);
+    opened.ShownGroups = ShownGroupsOf(ControllerFamilyOf(data));
     opened.ChartTitle = chartTitle(kind);
     opened.WindowCaption = windowCaption(kind, dataSetName);
     opened.DataName = dataSetName;
@@ -141,7 +136,7 @@ bool OpenTargetChart(ChartData &chart, const InstallationData &data, int program
     opened.ProgramSnapshot = program;
     opened.InstallationType = data.Konf.InstallationType;
     opened.GroupNames = data.GroupNames;
-    if (kind != TargetPlan)
+    if (kind != DisplayMode::TargetPlan)
         opened.Rows = ExpandSwitchSteps(stepTable(data, kind), p);
     opened.ActiveGroupCount = CountActiveGroups(data.Header, opened.ShownGroups);
     chart = std::move(opened);

@@ -6,19 +6,12 @@
 // change it.
 
 #include "data/installationdata.h"
+#include "render/displaymode.h"
 #include "render/chartrow.h"
 
 #include <QString>
 #include <array>
 #include <vector>
-
-// DisplayMode values of the target charts.
-enum ChartKind : int {
-    TargetPlan = 5,
-    SwitchOn = 6,
-    SwitchOffTargeted = 7,
-    SwitchOffFault = 8,
-};
 
 // No chart covers more than the twelve chart pages the print selection
 // holds. Longer programs are refused rather than allocated or paged past
@@ -27,7 +20,7 @@ constexpr int kMaxChartSeconds = 1200;
 extern const QString kChartTooLongMessage;
 
 struct ChartData {
-    int DisplayMode = TargetPlan;
+    ::DisplayMode DisplayMode = ::DisplayMode::TargetPlan;
     bool TargetChartActive = true;
     int ProgramNumber = 1;      // 1..6
     int ShownGroups = 12;       // group rows of a chart page
@@ -62,9 +55,6 @@ struct ChartData {
     bool HeaderModeSet() const { return HeaderSnapshot.FixedTimeMode != 0; }
 };
 
-// Rows shown for a target chart: 24 for the KVX 300 / 900 / 5000S family, else 12.
-int TargetShownGroups(uint32_t installationType);
-
 // Seconds of the three steps of program index p (0..5); 64-bit, since the
 // durations come unchecked from the data files.
 int64_t SwitchRowCount(const SwitchStepTable &steps, int programIndex);
@@ -78,8 +68,7 @@ int CountActiveGroups(const InstallationHeader &header, int shownGroups);
 
 // Opens a target chart of programNumber (1..6) of the given kind. Fails, with
 // the reason in *error and `chart` untouched, for a program number outside
-// 1..6 and for a chart longer than kMaxChartSeconds. shownGroups is the
-// preview's row count (TargetShownGroups).
+// 1..6 and for a chart longer than kMaxChartSeconds. The chart shows the
+// group rows of the installation's controller family.
 bool OpenTargetChart(ChartData &chart, const InstallationData &data, int programNumber,
-                     ChartKind kind, int shownGroups, const QString &dataSetName,
-                     QString *error);
+                     DisplayMode kind, const QString &dataSetName, QString *error);

@@ -170,7 +170,7 @@ void ChartRenderer::drawSymbols()
     const int h = m_.BarHeight;
     const auto lineY = [&](int line) { return overviewTop_ + line * overviewStep_; };
 
-    if (chart_.DisplayMode == TargetPlan) {
+    if (chart_.DisplayMode == DisplayMode::TargetPlan) {
         int y = lineY(16);
         canvas_.SetPenColour(PlanColour::ExtensionPoint);
         canvas_.Line(sx, y + h / 4, sx + h / 4, y + h);
@@ -351,7 +351,7 @@ void ChartRenderer::DrawTopAxis()
 void ChartRenderer::DrawTargetGroupRow(int groupNumber)
 {
     const int g = groupNumber - 1;
-    const bool plan = chart_.DisplayMode == TargetPlan;
+    const bool plan = chart_.DisplayMode == DisplayMode::TargetPlan;
     if (!chart_.GroupExists(g) || (plan && chart_.ProgramSnapshot.CycleTime == 0))
         return;
 
@@ -499,7 +499,7 @@ void ChartRenderer::PrintPageHeader()
     const QString version = chart_.TargetChartActive ? QStringLiteral("----") : chart_.BannerText.right(4);
     canvas_.TextOut(m_.permille(530), y, QStringLiteral("Version Steuerung: ") + version);
 
-    const bool ownDate = chart_.TargetChartActive || chart_.DisplayMode == 4;
+    const bool ownDate = PrintsCurrentDate(chart_.DisplayMode);
     const QString date = ownDate ? view_.PrintTime.toString(QStringLiteral("dd.MM.yy hh:mm"))
                                  : chart_.PrintDateText;
     canvas_.TextOut(m_.permille(810), y, QStringLiteral("Druckdatum: ") + date);

@@ -12,16 +12,16 @@ QString oneLine(QString text)
 }
 }  // namespace
 
-bool ChartKindFromName(const QString &name, ChartKind &kind)
+bool ChartKindFromName(const QString &name, DisplayMode &kind)
 {
     static const struct {
         const char *name;
-        ChartKind kind;
+        DisplayMode kind;
     } kNames[] = {
-        {"soll", TargetPlan},
-        {"ein", SwitchOn},
-        {"aus-gezielt", SwitchOffTargeted},
-        {"aus-stoerung", SwitchOffFault},
+        {"soll", DisplayMode::TargetPlan},
+        {"ein", DisplayMode::SwitchOn},
+        {"aus-gezielt", DisplayMode::SwitchOffTargeted},
+        {"aus-stoerung", DisplayMode::SwitchOffFault},
     };
     for (const auto &entry : kNames) {
         if (name == QLatin1String(entry.name)) {
@@ -33,7 +33,7 @@ bool ChartKindFromName(const QString &name, ChartKind &kind)
 }
 
 bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int programNumber,
-                      ChartKind kind, ChartData &chart, QString *error)
+                      DisplayMode kind, ChartData &chart, QString *error)
 {
     if (!QFileInfo(dir).isDir()) {
         *error = QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(dir);
@@ -60,8 +60,7 @@ bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int progra
         return false;
     }
     QString refusal;
-    if (!OpenTargetChart(chart, data, programNumber, kind,
-                         TargetShownGroups(data.Konf.InstallationType), dataSetName, &refusal)) {
+    if (!OpenTargetChart(chart, data, programNumber, kind, dataSetName, &refusal)) {
         *error = oneLine(refusal);
         return false;
     }

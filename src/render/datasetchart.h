@@ -8,9 +8,9 @@
 #include <QString>
 
 // "soll", "ein", "aus-gezielt", "aus-stoerung".
-bool ChartKindFromName(const QString &name, ChartKind &kind);
+bool ChartKindFromName(const QString &name, DisplayMode &kind);
 
 // Loads the data set of dir as "Daten laden" does and opens the chart of
 // programNumber. On refusal *error holds one line saying why.
 bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int programNumber,
-                      ChartKind kind, ChartData &chart, QString *error);
+                      DisplayMode kind, ChartData &chart, QString *error);

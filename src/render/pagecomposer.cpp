@@ -5,6 +5,12 @@ int PageCount(int chartLength)
     return chartLength > 0 ? 2 + (chartLength - 1) / 100 : 1;
 }
 
+int CursorLineHeight(const ChartData &chart, const PlanMetrics &m)
+{
+    const int rows = chart.TargetChartActive ? chart.ActiveGroupCount : chart.ShownGroups;
+    return rows * m.RowPitch() + m.Width / 10;
+}
+
 int ChartPageStart(int page)
 {
     return (page - 2) * 100;

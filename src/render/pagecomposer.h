@@ -13,6 +13,11 @@ int PageCount(int chartLength);
 // First second of chart page `page` (>= 2) when not shifted by half a page.
 int ChartPageStart(int page);
 
+// Height of the preview's cursor line: over the rows of the groups that
+// exist (target chart) or over every shown row (actual run), and the axis
+// below them.
+int CursorLineHeight(const ChartData &chart, const PlanMetrics &m);
+
 // Clears the canvas and draws the page that view names. On a printer canvas
 // the page gets its header (page 1) and footer, exactly as it is printed.
 void DrawChartPage(const ChartData &chart, PlanCanvas &canvas, const PageView &view);

@@ -4,6 +4,7 @@
 // are read back from the controller port.
 
 #include "actual/actualruncapture.h"
+#include "context/appcontext.h"
 #include "link/controllerlink.h"
 #include "link/steppedanswertimer.h"
 #include "scriptedprompt.h"
@@ -18,7 +19,7 @@ struct CaptureRig {
     FakeSerialPort controller;
     SteppedAnswerTimer timer;
     ControllerLink link{controller, timer};
-    ActualRunCapture capture{ctx, prompt, {&printer, &controller, &link}};
+    ActualRunCapture capture{ctx.captureContext(), prompt, {&printer, &controller, &link}};
     int pageStart = 0;  // the page the window shows, following the capture
 
     explicit CaptureRig(int controllerPortIndex = 1)

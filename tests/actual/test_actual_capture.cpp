@@ -30,13 +30,14 @@ const QByteArray kEightGroups = dataLine('1', QList<QByteArray>(8, " R "));
 TEST(Capture, StartSetsUpTheStreamPortAndTheLink)
 {
     const struct {
-        int mode, baud, stopBits, linkBaud;
+        DisplayMode mode;
+        int baud, stopBits, linkBaud;
         const char *source;
-    } modes[] = {{RunKvx, 1200, 2, 9600, "(Ist-Druck, KVX)"},
-                 {RunKvx40At1200, 1200, 2, 57600, "(Ist-Druck, KVX)"},
-                 {RunKvx40At9600, 9600, 2, 57600, "(Ist-Druck, KVX)"},
-                 {RunKvx40At19200, 19200, 2, 57600, "(Ist-Druck, KVX)"},
-                 {RunQsw, 1200, 1, 0, "(Ist-Druck, QSW)"}};
+    } modes[] = {{DisplayMode::RunKvx, 1200, 2, 9600, "(Ist-Druck, KVX)"},
+                 {DisplayMode::RunKvx40At1200, 1200, 2, 57600, "(Ist-Druck, KVX)"},
+                 {DisplayMode::RunKvx40At9600, 9600, 2, 57600, "(Ist-Druck, KVX)"},
+                 {DisplayMode::RunKvx40At19200, 19200, 2, 57600, "(Ist-Druck, KVX)"},
+                 {DisplayMode::RunQsw, 1200, 1, 0, "(Ist-Druck, QSW)"}};
     for (const auto &m : modes) {
         CaptureRig rig;
         rig.printer.inject("stale bytes");
@@ -46,7 +47,7 @@ TEST(Capture, StartSetsUpTheStreamPortAndTheLink)
         EXPECT_EQ(rig.printer.bytesWaiting(), 0);  // flushed
         EXPECT_EQ(rig.controller.baudRate, m.linkBaud);
         EXPECT_EQ(rig.controller.outputFlushes, m.linkBaud ? 1 : 0);
-        EXPECT_EQ(rig.ctx.WaitingForData, m.linkBaud != 0);
+        EXPECT_EQ(rig.ctx.StartRequest.waitingForData(), m.linkBaud != 0);
         EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau grafisch Ist-Druck Steuerung - Erwarte Daten");
         EXPECT_EQ(rig.capture.chart().ChartTitle, m.source);
         EXPECT_FALSE(rig.capture.chart().TargetChartActive);
@@ -55,22 +56,22 @@ TEST(Capture, StartSetsUpTheStreamPortAndTheLink)
     }
     // Without a configured controller port a KVX capture just waits.
     CaptureRig unlinked(-1);
-    unlinked.capture.Start(RunKvx);
-    EXPECT_FALSE(unlinked.ctx.WaitingForData);
+    unlinked.capture.Start(DisplayMode::RunKvx);
+    EXPECT_FALSE(unlinked.ctx.StartRequest.waitingForData());
     EXPECT_EQ(unlinked.controller.baudRate, 0);
 }
 
 TEST(Capture, SilentKvxControllerIsAskedToPrintThenGivenUp)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     for (int tick = 1; tick <= 15; ++tick) {
         rig.tick();
         ASSERT_EQ(rig.printCommandSent(), -1) << "tick " << tick;
     }
     rig.tick();  // the 16th empty tick
     EXPECT_EQ(rig.printCommandSent(), 2);
-    EXPECT_TRUE(rig.ctx.PrintCommandIssued);
+    EXPECT_TRUE(rig.ctx.StartRequest.startRequestPending());
     for (int tick = 17; tick <= 50; ++tick)
         ASSERT_FALSE(rig.tick().closeWindow) << "tick " << tick;
     EXPECT_TRUE(rig.prompt.asked.empty());
@@ -83,7 +84,7 @@ TEST(Capture, SilentKvxControllerIsAskedToPrintThenGivenUp)
               "Es werden keine Daten zum Drucken empfangen !\nBitte Verbindung und Baudrateneinstellung prüfen !");
     EXPECT_EQ(rig.prompt.asked[0].caption, "Fehler");
     EXPECT_EQ(rig.prompt.asked[0].icon, PromptIcon::Error);
-    EXPECT_FALSE(rig.ctx.WaitingForData);
+    EXPECT_FALSE(rig.ctx.StartRequest.waitingForData());
     EXPECT_FALSE(rig.capture.running());
     rig.tick();
     EXPECT_EQ(rig.prompt.asked.size(), 1u);
@@ -92,23 +93,23 @@ TEST(Capture, SilentKvxControllerIsAskedToPrintThenGivenUp)
 TEST(Capture, WaitingEndsWithALineOrAFailedRequest)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx40At9600);
+    rig.capture.Start(DisplayMode::RunKvx40At9600);
     for (int tick = 0; tick < 20; ++tick)
         rig.tick();
     rig.line("        ------------");
     // The link timer clears the flag when the start request failed: no message either.
     CaptureRig failed;
-    failed.capture.Start(RunKvx);
-    failed.ctx.WaitingForData = false;
+    failed.capture.Start(DisplayMode::RunKvx);
+    failed.ctx.StartRequest.linkFailed();
     // QSW controllers have no link: the capture waits without limit.
     CaptureRig qsw;
-    qsw.capture.Start(RunQsw);
+    qsw.capture.Start(DisplayMode::RunQsw);
     for (int tick = 0; tick < 100; ++tick) {
         rig.tick();
         failed.tick();
         qsw.tick();
     }
-    EXPECT_FALSE(rig.ctx.WaitingForData);
+    EXPECT_FALSE(rig.ctx.StartRequest.waitingForData());
     EXPECT_TRUE(rig.prompt.asked.empty() && failed.prompt.asked.empty() && qsw.prompt.asked.empty());
     EXPECT_TRUE(rig.capture.running());
     EXPECT_EQ(qsw.printCommandSent(), -1);
@@ -117,7 +118,7 @@ TEST(Capture, WaitingEndsWithALineOrAFailedRequest)
 TEST(Capture, TranscriptBecomesTheRunLineByLine)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     // The whole printout is waiting; each tick takes one line.
     rig.printer.inject(transcriptBytes(kKvxTranscript));
     const QList<QByteArray> lines = transcriptLines(kKvxTranscript);
@@ -178,7 +179,7 @@ TEST(Capture, TranscriptBecomesTheRunLineByLine)
 TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     const QList<QByteArray> lines = transcriptLines(kKvxTranscript);
     ASSERT_TRUE(lines[24].startsWith(" Gruppe"));
     for (int i = 0; i < 30; ++i)
@@ -189,8 +190,8 @@ TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
     // The next preview window's capture: this header has neither the banner
     // nor the legend line, and no parameters. It ends at " Gruppe" as the
     // last printout's banner decided, and the cycle time stays.
-    ActualRunCapture next(rig.ctx, rig.prompt, {&rig.printer, &rig.controller, &rig.link});
-    next.Start(RunKvx);
+    ActualRunCapture next(rig.ctx.captureContext(), rig.prompt, {&rig.printer, &rig.controller, &rig.link});
+    next.Start(DisplayMode::RunKvx);
     EXPECT_EQ(next.RowCount(), 0);
     for (const QByteArray &line : {lines[1], lines[4], QByteArray(lines[10]).replace("SCHULW01", "ZWEITES "),
                                    lines[24], lines[25], lines[26]}) {
@@ -210,7 +211,7 @@ TEST(Capture, BundledRunIsTheCapturedTranscript)
 {
     CaptureRig rig;
     ASSERT_TRUE(readNamesFile(rig.ctx.data, QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/Hauptstrasse-Schulweg/NAMEN.DAT")));
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     for (const QByteArray &line : transcriptLines(kKvxTranscript))
         rig.line(line);
     ActualRun run = rig.capture.run();
@@ -222,7 +223,7 @@ TEST(Capture, BundledRunIsTheCapturedTranscript)
 TEST(Capture, ReceivedDataWindowKeepsTenLinesAndStartsAfreshWithAPrintout)
 {
     CaptureRig rig(-1);
-    rig.capture.Start(RunQsw);
+    rig.capture.Start(DisplayMode::RunQsw);
     for (int i = 0; i < 12; ++i)
         rig.line("Zeile " + QByteArray::number(i));
     EXPECT_EQ(rig.capture.receivedLines().size(), 10);
@@ -234,7 +235,7 @@ TEST(Capture, ReceivedDataWindowKeepsTenLinesAndStartsAfreshWithAPrintout)
 TEST(Capture, DataPhaseIgnoresBlankLinesAndRestartsOnANewPrintout)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     receiveHeader(rig);
     for (int i = 0; i < 5; ++i)
         rig.line(kEightGroups);
@@ -271,7 +272,7 @@ TEST(Capture, HeadlessCaptureEndsAtTheNextPrintoutKeepingItsRows)
 {
     CaptureRig rig;
     rig.capture.setEndAtNewPrintout(true);
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     receiveHeader(rig);
     rig.line(kEightGroups);
     rig.line(kEightGroups);
@@ -285,7 +286,7 @@ TEST(Capture, HeadlessCaptureEndsAtTheNextPrintoutKeepingItsRows)
 TEST(Capture, DataLineBeforeAnyHeaderMeansAPrintoutIsStillActive)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     rig.line("        ------------");
     const CaptureUpdate u = rig.line(kEightGroups);
     EXPECT_TRUE(u.closeWindow);
@@ -303,7 +304,7 @@ TEST(Capture, AutomaticStopFromTheConfiguredMinute)
     CaptureRig rig;
     rig.ctx.settings.AutoEndCapture = 1;
     rig.ctx.settings.CaptureMinutes = 1;
-    rig.capture.Start(RunKvx40At19200);
+    rig.capture.Start(DisplayMode::RunKvx40At19200);
     receiveHeader(rig);
     for (int line = 1; line <= 59; ++line) {
         rig.line(kEightGroups);
@@ -318,7 +319,7 @@ TEST(Capture, AutomaticStopFromTheConfiguredMinute)
 
     CaptureRig off;
     off.ctx.settings.CaptureMinutes = 1;
-    off.capture.Start(RunKvx);
+    off.capture.Start(DisplayMode::RunKvx);
     receiveHeader(off);
     for (int line = 0; line < 70; ++line) {
         off.line(kEightGroups);
@@ -344,7 +345,7 @@ TEST(Capture, ViewFollowsTheFilledPageOnly)
 TEST(Capture, RunHoldsTwelveHundredSeconds)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     receiveHeader(rig);
     for (int line = 0; line < 1200; ++line)
         ASSERT_TRUE(rig.line(kEightGroups).rowAdded);
@@ -396,8 +397,8 @@ TEST(Capture, NoiseBeforeAPrintoutIsDroppedWithBoundedMemory)
     EXPECT_EQ(lines, expected);
 
     CaptureRig clean(-1), disturbed(-1);
-    clean.capture.Start(RunQsw);
-    disturbed.capture.Start(RunQsw);
+    clean.capture.Start(DisplayMode::RunQsw);
+    disturbed.capture.Start(DisplayMode::RunQsw);
     clean.printer.inject(printout);
     disturbed.printer.inject(noise + printout);
     for (int tick = 0; tick < 2000 && (clean.printer.bytesWaiting() > 0 || disturbed.printer.bytesWaiting() > 0); ++tick) {
@@ -416,7 +417,7 @@ TEST(Capture, NoiseBeforeAPrintoutIsDroppedWithBoundedMemory)
 TEST(Capture, DisturbedLinesKeepTheCaptureGoing)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     receiveHeader(rig);
     // A megabyte of noise without a line end runs into a data line: that line
     // is dropped, the next one counts.
@@ -450,7 +451,7 @@ TEST(Capture, DisturbedLinesKeepTheCaptureGoing)
 TEST(Capture, LostPortStopsTheCaptureOnceAndKeepsTheRows)
 {
     CaptureRig rig;
-    rig.capture.Start(RunKvx);
+    rig.capture.Start(DisplayMode::RunKvx);
     receiveHeader(rig);
     rig.line(kEightGroups);
     rig.line(kEightGroups);
@@ -489,9 +490,9 @@ TEST(Capture, TickDuringAMessageDoesNothing)
     ReenteringPrompt prompt;
     FakeSerialPort printer;
     printer.open();
-    ActualRunCapture capture(ctx, prompt, {&printer, nullptr, nullptr});
+    ActualRunCapture capture(ctx.captureContext(), prompt, {&printer, nullptr, nullptr});
     prompt.capture = &capture;
-    capture.Start(RunQsw);
+    capture.Start(DisplayMode::RunQsw);
     printer.inject(kEightGroups + "\r\n" + kEightGroups + "\r\n");
     EXPECT_TRUE(capture.ScanDataTimer(0).closeWindow);
     EXPECT_TRUE(prompt.busyInside);

@@ -140,11 +140,11 @@ TEST(ActualRunFileCrashSafe, HostileEntriesAreRefusedWithoutBlockingOrReading)
         ChildProcess child(
             [&](const std::function<void()> &) {
                 ChartData chart;
-                AppContext ctx;
-                ScriptedPrompt prompt;
-                if (ShowActualRunFile(path, chart, ctx, prompt))
+                ActualRun run;
+                QString error;
+                if (LoadActualRunChart(path, chart, run, &error))
                     return 2;
-                return prompt.asked.size() == 1 && prompt.asked[0].text == entry.message ? 0 : 3;
+                return error == entry.message ? 0 : 3;
             },
             ChildLimits{std::nullopt, 64 * 1024 * 1024});
         EXPECT_EQ(child.waitExit(20s), 0);

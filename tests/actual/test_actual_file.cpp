@@ -144,18 +144,14 @@ TEST(ActualRunFile, SavedRunLoadsAsAChartWithItsNames)
     ASSERT_TRUE(WriteActualRunFile(path, sampleRun(250), &error)) << error.toStdString();
     EXPECT_EQ(QFileInfo(path).size(), 34341);
 
-    // Loading replaces the installation's group names and the capture's run with the file's.
+    // Loading gives the file's run and its chart.
     ChartData chart;
-    AppContext ctx;
-    TextToField10(QStringLiteral("alt"), ctx.data.GroupNames[0]);
-    ScriptedPrompt prompt;
-    ASSERT_TRUE(ShowActualRunFile(path, chart, ctx, prompt));
-    EXPECT_TRUE(prompt.asked.empty());
-    EXPECT_EQ(fieldText(ctx.data.GroupNames[0]), "Gruppe 1");
-    EXPECT_EQ(EncodeActualRunFile(ctx.CaptureRun), EncodeActualRunFile(sampleRun(250)));
+    ActualRun loaded;
+    ASSERT_TRUE(LoadActualRunChart(path, chart, loaded, &error));
+    EXPECT_EQ(EncodeActualRunFile(loaded), EncodeActualRunFile(sampleRun(250)));
     EXPECT_EQ(fieldText(chart.GroupNames[7]), "Gruppe 8");
     EXPECT_EQ(PageCount(chart.ChartLength()), 4);  // overview and three chart pages
-    EXPECT_EQ(chart.DisplayMode, RunFromFile);
+    EXPECT_EQ(chart.DisplayMode, DisplayMode::RunFromFile);
     EXPECT_FALSE(chart.TargetChartActive);
     EXPECT_EQ(chart.ChartTitle, "(Ist-Druck, Datei DrIst1.DRI)");
     EXPECT_EQ(chart.WindowCaption, "Drucker Vorschau Ist-Druck aus Datei DrIst1.DRI - SCHULW01");
@@ -174,7 +170,7 @@ TEST(ActualRunFile, SavedRunLoadsAsAChartWithItsNames)
     empty.ProgramName.fill(' ');
     ASSERT_TRUE(WriteActualRunFile(dir.filePath(QStringLiteral("leer.DRI")), empty, &error));
     EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("leer.DRI"))).size(), 3341);
-    std::array<GroupName, kGroupCount> names{};
+    ActualRun names;
     ASSERT_TRUE(LoadActualRunChart(dir.filePath(QStringLiteral("leer.DRI")), chart, names, &error));
     EXPECT_EQ(chart.WindowCaption, "Drucker Vorschau Ist-Druck aus Datei leer.DRI");
     EXPECT_EQ(PageCount(chart.ChartLength()), 1);  // the overview page only
@@ -224,23 +220,19 @@ TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
         EXPECT_EQ(EncodeActualRunFile(run), good);
     }
 
-    // The preview says why and keeps what it had.
+    // Refused with the reason; what the caller had stays.
     ChartData chart;
     chart.WindowCaption = QStringLiteral("vorher");
-    AppContext ctx;
-    ScriptedPrompt prompt;
-    EXPECT_FALSE(ShowActualRunFile(dir.filePath(QStringLiteral("kaputt.DRI")), chart, ctx, prompt));
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "Die Datei kaputt.DRI ist keine Ist-Druck-Datei !\n"
-                                    "Eine Ist-Druck-Datei kann nicht 152265 Bytes groß sein.");
-    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
+    ActualRun kept;
+    QString error;
+    EXPECT_FALSE(LoadActualRunChart(dir.filePath(QStringLiteral("kaputt.DRI")), chart, kept, &error));
+    EXPECT_EQ(error, "Die Datei kaputt.DRI ist keine Ist-Druck-Datei !\n"
+                     "Eine Ist-Druck-Datei kann nicht 152265 Bytes groß sein.");
     EXPECT_EQ(chart.WindowCaption, "vorher");
-    EXPECT_EQ(ctx.data.GroupNames, InstallationData().GroupNames);
-    EXPECT_TRUE(ctx.CaptureRun.Rows.empty());
+    EXPECT_TRUE(kept.Rows.empty());
 
     // A folder, a pipe, a missing file: nothing to read, and nothing blocks.
     ActualRun run;
-    QString error;
     EXPECT_FALSE(ReadActualRunFile(dir.path(), run, &error));
     const QString fifo = dir.filePath(QStringLiteral("pipe.DRI"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);

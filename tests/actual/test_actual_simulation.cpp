@@ -2,6 +2,7 @@
 // capture reading the header file and the data files.
 
 #include "actual/actualruncapture.h"
+#include "context/appcontext.h"
 #include "qtprinters.h"
 #include "scriptedprompt.h"
 #include "streamlines.h"
@@ -86,7 +87,7 @@ struct SimRig {
     QTemporaryDir dir;
     AppContext ctx;
     ScriptedPrompt prompt;
-    ActualRunCapture capture{ctx, prompt};
+    ActualRunCapture capture{ctx.captureContext(), prompt};
 
     SimRig()
     {
@@ -110,7 +111,7 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
 {
     SimRig rig;
     writeSimFile(rig.dir.path(), 7, "alt", kStart.addSecs(-60));
-    rig.capture.Start(RunSimulation);
+    rig.capture.Start(DisplayMode::RunSimulation);
     EXPECT_FALSE(exists(rig.dir.path(), 7));  // the files of an earlier run are gone
     EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau grafisch Ist-Druck Simulation - Erwarte Daten");
     EXPECT_EQ(rig.capture.chart().ChartTitle, "(Ist-Druck, Sim. Programm)");
@@ -162,7 +163,7 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
 TEST(SimulationCapture, DataFileBeforeTheHeaderIsReportedAndCleared)
 {
     SimRig rig;
-    rig.capture.Start(RunSimulation);
+    rig.capture.Start(DisplayMode::RunSimulation);
     writeSimFile(rig.dir.path(), 1, dataLine('1', {" Gr"}) + "\r\n", kStart.addSecs(4));
     writeSimFile(rig.dir.path(), 2, dataLine('1', {" Gr"}) + "\r\n", kStart.addSecs(6));
     const CaptureUpdate u = rig.capture.ScanDataTimer(0);

@@ -23,7 +23,7 @@ struct PollingTest : ::testing::Test {
     {
         controllerPort.open();
         printerPort.open();
-        ctx.ControllerFamily = 2;
+        ctx.ControllerFamily = ControllerFamily::Kvx;
     }
 
     // Ticks every 10 ms until the command ends, at most two seconds.
@@ -38,8 +38,8 @@ struct PollingTest : ::testing::Test {
 
 TEST_F(PollingTest, UnansweredStartRequestIsReportedOnce)
 {
-    ctx.PrintCommandIssued = true;
-    ctx.WaitingForData = true;
+    ctx.StartRequest.startRequested();
+    ctx.StartRequest.waitForData();
     link.RequestPrint(2, 0, 0);
     runOut();
     ASSERT_EQ(prompt.asked.size(), 1u);
@@ -48,32 +48,32 @@ TEST_F(PollingTest, UnansweredStartRequestIsReportedOnce)
               "ggf. die Versionseinstellung und\ndie Baudrateneinstellung prüfen !");
     EXPECT_EQ(prompt.asked[0].caption, "Fehler");
     EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
-    EXPECT_FALSE(ctx.PrintCommandIssued);
-    EXPECT_FALSE(ctx.WaitingForData);
+    EXPECT_FALSE(ctx.StartRequest.startRequestPending());
+    EXPECT_FALSE(ctx.StartRequest.waitingForData());
     // The frame went out once and was repeated three times.
     EXPECT_EQ(controllerPort.written.count(char(0x10)), 4);
 }
 
 TEST_F(PollingTest, UnansweredStopRequestIsSilent)
 {
-    ctx.WaitingForData = true;
+    ctx.StartRequest.waitForData();
     link.RequestPrint(3, 0, 0);
     runOut();
     EXPECT_TRUE(prompt.asked.empty());
-    EXPECT_FALSE(ctx.WaitingForData);
+    EXPECT_FALSE(ctx.StartRequest.waitingForData());
 }
 
 TEST_F(PollingTest, LinkFollowsTheCurrentSettingsAndFallsBackToThePrinterPort)
 {
-    ctx.settings.ProtocolVariant = 0;
+    ctx.settings.ProtocolVariant = ProtocolVariant::Plain;
     ctx.settings.ChecksumSeed = 1;
-    ctx.ControllerFamily = 1;
+    ctx.ControllerFamily = ControllerFamily::Other;
     ctx.ports.ControllerPortFailed = true;
     link.RequestPrint(2, 0, 0);
     polling.IOTimer();
-    EXPECT_EQ(link.protocolVariant(), 0);
+    EXPECT_EQ(link.protocolVariant(), ProtocolVariant::Plain);
     EXPECT_EQ(link.checksumSeed(), 1);
-    EXPECT_EQ(link.controllerFamily(), 1);
+    EXPECT_EQ(link.controllerFamily(), ControllerFamily::Other);
     EXPECT_TRUE(controllerPort.written.isEmpty());
     // Plain frame: class 127.
     ASSERT_FALSE(printerPort.written.isEmpty());

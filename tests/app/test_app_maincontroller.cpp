@@ -202,19 +202,19 @@ TEST_F(MainControllerTest, OutOfRangePortIndexFailsCleanlyOnARealPort)
 TEST_F(MainControllerTest, ChangingControllerFamilyReopensBothPorts)
 {
     start(1, 0);
-    EXPECT_EQ(ctx.ControllerFamily, 2);
+    EXPECT_EQ(ctx.ControllerFamily, ControllerFamily::Kvx);
     EXPECT_TRUE(mc->view().MDAusSEnabled);
     controllerPort.failOpen = true;  // shows that a reopen was tried
     ctx.data.Konf.InstallationType = TypeKvx40;
     mc->RefreshDisplay();
-    EXPECT_EQ(ctx.ControllerFamily, 1);
+    EXPECT_EQ(ctx.ControllerFamily, ControllerFamily::Other);
     EXPECT_FALSE(mc->view().MDAusSEnabled);
     EXPECT_EQ(prompt.texts(), QStringList{kControllerMissing});
 
     // A negative type (all bits set in KONF.DAT) belongs with type 0.
     ctx.data.Konf.InstallationType = 0xFFFFFFFFu;
     mc->RefreshDisplay();
-    EXPECT_EQ(ctx.ControllerFamily, 2);
+    EXPECT_EQ(ctx.ControllerFamily, ControllerFamily::Kvx);
     EXPECT_TRUE(mc->view().MDAusSEnabled);
 }
 
@@ -268,17 +268,16 @@ TEST_F(MainControllerTest, InterfaceSelectionFollowsProtocolVariant)
     EXPECT_TRUE(mc->view().MDIstKVX40Enabled);
     EXPECT_FALSE(mc->view().MDIstKVXEnabled);
 
-    ctx.settings.ProtocolVariant = 4;  // anything but 3 selects the KVX 300 interface
+    ctx.settings.ProtocolVariant = ProtocolVariant::Plain;
     mc->RefreshDisplay();
     EXPECT_FALSE(mc->view().kvx40Selected);
-    EXPECT_EQ(ctx.settings.ProtocolVariant, 0);
     EXPECT_FALSE(mc->view().versionVisible);
     EXPECT_TRUE(mc->view().MDIstKVXEnabled);
     EXPECT_FALSE(mc->view().MDIstKVX40Enabled);
 
     mc->RadioButtonKVX40Enter();
     mc->ComboBoxVersionChange(1);
-    EXPECT_EQ(ctx.settings.ProtocolVariant, 3);
+    EXPECT_EQ(ctx.settings.ProtocolVariant, ProtocolVariant::Kvx40);
     mc->FormClose();
     QSettings raw(tmp.filePath("store.ini"), QSettings::IniFormat);
     EXPECT_EQ(raw.value("SecInt/ANLAGENTYP").toString(), "3");

@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, InterfaceControlsIgnoreKeys)
     EXPECT_TRUE(kvx40->isChecked());
     EXPECT_FALSE(kvx->isChecked());
     EXPECT_EQ(version->currentIndex(), 3);
-    EXPECT_EQ(ctx.settings.ProtocolVariant, 3);
+    EXPECT_EQ(ctx.settings.ProtocolVariant, ProtocolVariant::Kvx40);
 }
 
 TEST_F(MainWindowTest, RadioButtonsSwitchTheInterfaceAndItsCommands)
@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, RadioButtonsSwitchTheInterfaceAndItsCommands)
     w->findChild<QWidget *>("BevelTyp")->setEnabled(true);
     auto *kvx = w->findChild<QRadioButton *>("RadioButtonKVX");
     QTest::mouseClick(kvx, Qt::LeftButton);
-    EXPECT_EQ(ctx.settings.ProtocolVariant, 0);
+    EXPECT_EQ(ctx.settings.ProtocolVariant, ProtocolVariant::Plain);
     EXPECT_FALSE(w->findChild<QComboBox *>("ComboBoxVersion")->isVisible());
     EXPECT_TRUE(w->action("MDIstKVX")->isEnabled());
     EXPECT_FALSE(w->action("MDIstKVX40_9600")->isEnabled());

@@ -33,7 +33,7 @@ TEST_F(SettingsFixture, FirstStartGivesDefaultsCreatesFoldersAndSavesThirteenKey
     EXPECT_EQ(s.CaptureMinutes, 20);
     EXPECT_EQ(s.AutoEndCapture, 0);
     EXPECT_EQ(s.AskSaveCapture, 1);
-    EXPECT_EQ(s.ProtocolVariant, 3);
+    EXPECT_EQ(s.ProtocolVariant, ProtocolVariant::Kvx40);
     EXPECT_EQ(s.ChecksumSeed, 3);
 
     EXPECT_EQ(ensureWorkingFolders(s, start()), QString());
@@ -115,17 +115,17 @@ TEST_F(SettingsFixture, IntegersAcceptDecimalStringsAndFallBackOnGarbage)
         raw.setValue("SecInt/VERSION", "210");
         raw.setValue("SecInt/COM_NR_2", " 4 ");
         raw.setValue("SecInt/IST_DAUER", "zwanzig");
-        raw.setValue("SecInt/ANLAGENTYP", "");
+        raw.setValue("SecInt/ANLAGENTYP", "4");  // anything but 3: the plain frames
         raw.setValue("SecInt/COM_NR", "42");
     }
     SettingsStore registry(storeFile());
     AppSettings s = LoadSettings(registry, nullptr, start());
     EXPECT_EQ(s.PrinterPortIndex, 4);
     EXPECT_EQ(s.CaptureMinutes, 20);
-    EXPECT_EQ(s.ProtocolVariant, 3);
+    EXPECT_EQ(s.ProtocolVariant, ProtocolVariant::Plain);
     EXPECT_EQ(s.ControllerPortIndex, 42);  // kept; opening COM 43 fails and is reported
 
-    s.ProtocolVariant = 0;
+    s.ProtocolVariant = ProtocolVariant::Plain;
     s.ChecksumSeed = 1;
     SaveInterfaceSelection(registry, s);
     QSettings raw(storeFile(), QSettings::IniFormat);

@@ -70,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     Script script(data, size);
     const uint8_t config = script.next();
-    const int variant = (config & 1) ? kKvx40Variant : 0;
+    const ProtocolVariant variant = (config & 1) ? ProtocolVariant::Kvx40 : ProtocolVariant::Plain;
     const uint8_t seed = (config >> 1) & 3;
-    const uint8_t family = (config & 8) ? 1 : 2;
+    const ControllerFamily family = (config & 8) ? ControllerFamily::Other : ControllerFamily::Kvx;
 
     FakeSerialPort port;
     port.open();
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     link.setControllerFamily(family);
 
     QList<QByteArray> allowed{StuffFrame(BuildAck(family))};
-    int lastCode = ControllerLink::kIdle;
+    ControllerLink::Step lastCode = ControllerLink::Step::Idle;
     bool requested = false;  // since the last tick that came back idle or failed
     bool queued = false;     // asked for while a command was under way
     qsizetype arrivedSinceSend = 0;
@@ -104,32 +104,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 2: {
             const uint8_t type = script.next();
             const QByteArray payload = script.take((n >> 1) & 7);
-            const uint8_t address = (n & 1) ? uint8_t(3 - family) : family;
+            const uint8_t address = uint8_t(family) ^ ((n & 1) ? 3 : 0);  // the other family's on odd n
             arrive(StuffFrame(BuildFrame(address, 14, type, payload, variant, seed)));
             break;
         }
         case 3:
             for (int t = 0; t <= n; ++t) {
                 timer.advance(10);
-                const int code = link.SendStep();
-                FUZZ_CHECK(code == ControllerLink::kIdle || code == ControllerLink::kPrintCommand
-                           || code == ControllerLink::kFailed);
+                const ControllerLink::Step code = link.SendStep();
+                FUZZ_CHECK(code == ControllerLink::Step::Idle || code == ControllerLink::Step::PrintCommand
+                           || code == ControllerLink::Step::Failed);
                 const QByteArray written = port.takeWritten();
                 FUZZ_CHECK(onlyAllowedFrames(written, allowed));
-                if (!requested && lastCode != ControllerLink::kPrintCommand) {
-                    FUZZ_CHECK(code == ControllerLink::kIdle);
+                if (!requested && lastCode != ControllerLink::Step::PrintCommand) {
+                    FUZZ_CHECK(code == ControllerLink::Step::Idle);
                     FUZZ_CHECK(written.isEmpty());
                 }
-                if (code == ControllerLink::kPrintCommand && lastCode != ControllerLink::kPrintCommand) {
+                if (code == ControllerLink::Step::PrintCommand && lastCode != ControllerLink::Step::PrintCommand) {
                     // This tick sent the command: what came before is no answer to it.
                     arrivedSinceSend = 0;
                 }
-                if (code == ControllerLink::kIdle && lastCode == ControllerLink::kPrintCommand)
+                if (code == ControllerLink::Step::Idle && lastCode == ControllerLink::Step::PrintCommand)
                     FUZZ_CHECK(arrivedSinceSend > 0);
                 // A command asked for while another was under way follows
                 // even a failed one.
-                if (code != ControllerLink::kPrintCommand) {
-                    requested = code == ControllerLink::kFailed && queued;
+                if (code != ControllerLink::Step::PrintCommand) {
+                    requested = code == ControllerLink::Step::Failed && queued;
                     queued = false;
                 }
                 lastCode = code;
@@ -142,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const PrintCommandBytes command{script.next(), script.next(), script.next()};
             allowed << StuffFrame(BuildPrintCommandFrame(command, variant, seed));
             link.RequestPrint(command[0], command[1], command[2]);
-            queued = queued || lastCode == ControllerLink::kPrintCommand;
+            queued = queued || lastCode == ControllerLink::Step::PrintCommand;
             requested = true;
             break;
         }

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    static const int kModes[] = {RunQsw, RunKvx, RunKvx40At9600, RunQsw};
+    static const DisplayMode kModes[] = {DisplayMode::RunQsw, DisplayMode::RunKvx, DisplayMode::RunKvx40At9600, DisplayMode::RunQsw};
     StreamRig rig;
     rig.capture.setEndAtNewPrintout(data[0] & 4);
     rig.capture.Start(kModes[data[0] & 3]);

@@ -77,9 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (decoded) {
         FUZZ_CHECK(EncodeActualRunFile(fromDisk) == EncodeActualRunFile(run));
         ChartData chart;
-        std::array<GroupName, kGroupCount> names{};
-        FUZZ_CHECK(LoadActualRunChart(path, chart, names, &diskError));
-        FUZZ_CHECK(names == run.GroupNames);
+        ActualRun loaded;
+        FUZZ_CHECK(LoadActualRunChart(path, chart, loaded, &diskError));
+        FUZZ_CHECK(loaded.GroupNames == run.GroupNames);
         FUZZ_CHECK(chart.Rows.size() == run.Rows.size());
         FUZZ_CHECK(chart.ShownGroups >= 0 && chart.ShownGroups <= kGroupCount);
     }

@@ -9,6 +9,9 @@
 
 namespace {
 
+constexpr ProtocolVariant kKvx40 = ProtocolVariant::Kvx40;
+constexpr ProtocolVariant kPlain = ProtocolVariant::Plain;
+
 QByteArray hex(const char *text)
 {
     return QByteArray::fromHex(text);
@@ -29,33 +32,27 @@ QList<QByteArray> receive(FrameReceiver &rx, const QByteArray &line)
 TEST(LinkFrame, PrintCommandInBothVariants)
 {
     // KVX 40 / 10, version 6.30: class 14, two zero bytes, checksums from 3.
-    const QByteArray kvx40 = BuildPrintCommandFrame({2, 0, 0}, 3, 3);
+    const QByteArray kvx40 = BuildPrintCommandFrame({2, 0, 0}, kKvx40, 3);
     EXPECT_EQ(kvx40, hex("02100c020e6902000000007a16"));
     EXPECT_EQ(StuffFrame(kvx40), hex("02100c02020e690202000000007a16"));
 
     // Plain variant: class 127, checksums from 0; the seed does not count.
-    const QByteArray plain = BuildPrintCommandFrame({2, 0, 0}, 0, 3);
+    const QByteArray plain = BuildPrintCommandFrame({2, 0, 0}, kPlain, 3);
     EXPECT_EQ(plain, hex("02100a027f690200000e16"));
     EXPECT_EQ(StuffFrame(plain), hex("02100a02027f69020200000e16"));
 
-    EXPECT_EQ(uint8_t(BuildPrintCommandFrame({3, 0, 0}, 3, 0)[2]), 12);
-    EXPECT_EQ(BuildPrintCommandFrame({3, 0, 0}, 2, 1), BuildPrintCommandFrame({3, 0, 0}, 0, 0));
+    EXPECT_EQ(uint8_t(BuildPrintCommandFrame({3, 0, 0}, kKvx40, 0)[2]), 12);
 }
 
 TEST(LinkFrame, AckAndStuffing)
 {
-    EXPECT_EQ(BuildAck(2), hex("0210040206"));
-    EXPECT_EQ(StuffFrame(BuildAck(2)), hex("021004020206"));
-    EXPECT_EQ(StuffFrame(BuildAck(1)), hex("0210040106"));
+    EXPECT_EQ(BuildAck(ControllerFamily(2)), hex("0210040206"));
+    EXPECT_EQ(StuffFrame(BuildAck(ControllerFamily(2))), hex("021004020206"));
+    EXPECT_EQ(StuffFrame(BuildAck(ControllerFamily(1))), hex("0210040106"));
 
     // Only from the length byte on is 0x02 doubled; 0x10 is never touched.
     EXPECT_EQ(StuffFrame(hex("0210020210")), hex("02100202020210"));
     EXPECT_EQ(StuffFrame(hex("02100b")), hex("02100b"));
-
-    EXPECT_EQ(ControllerFamilyOf(0), 2);
-    EXPECT_EQ(ControllerFamilyOf(-5), 2);
-    EXPECT_EQ(ControllerFamilyOf(1), 1);
-    EXPECT_EQ(ControllerFamilyOf(7), 1);
 }
 
 TEST(LinkFrame, StoredFrameChecks)
@@ -63,40 +60,40 @@ TEST(LinkFrame, StoredFrameChecks)
     // A frame survives stuffing and unstuffing and passes the checks with the
     // seed it was built with, and only with that.
     FrameReceiver rx;
-    const QByteArray frame = BuildFrame(2, 14, 102, hex("0210"), 3, 2);
+    const QByteArray frame = BuildFrame(2, 14, 102, hex("0210"), kKvx40, 2);
     const QList<QByteArray> got = receive(rx, StuffFrame(frame));
     ASSERT_EQ(got.size(), 1);
     QByteArray expected = frame;
     expected.remove(1, 1);  // stored without the 0x10 of the start
     EXPECT_EQ(got[0], expected);
-    EXPECT_TRUE(StoredFrameValid(got[0], 3, 2));
-    EXPECT_FALSE(StoredFrameValid(got[0], 3, 3));
-    EXPECT_FALSE(StoredFrameValid(got[0], 0, 2));
+    EXPECT_TRUE(StoredFrameValid(got[0], kKvx40, 2));
+    EXPECT_FALSE(StoredFrameValid(got[0], kKvx40, 3));
+    EXPECT_FALSE(StoredFrameValid(got[0], kPlain, 2));
 
     QByteArray spoilt = got[0];
     spoilt[kStoredType] = char(103);
-    EXPECT_FALSE(StoredFrameValid(spoilt, 3, 2));
+    EXPECT_FALSE(StoredFrameValid(spoilt, kKvx40, 2));
     spoilt = got[0];
     spoilt[spoilt.size() - 2] = char(spoilt[spoilt.size() - 2] ^ 1);
-    EXPECT_FALSE(StoredFrameValid(spoilt, 3, 2));
+    EXPECT_FALSE(StoredFrameValid(spoilt, kKvx40, 2));
 
     // Too short to carry an address and both checksums, or length byte disagreeing.
-    EXPECT_FALSE(StoredFrameValid(hex("0201"), 0, 0));
-    EXPECT_FALSE(StoredFrameValid(hex("02040216"), 0, 0));
-    EXPECT_FALSE(StoredFrameValid(hex("0204020600"), 0, 0));
+    EXPECT_FALSE(StoredFrameValid(hex("0201"), kPlain, 0));
+    EXPECT_FALSE(StoredFrameValid(hex("02040216"), kPlain, 0));
+    EXPECT_FALSE(StoredFrameValid(hex("0204020600"), kPlain, 0));
     // The shortest frames: an address and the checksums, with or without one byte between.
-    EXPECT_TRUE(StoredFrameValid(hex("020502152e"), 0, 0));
-    EXPECT_TRUE(StoredFrameValid(hex("020601071232"), 0, 0));
-    EXPECT_TRUE(StoredFrameValid(hex("020601071134"), 3, 3));
+    EXPECT_TRUE(StoredFrameValid(hex("020502152e"), kPlain, 0));
+    EXPECT_TRUE(StoredFrameValid(hex("020601071232"), kPlain, 0));
+    EXPECT_TRUE(StoredFrameValid(hex("020601071134"), kKvx40, 3));
     QByteArray longer = got[0] + hex("00");
-    EXPECT_FALSE(StoredFrameValid(longer, 3, 2));
-    EXPECT_FALSE(StoredFrameValid(QByteArray(), 0, 0));
+    EXPECT_FALSE(StoredFrameValid(longer, kKvx40, 2));
+    EXPECT_FALSE(StoredFrameValid(QByteArray(), kPlain, 0));
 }
 
 TEST(FrameReceiver, UnstuffingAndFrameStarts)
 {
     FrameReceiver rx;
-    const QByteArray answer = BuildFrame(2, 127, 101, {}, 0, 0);
+    const QByteArray answer = BuildFrame(2, 127, 101, {}, kPlain, 0);
     QByteArray stored = answer;
     stored.remove(1, 1);
 
@@ -122,16 +119,16 @@ TEST(FrameReceiver, LineFaultStaysInsideTheBufferAndNextFrameIsFound)
     // Far more bytes than the buffer holds, with and without a frame start:
     // whatever "frames" they make are rejected, nothing is written outside
     // the buffer, and the next frame start is recognised.
-    const QByteArray answer = BuildFrame(1, 14, 106, hex("01"), 3, 1);
+    const QByteArray answer = BuildFrame(1, 14, 106, hex("01"), kKvx40, 1);
     for (const QByteArray &noise : {hex("0210ff") + QByteArray(600, char(0x55)), QByteArray(1000, char(0x11)),
                                     QByteArray(300, char(0xff))}) {
         FrameReceiver rx;
         for (const QByteArray &f : receive(rx, noise))
-            EXPECT_FALSE(StoredFrameValid(f, 3, 1));
+            EXPECT_FALSE(StoredFrameValid(f, kKvx40, 1));
         EXPECT_LE(rx.frame().size(), 256);
         const QList<QByteArray> got = receive(rx, StuffFrame(answer));
         ASSERT_EQ(got.size(), 1);
-        EXPECT_TRUE(StoredFrameValid(got[0], 3, 1));
+        EXPECT_TRUE(StoredFrameValid(got[0], kKvx40, 1));
     }
 
     // A length byte of 1 or 0 never ends a frame early or reads before it.

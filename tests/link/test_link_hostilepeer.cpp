@@ -15,16 +15,19 @@
 
 namespace {
 
+constexpr ProtocolVariant kKvx40 = ProtocolVariant::Kvx40;
+constexpr ProtocolVariant kPlain = ProtocolVariant::Plain;
+
 constexpr int kTickMs = 10;
 
 QByteArray answer(uint8_t type, const QByteArray &data = {})
 {
-    return StuffFrame(BuildFrame(2, 14, type, data, kKvx40Variant, 3));
+    return StuffFrame(BuildFrame(2, 14, type, data, kKvx40, 3));
 }
 
-const QByteArray kAck = StuffFrame(BuildAck(2));
-const QByteArray kStart = StuffFrame(BuildPrintCommandFrame({2, 0, 0}, kKvx40Variant, 3));
-const QByteArray kStop = StuffFrame(BuildPrintCommandFrame({3, 0, 0}, kKvx40Variant, 3));
+const QByteArray kAck = StuffFrame(BuildAck(ControllerFamily(2)));
+const QByteArray kStart = StuffFrame(BuildPrintCommandFrame({2, 0, 0}, kKvx40, 3));
+const QByteArray kStop = StuffFrame(BuildPrintCommandFrame({3, 0, 0}, kKvx40, 3));
 
 struct Rig {
     explicit Rig(SerialPort &port) : link(port, timer) {}
@@ -32,16 +35,16 @@ struct Rig {
     SteppedAnswerTimer timer;
     ControllerLink link;
 
-    int tick()
+    ControllerLink::Step tick()
     {
         timer.advance(kTickMs);
         return link.SendStep();
     }
     // Ticks until the command is answered or has failed.
-    int finish()
+    ControllerLink::Step finish()
     {
-        int code = ControllerLink::kPrintCommand;
-        for (int t = 0; t < 1000 && code == ControllerLink::kPrintCommand; ++t)
+        ControllerLink::Step code = ControllerLink::Step::PrintCommand;
+        for (int t = 0; t < 1000 && code == ControllerLink::Step::PrintCommand; ++t)
             code = tick();
         return code;
     }
@@ -59,30 +62,30 @@ TEST(HostilePeer, LateAnswerIsNotTakenForTheNextCommand)
     MemoryRig m;
     Rig &rig = m.rig;
     rig.link.RequestPrint(2, 0, 0);
-    ASSERT_EQ(rig.finish(), ControllerLink::kFailed);
+    ASSERT_EQ(rig.finish(), ControllerLink::Step::Failed);
 
     // The answer to the failed command comes after all, before the next one.
     m.fake.inject(answer(101));
-    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::Idle);
     m.fake.takeWritten();
     rig.link.RequestPrint(3, 0, 0);
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
     EXPECT_EQ(m.fake.takeWritten(), kStop);
     for (int t = 0; t < 20; ++t)
-        ASSERT_EQ(rig.tick(), ControllerLink::kPrintCommand) << t;
+        ASSERT_EQ(rig.tick(), ControllerLink::Step::PrintCommand) << t;
     m.fake.inject(answer(101));
-    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::Idle);
 
     // An answered command answered again a while later.
     rig.link.RequestPrint(2, 0, 0);
     rig.tick();
     m.fake.inject(answer(101));
-    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::Idle);
     m.fake.inject(answer(101));
-    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::Idle);
     rig.link.RequestPrint(3, 0, 0);
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
 }
 
 TEST(HostilePeer, AnswerTwiceInOneReadEndsTheCommandOnce)
@@ -98,17 +101,17 @@ TEST(HostilePeer, AnswerTwiceInOneReadEndsTheCommandOnce)
     QByteArray garbled = answer(101);
     garbled[garbled.size() - 1] = char(garbled[garbled.size() - 1] ^ 0x55);
     m.fake.inject(answer(102) + answer(106) + garbled);
-    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::Idle);
     EXPECT_EQ(m.fake.takeWritten(), kAck + kAck);
     for (int t = 0; t < 100; ++t)
-        ASSERT_EQ(rig.tick(), ControllerLink::kIdle);
+        ASSERT_EQ(rig.tick(), ControllerLink::Step::Idle);
     EXPECT_TRUE(m.fake.takeWritten().isEmpty());
 
     // The next command waits for an answer of its own.
     rig.link.RequestPrint(3, 0, 0);
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
     EXPECT_EQ(m.fake.takeWritten(), kStop);
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
 }
 
 TEST(HostilePeer, FrameSplitAcrossReadsIsPutTogether)
@@ -124,9 +127,9 @@ TEST(HostilePeer, FrameSplitAcrossReadsIsPutTogether)
         rig.tick();
         m.fake.takeWritten();
         m.fake.inject(line.left(split));
-        ASSERT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+        ASSERT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
         m.fake.inject(line.mid(split));
-        ASSERT_EQ(rig.tick(), ControllerLink::kIdle);
+        ASSERT_EQ(rig.tick(), ControllerLink::Step::Idle);
         EXPECT_EQ(m.fake.takeWritten(), kAck);
     }
 
@@ -138,10 +141,10 @@ TEST(HostilePeer, FrameSplitAcrossReadsIsPutTogether)
     m.fake.takeWritten();
     for (int i = 0; i + 1 < line.size(); ++i) {
         m.fake.inject(line.mid(i, 1));
-        ASSERT_EQ(rig.tick(), ControllerLink::kPrintCommand) << i;
+        ASSERT_EQ(rig.tick(), ControllerLink::Step::PrintCommand) << i;
     }
     m.fake.inject(line.right(1));
-    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::Idle);
     EXPECT_EQ(m.fake.takeWritten(), kAck);
 }
 
@@ -176,27 +179,27 @@ TEST(HostilePeerOverPty, SplitAndLateAnswersOverARealLine)
 
     // The answer comes in two writes; the link polls in between.
     rig.link.RequestPrint(2, 0, 0);
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
     EXPECT_EQ(readExactly(controller, kStart.size()), kStart);
     const QByteArray line = answer(102, QByteArray::fromHex("02"));
     controller.write(line.left(4));
     ASSERT_TRUE(waitForBytes(ours, 4));
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
     controller.write(line.mid(4));
     ASSERT_TRUE(waitForBytes(ours, line.size() - 4));
-    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::Idle);
     EXPECT_EQ(readExactly(controller, kAck.size()), kAck);
 
     // The same answer once more, already received when the next command goes out.
     controller.write(line);
     ASSERT_TRUE(waitForBytes(ours, line.size()));
     rig.link.RequestPrint(3, 0, 0);
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
     EXPECT_EQ(readExactly(controller, kStop.size()), kStop);
-    EXPECT_EQ(rig.tick(), ControllerLink::kPrintCommand);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::PrintCommand);
     controller.write(answer(101));
     ASSERT_TRUE(waitForBytes(ours, answer(101).size()));
-    EXPECT_EQ(rig.tick(), ControllerLink::kIdle);
+    EXPECT_EQ(rig.tick(), ControllerLink::Step::Idle);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 inline InstallationData previewInstallation(int cycle, int groups = 3)
 {
     InstallationData d;
+    d.Konf.InstallationType = TypeQswCable;  // 12 rows
     d.Header.GroupCount = uint32_t(groups);
     d.Header.FixedTimeMode = 1;
     d.Header.ProgramReleased[0] = 1;
@@ -26,10 +27,10 @@ inline InstallationData previewInstallation(int cycle, int groups = 3)
     return d;
 }
 
-inline ChartData previewChart(int cycle, ChartKind kind = TargetPlan,
+inline ChartData previewChart(int cycle, DisplayMode kind = DisplayMode::TargetPlan,
                               const QString &dataName = QStringLiteral("Beispiel"))
 {
     ChartData chart;
-    OpenTargetChart(chart, previewInstallation(cycle), 1, kind, 12, dataName, nullptr);
+    OpenTargetChart(chart, previewInstallation(cycle), 1, kind, dataName, nullptr);
     return chart;
 }

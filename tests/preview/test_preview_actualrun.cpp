@@ -5,7 +5,7 @@
 // the simulation program's files, and a saved run shown and printed.
 
 #include "actual/actualrunfile.h"
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "asnobody.h"
 #include "data/groupnameseditor.h"
 #include "data/textfield.h"
@@ -74,7 +74,7 @@ struct ActualRunWindowTest : ::testing::Test {
 
     void SetUp() override
     {
-        ctx.ControllerFamily = 2;
+        ctx.ControllerFamily = ControllerFamily::Kvx;
         ctx.settings.ControllerPortIndex = 1;
         ctx.settings.ActualRunDir = tmp.path();
         ctx.settings.SimulatorWorkDir = tmp.path();
@@ -82,7 +82,7 @@ struct ActualRunWindowTest : ::testing::Test {
             name.fill(' ');
         controller.open();
     }
-    void open(int mode, const QString &file = QString())
+    void open(DisplayMode mode, const QString &file = QString())
     {
         printer.open();  // the printer-stream port the main window opens
         closed = false;
@@ -147,7 +147,7 @@ struct ActualRunWindowTest : ::testing::Test {
 
 TEST_F(ActualRunWindowTest, AKvxRunGrowsSecondBySecondAndTurnsPages)
 {
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     EXPECT_EQ(w->windowTitle(), kWaiting);
     EXPECT_TRUE(get<QLabel>("ShapeEmpfang")->isVisible());
     EXPECT_TRUE(get("ButtonDrFenster")->isVisible());
@@ -201,7 +201,7 @@ TEST_F(ActualRunWindowTest, AKvxRunGrowsSecondBySecondAndTurnsPages)
 
 TEST_F(ActualRunWindowTest, PagedElsewhereTheViewStaysAndProgShowsTheCursorsProgram)
 {
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     receive(150);
     click("ButtonSeiteZurueck");  // page 2 while page 3 fills
     receive(201);
@@ -222,7 +222,7 @@ TEST_F(ActualRunWindowTest, PagedElsewhereTheViewStaysAndProgShowsTheCursorsProg
 
 TEST_F(ActualRunWindowTest, ANewPrintoutClearsTheRun)
 {
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     receive(20);
     QTest::mouseClick(get<QCheckBox>("CheckPrint"), Qt::LeftButton);
     line("          ");  // the blank lines that end a printout
@@ -241,12 +241,12 @@ TEST_F(ActualRunWindowTest, ANewPrintoutClearsTheRun)
 
 TEST_F(ActualRunWindowTest, ASilentKvxControllerIsAskedToPrintThenGivenUp)
 {
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     for (int tick = 1; tick <= 15; ++tick)
         w->ScanDataTimer();
     EXPECT_EQ(printCommandSent(), -1);
     w->ScanDataTimer();  // the 16th
-    EXPECT_TRUE(ctx.PrintCommandIssued);
+    EXPECT_TRUE(ctx.StartRequest.startRequestPending());
     EXPECT_EQ(printCommandSent(), 2);
     for (int tick = 17; tick <= 50; ++tick)
         w->ScanDataTimer();
@@ -280,7 +280,7 @@ TEST_F(ActualRunWindowTest, ClosingDuringThePrinterDialogWaitsUntilItIsGone)
     w = std::make_unique<TFGrafik>(ctx, prompt, std::move(p), CapturePorts{&printer, &controller, &link});
     QObject::connect(w.get(), &TFGrafik::closed, [this] { closed = true; });
     w->show();
-    ASSERT_TRUE(w->ShowActualRun(RunKvx));
+    ASSERT_TRUE(w->ShowActualRun(DisplayMode::RunKvx));
     receive(5);
     bool closedWhileOpen = true;
     ticking->whileOpen = [&] {
@@ -298,11 +298,11 @@ TEST_F(ActualRunWindowTest, ClosingDuringThePrinterDialogWaitsUntilItIsGone)
 
 TEST_F(ActualRunWindowTest, AQswControllerIsAwaitedWithoutLimit)
 {
-    open(RunKvx);  // left while still waiting for the KVX controller
+    open(DisplayMode::RunKvx);  // left while still waiting for the KVX controller
     w->ScanDataTimer();
     click("DruckNicht");
     EXPECT_EQ(printCommandSent(), 3);
-    open(RunQsw);
+    open(DisplayMode::RunQsw);
     EXPECT_EQ(printer.stopBits, 1);
     for (int tick = 0; tick < 100; ++tick)
         w->ScanDataTimer();
@@ -313,7 +313,7 @@ TEST_F(ActualRunWindowTest, AQswControllerIsAwaitedWithoutLimit)
 
 TEST_F(ActualRunWindowTest, ADataLineBeforeTheHeaderClosesTheWindow)
 {
-    open(RunKvx40At9600);
+    open(DisplayMode::RunKvx40At9600);
     EXPECT_EQ(printer.baudRate, 9600);
     EXPECT_EQ(controller.baudRate, 57600);
     line(dataLine('1', {" R ", " Gr"}));
@@ -325,7 +325,7 @@ TEST_F(ActualRunWindowTest, ADataLineBeforeTheHeaderClosesTheWindow)
 
 TEST_F(ActualRunWindowTest, ReceivedDataWindowIsShownAndHiddenByItsButton)
 {
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     click("ButtonDrFenster");
     EXPECT_FALSE(w->receivedDataWindow()->isVisible());
     EXPECT_EQ(get("ButtonDrFenster")->text(), "Einblenden");
@@ -338,7 +338,7 @@ TEST_F(ActualRunWindowTest, ReceivedDataWindowIsShownAndHiddenByItsButton)
 
 TEST_F(ActualRunWindowTest, LeavingAsksForTheNamesAndSavesTheRun)
 {
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     receive(30);
     prompt.answers = {PromptAnswer::Yes};  // edit the names; then create the file
     const QString path = tmp.filePath("DrIst1.DRI");
@@ -368,7 +368,7 @@ TEST_F(ActualRunWindowTest, LeavingAsksForTheNamesAndSavesTheRun)
 
 TEST_F(ActualRunWindowTest, ACancelledSaveWritesNothingAndAFailedOneIsOfferedAgain)
 {
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     receive(10);
     prompt.answers = {PromptAnswer::No, PromptAnswer::No};  // no names; do not replace
     const QString taken = tmp.filePath("DrIst1.DRI");
@@ -383,7 +383,7 @@ TEST_F(ActualRunWindowTest, ACancelledSaveWritesNothingAndAFailedOneIsOfferedAga
 
     // A file that cannot be written: the reason, and the dialog again.
     prompt.asked.clear();
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     fed = 0;
     receive(10);
     prompt.answers = {PromptAnswer::No};
@@ -409,7 +409,7 @@ TEST_F(ActualRunWindowTest, ACancelledSaveWritesNothingAndAFailedOneIsOfferedAga
 TEST_F(ActualRunWindowTest, ALostPortKeepsTheRunForSaving)
 {
     ctx.settings.AskSaveCapture = 1;
-    open(RunQsw);
+    open(DisplayMode::RunQsw);
     receive(20);
     printer.vanished = true;
     w->ScanDataTimer();
@@ -432,7 +432,7 @@ TEST_F(ActualRunWindowTest, ALostPortKeepsTheRunForSaving)
 TEST_F(ActualRunWindowTest, WithoutTheSaveSettingLeavingClosesAtOnce)
 {
     ctx.settings.AskSaveCapture = 0;
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     receive(5);
     click("DruckNicht");
     EXPECT_TRUE(prompt.asked.empty());
@@ -441,7 +441,7 @@ TEST_F(ActualRunWindowTest, WithoutTheSaveSettingLeavingClosesAtOnce)
 
 TEST_F(ActualRunWindowTest, ARunFromTheSimulationProgramsFiles)
 {
-    open(RunSimulation);
+    open(DisplayMode::RunSimulation);
     EXPECT_EQ(w->windowTitle(), "Drucker Vorschau grafisch Ist-Druck Simulation - Erwarte Daten");
     EXPECT_FALSE(get<QLabel>("ShapeEmpfang")->isVisible() || get("ButtonDrFenster")->isVisible()
                  || w->receivedDataWindow()->isVisible());
@@ -470,7 +470,7 @@ TEST_F(ActualRunWindowTest, ARunFromTheSimulationProgramsFiles)
 
 TEST_F(ActualRunWindowTest, AReceivedRunPrintsWithItsProgramChanges)
 {
-    open(RunKvx);
+    open(DisplayMode::RunKvx);
     receive(150);
     click("DruckAlles");
     ASSERT_EQ(pdf->jobs.size(), 1);
@@ -482,7 +482,7 @@ TEST_F(ActualRunWindowTest, AReceivedRunPrintsWithItsProgramChanges)
 
 TEST_F(ActualRunWindowTest, ASavedRunShowsItsPagesAndPrints)
 {
-    open(RunFromFile, kExampleRun);
+    open(DisplayMode::RunFromFile, kExampleRun);
     EXPECT_EQ(w->windowTitle(), "Drucker Vorschau Ist-Druck aus Datei Hauptstrasse-Schulweg-KVX900.DRI - SCHULW01");
     EXPECT_EQ(text("LabelSeite"), "1 von 4");
     EXPECT_FALSE(get<QLabel>("ShapeEmpfang")->isVisible() || get("ButtonDrFenster")->isVisible());
@@ -504,7 +504,7 @@ TEST_F(ActualRunWindowTest, ASavedRunShowsItsPagesAndPrints)
     const QString broken = tmp.filePath("kaputt.DRI");
     ASSERT_TRUE(writeBytes(broken, QByteArray(3340, '\0')));
     w = std::make_unique<TFGrafik>(ctx, prompt, std::make_unique<PdfFilePrinter>(tmp.path()));
-    EXPECT_FALSE(w->ShowActualRun(RunFromFile, broken));
+    EXPECT_FALSE(w->ShowActualRun(DisplayMode::RunFromFile, broken));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text,
               "Die Datei kaputt.DRI ist keine Ist-Druck-Datei !\nEine Ist-Druck-Datei kann nicht 3340 Bytes groß sein.");

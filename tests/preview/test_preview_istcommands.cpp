@@ -84,9 +84,9 @@ TEST_F(IstCommandsTest, ASilentKvxControllerGetsTheStartRequestOverTheLink)
     controllerPort.takeWritten();
     for (int tick = 0; tick < 16; ++tick)
         w->previewWindow()->ScanDataTimer();
-    EXPECT_TRUE(ctx.PrintCommandIssued);
+    EXPECT_TRUE(ctx.StartRequest.startRequestPending());
     // The main window's IO timer sends it.
-    QTRY_COMPARE(controllerPort.written, StuffFrame(BuildPrintCommandFrame({2, 0, 0}, 0, uint8_t(ctx.settings.ChecksumSeed))));
+    QTRY_COMPARE(controllerPort.written, StuffFrame(BuildPrintCommandFrame({2, 0, 0}, ProtocolVariant::Plain, uint8_t(ctx.settings.ChecksumSeed))));
 }
 
 TEST_F(IstCommandsTest, APrinterPortThatCannotBeOpenedStopsTheCommand)

@@ -14,7 +14,7 @@ struct Paging {
     ChartData chart;
     PreviewPaging p{chart};
 
-    explicit Paging(int cycle, ChartKind kind = TargetPlan) : chart(previewChart(cycle, kind)) { p.OpenChart(); }
+    explicit Paging(int cycle, DisplayMode kind = DisplayMode::TargetPlan) : chart(previewChart(cycle, kind)) { p.OpenChart(); }
     void cursor(int offset) { EXPECT_TRUE(p.PlaceCursor(kM.SecondX(offset), kM)); }
     // Chart page 2, then half pages forward to `start`.
     void showPage(int start, int offset)
@@ -140,7 +140,7 @@ TEST(PreviewPaging, MeasuringDistanceWrapsOnlyInATargetPlan)
     EXPECT_FALSE(t.p.View().MeasuringShown);
     EXPECT_EQ(t.p.View().MeasuringPoint, 80);
 
-    Paging s(90, SwitchOn);  // runs once: no wrap
+    Paging s(90, DisplayMode::SwitchOn);  // runs once: no wrap
     s.showPage(0, 25);
     s.p.SetMeasuringPoint();
     s.cursor(5);

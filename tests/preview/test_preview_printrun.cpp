@@ -81,7 +81,7 @@ TEST(PrintRun, PdfFilesAreThePrintRunsOutput)
 TEST(PrintRun, DocumentNamesSuitAFile)
 {
     EXPECT_EQ(PrintDocumentName(previewChart(90)), "Beispiel - Sollplan - Programm 1");
-    EXPECT_EQ(PrintDocumentName(previewChart(90, SwitchOffFault, QString())),
+    EXPECT_EQ(PrintDocumentName(previewChart(90, DisplayMode::SwitchOffFault, QString())),
               "Ausschaltprogramm - Störung - Programm 1");
 }
 

@@ -2,7 +2,7 @@
 // and the cursor line while paging, the measuring point, the copies field
 // and the three print buttons printing through a PDF-file printer.
 
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "pdffileprinter.h"
 #include "pdfpages.h"
 #include "preview/previewwindow.h"
@@ -40,7 +40,7 @@ struct PreviewWindowTest : ::testing::Test {
     void open(int cycle)
     {
         create(cycle);
-        ASSERT_TRUE(w->OpenTargetChart(1, TargetPlan));
+        ASSERT_TRUE(w->OpenTargetChart(1, DisplayMode::TargetPlan));
         w->show();
         QApplication::setActiveWindow(w.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -115,12 +115,12 @@ TEST_F(PreviewWindowTest, ControlsCaptionsHintsAndTheFirstState)
 
 TEST_F(PreviewWindowTest, CaptionNamesTheChartKindAndTheDataSet)
 {
-    const std::tuple<ChartKind, const char *, const char *> captions[] = {
-        {TargetPlan, "Drucker Vorschau Programm - Beispiel", "Drucker Vorschau Sollplan"},
-        {SwitchOn, "Drucker Vorschau Einschaltprogramm - Beispiel", "Drucker Vorschau Einschaltprogramm"},
-        {SwitchOffTargeted, "Drucker Vorschau Ausschaltprogramm / Gezielt - Beispiel",
+    const std::tuple<DisplayMode, const char *, const char *> captions[] = {
+        {DisplayMode::TargetPlan, "Drucker Vorschau Programm - Beispiel", "Drucker Vorschau Sollplan"},
+        {DisplayMode::SwitchOn, "Drucker Vorschau Einschaltprogramm - Beispiel", "Drucker Vorschau Einschaltprogramm"},
+        {DisplayMode::SwitchOffTargeted, "Drucker Vorschau Ausschaltprogramm / Gezielt - Beispiel",
          "Drucker Vorschau Ausschaltprogramm / Gezielt"},
-        {SwitchOffFault, "Drucker Vorschau Ausschaltprogramm / Störung - Beispiel",
+        {DisplayMode::SwitchOffFault, "Drucker Vorschau Ausschaltprogramm / Störung - Beispiel",
          "Drucker Vorschau Ausschaltprogramm / Störung"}};
     for (const auto &[kind, named, unnamed] : captions) {
         create(90);
@@ -269,7 +269,7 @@ TEST_F(PreviewWindowTest, PrinterFailuresAndRefusedChartsAreReported)
     EXPECT_EQ(prompt.asked[1].text, "Die Datei /kein/ordner/plan.pdf\nkann nicht geschrieben werden !");
 
     create(1300);  // longer than the thirteen pages
-    EXPECT_FALSE(w->OpenTargetChart(1, TargetPlan));
+    EXPECT_FALSE(w->OpenTargetChart(1, DisplayMode::TargetPlan));
     ASSERT_EQ(prompt.asked.size(), 3u);
     EXPECT_EQ(prompt.asked[2].text, "Das Programm ist länger als 1200 Sekunden\nund kann nicht dargestellt werden !");
 }

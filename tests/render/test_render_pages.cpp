@@ -45,7 +45,7 @@ ChartData targetPlan(int cycle, int groups)
     p.FaultFlash[1] = 1;
     ChartData chart;
     QString error;
-    EXPECT_TRUE(OpenTargetChart(chart, d, 1, TargetPlan, 12, QStringLiteral("Beispiel"), &error));
+    EXPECT_TRUE(OpenTargetChart(chart, d, 1, DisplayMode::TargetPlan, QStringLiteral("Beispiel"), &error));
     return chart;
 }
 
@@ -145,7 +145,7 @@ TEST(ChartPage, SwitchProgramsHaveNoMarkers)
     d.SwitchOnSteps[0].SetB = {1, 1, 1};
     ChartData chart;
     QString error;
-    ASSERT_TRUE(OpenTargetChart(chart, d, 1, SwitchOn, 12, QString(), &error));
+    ASSERT_TRUE(OpenTargetChart(chart, d, 1, DisplayMode::SwitchOn, QString(), &error));
     const QImage page = preview(chart, 2, 0);
     EXPECT_EQ(page.pixelColor(kM.SecondX(4), rowTop(0) + 3), QColor(255, 255, 0));
     EXPECT_EQ(page.pixelColor(kM.SecondX(5) + 3, rowTop(0) + 3), kWhite);
@@ -155,7 +155,7 @@ TEST(ChartPage, SwitchProgramsHaveNoMarkers)
 TEST(ChartPage, ActualRunShowsProgramChangesDetectorsAndInactiveGroups)
 {
     ChartData run;
-    run.DisplayMode = 2;
+    run.DisplayMode = DisplayMode::RunKvx;
     run.TargetChartActive = false;
     run.ShownGroups = 3;
     run.ActiveGroupCount = 3;

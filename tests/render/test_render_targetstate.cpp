@@ -178,8 +178,6 @@ TEST(ChartData, ActiveGroupCountFollowsShownRowsAndGroupCount)
     EXPECT_EQ(CountActiveGroups(h, 24), 16);
     h.GroupCount = 0xFFFFFFFFu;
     EXPECT_EQ(CountActiveGroups(h, 24), 24);
-    EXPECT_EQ(TargetShownGroups(TypeKvx), 24);
-    EXPECT_EQ(TargetShownGroups(TypeQswCable), 12);
 }
 
 TEST(ChartData, OpenTargetChartTakesASnapshotAndTitles)
@@ -192,7 +190,7 @@ TEST(ChartData, OpenTargetChartTakesASnapshotAndTitles)
 
     ChartData chart;
     QString error;
-    ASSERT_TRUE(OpenTargetChart(chart, d, 2, TargetPlan, 12, QString(), &error));
+    ASSERT_TRUE(OpenTargetChart(chart, d, 2, DisplayMode::TargetPlan, QString(), &error));
     d.Programs[1].CycleTime = 30;  // data loaded later do not change an open chart
     EXPECT_EQ(chart.ChartLength(), 90);
     EXPECT_EQ(chart.ActiveGroupCount, 5);
@@ -200,12 +198,12 @@ TEST(ChartData, OpenTargetChartTakesASnapshotAndTitles)
     EXPECT_EQ(chart.ChartTitle, QStringLiteral("(Sollplan)"));
     EXPECT_EQ(chart.WindowCaption, QStringLiteral("Drucker Vorschau Sollplan"));
 
-    ASSERT_TRUE(OpenTargetChart(chart, d, 2, SwitchOffFault, 24, QStringLiteral("Kreuzung"), &error));
+    ASSERT_TRUE(OpenTargetChart(chart, d, 2, DisplayMode::SwitchOffFault, QStringLiteral("Kreuzung"), &error));
     EXPECT_EQ(chart.ChartLength(), 4);
     EXPECT_EQ(chart.Rows[0].State[0], Green);
     EXPECT_EQ(chart.ChartTitle, QStringLiteral("(Ausschaltprogramm / Störung)"));
     EXPECT_EQ(chart.WindowCaption, QStringLiteral("Drucker Vorschau Ausschaltprogramm / Störung - Kreuzung"));
-    ASSERT_TRUE(OpenTargetChart(chart, d, 2, TargetPlan, 24, QStringLiteral("Kreuzung"), &error));
+    ASSERT_TRUE(OpenTargetChart(chart, d, 2, DisplayMode::TargetPlan, QStringLiteral("Kreuzung"), &error));
     EXPECT_EQ(chart.WindowCaption, QStringLiteral("Drucker Vorschau Programm - Kreuzung"));
 }
 
@@ -215,17 +213,17 @@ TEST(ChartData, ChartsLongerThanTwelvePagesAreRefused)
     d.Programs[0].CycleTime = kMaxChartSeconds;
     ChartData chart;
     QString error;
-    EXPECT_TRUE(OpenTargetChart(chart, d, 1, TargetPlan, 24, QString(), &error));
+    EXPECT_TRUE(OpenTargetChart(chart, d, 1, DisplayMode::TargetPlan, QString(), &error));
 
     d.Programs[0].CycleTime = 0xFFFFFFFFu;
-    EXPECT_FALSE(OpenTargetChart(chart, d, 1, TargetPlan, 24, QString(), &error));
+    EXPECT_FALSE(OpenTargetChart(chart, d, 1, DisplayMode::TargetPlan, QString(), &error));
     EXPECT_EQ(error, kChartTooLongMessage);
 
     // Three huge durations: the sum must neither wrap nor be allocated.
     for (int s = 0; s < 3; ++s)
         d.SwitchOnSteps[s].Duration = 0xFFFFFFFFu;
     error.clear();
-    EXPECT_FALSE(OpenTargetChart(chart, d, 1, SwitchOn, 24, QString(), &error));
+    EXPECT_FALSE(OpenTargetChart(chart, d, 1, DisplayMode::SwitchOn, QString(), &error));
     EXPECT_EQ(error, kChartTooLongMessage);
     EXPECT_EQ(chart.ChartLength(), kMaxChartSeconds);  // the earlier chart stays
 }

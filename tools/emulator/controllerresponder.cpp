@@ -66,7 +66,7 @@ QByteArray ControllerResponder::Answer()
     if (config_.mode == AnswerMode::WrongAddress)
         address = address == 2 ? 1 : 2;
     const uint8_t frameClass =
-        config_.protocolVariant >= kKvx40Variant ? kPrintCommandClassKvx40 : kPrintCommandClassPlain;
+        config_.protocolVariant == ProtocolVariant::Kvx40 ? kPrintCommandClassKvx40 : kPrintCommandClassPlain;
     QByteArray frame = BuildFrame(address, frameClass, config_.answerType, {}, config_.protocolVariant,
                                   config_.checksumSeed);
     if (config_.mode == AnswerMode::BadChecksum)

@@ -18,7 +18,7 @@ enum class AnswerMode {
 };
 
 struct ResponderConfig {
-    int protocolVariant = kKvx40Variant;
+    ProtocolVariant protocolVariant = ProtocolVariant::Kvx40;
     uint8_t checksumSeed = 3;
     uint8_t controllerFamily = 2;  // the address a proper answer carries
     AnswerMode mode = AnswerMode::Answer;

@@ -126,7 +126,7 @@ int main(int argc, char **argv)
     if (printing && parser.isSet(printerDeviceOption) == parser.isSet(printerPtyOption))
         return usageError(QStringLiteral("--transcript needs --printer-device PATH or --printer-pty"));
     ResponderConfig config;
-    config.protocolVariant = parser.isSet(kvxOption) ? 0 : kKvx40Variant;
+    config.protocolVariant = parser.isSet(kvxOption) ? ProtocolVariant::Plain : ProtocolVariant::Kvx40;
     if (parser.isSet(versionOption)) {
         const int seed = int(QStringList{QStringLiteral("6.00"), QStringLiteral("6.10"), QStringLiteral("6.20"),
                                          QStringLiteral("6.30")}
@@ -239,7 +239,7 @@ int main(int argc, char **argv)
         }
         log.write(QStringLiteral("listening on %1 (variant %2, seed %3, family %4)")
                       .arg(device)
-                      .arg(config.protocolVariant)
+                      .arg(int(config.protocolVariant))
                       .arg(config.checksumSeed)
                       .arg(config.controllerFamily));
     }

@@ -1,4 +1,4 @@
-#include "actual/captureleave.h"
+#include "preview/captureleave.h"
 
 #include "actual/actualrunfile.h"
 

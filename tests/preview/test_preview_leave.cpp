@@ -2,11 +2,11 @@
 // question, the save dialog, and a save that fails.
 
 #include "actual/actualrunfile.h"
-#include "actual/captureleave.h"
-#include "capturerig.h"
+#include "preview/captureleave.h"
+#include "actual/capturerig.h"
 #include "data/textfield.h"
 #include "qtprinters.h"
-#include "streamlines.h"
+#include "actual/streamlines.h"
 #include "tempdir.h"
 
 #include <QTemporaryDir>
@@ -44,7 +44,7 @@ struct LeaveRig : CaptureRig {
     }
     void receiveRun(int seconds)
     {
-        capture.Start(RunKvx);
+        capture.Start(DisplayMode::RunKvx);
         for (const QByteArray &line : transcriptLines(kKvxTranscript)) {
             if (capture.RowCount() == seconds)
                 break;
@@ -120,7 +120,7 @@ TEST(LeaveCapture, NothingToSaveLeavesAtOnce)
 
     // A QSW run has no link to stop.
     LeaveRig qsw(-1);
-    qsw.capture.Start(RunQsw);
+    qsw.capture.Start(DisplayMode::RunQsw);
     EXPECT_FALSE(LeaveActualRun(qsw.capture, qsw.ctx, qsw.prompt, qsw.host));
     EXPECT_EQ(qsw.printCommandSent(), -1);
 }

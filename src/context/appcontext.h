@@ -3,8 +3,11 @@
 // and command that needs it.
 
 #include "actual/actualrun.h"
+#include "actual/actualruncapture.h"
 #include "base/appsettings.h"
 #include "data/installationdata.h"
+#include "data/installationtype.h"
+#include "link/startrequesthandshake.h"
 
 #include <QString>
 #include <cstdint>
@@ -27,15 +30,18 @@ struct AppContext {
     QString InstallationName;
     bool DataIsNew = true;
     bool StartupDone = false;
-    uint8_t ControllerFamily = 0;  // 0 until the first display refresh
+    ::ControllerFamily ControllerFamily = ::ControllerFamily::NotSet;  // until the first display refresh
 
-    // Set by the capture when it asks the controller to start printing.
-    bool PrintCommandIssued = false;
-    // The capture waits for the controller's first line.
-    bool WaitingForData = false;
+    // Between a KVX capture and the main window's link polling.
+    StartRequestHandshake StartRequest;
 
     // The run of the last capture or loaded file. Its header data outlast the
     // preview window: a printout's header sets only the fields it prints, the
     // others keep what the previous printout (or file) left.
     ActualRun CaptureRun;
+
+    CaptureContext captureContext()
+    {
+        return {settings, data, ControllerFamily, CaptureRun, StartRequest};
+    }
 };

@@ -4,7 +4,7 @@
 // names and save the run as an actual-run file.
 
 #include "actual/actualruncapture.h"
-#include "app/appcontext.h"
+#include "context/appcontext.h"
 #include "base/prompt.h"
 
 #include <QString>

@@ -85,20 +85,21 @@ constexpr int kShortestHeaderLine = 12;
 
 }  // namespace
 
-int32_t StateCodeOf(char first, char second)
+SignalState StateOf(char first, char second)
 {
     struct StateText {
         char first, second;
-        int32_t code;
+        SignalState state;
     };
     static constexpr StateText kStates[] = {
-        {'R', ' ', 1}, {'G', 'r', 2}, {'R', 'G', 3}, {'G', 'e', 4}, {'B', ' ', 5},
-        {'R', 'D', 6}, {'R', 'B', 7}, {'G', 'D', 8}, {'G', 'B', 9},
+        {'R', ' ', Red},         {'G', 'r', Green},          {'R', 'G', RedYellow},
+        {'G', 'e', Yellow},      {'B', ' ', Flashing},       {'R', 'D', RedExtraYellow},
+        {'R', 'B', RedFlashing}, {'G', 'D', GreenYellow},    {'G', 'B', GreenFlashing},
     };
     for (const StateText &s : kStates)
         if (s.first == first && s.second == second)
-            return s.code;
-    return 0;
+            return s.state;
+    return Dark;
 }
 
 bool StreamParser::ParseHeaderLine(const QByteArray &line)
@@ -226,7 +227,7 @@ bool StreamParser::ParseDataLine(const QByteArray &line)
         run_.StartProgram = CurrentProgram_;
     }
     for (int i = 0; i < StreamGroupCount_; ++i) {
-        CurrentStates_[i] = StateCodeOf(line[8 + 3 * i], line[9 + 3 * i]);
+        CurrentStates_[i] = StateOf(line[8 + 3 * i], line[9 + 3 * i]);
         DetectorMarks_[i] = line[7 + 3 * i] == '*' ? 1 : 0;
     }
     return true;

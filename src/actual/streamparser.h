@@ -4,12 +4,13 @@
 // group. Columns are 1-based as the printout counts them.
 
 #include "actual/actualrun.h"
+#include "render/signalstate.h"
 
 #include <QByteArray>
 
-// State code of a two-character state text ("R ", "Gr", "RG", "Ge", "B ",
-// "RD", "RB", "GD", "GB"); anything else is 0, dark.
-int32_t StateCodeOf(char first, char second);
+// The state a two-character state text stands for ("R ", "Gr", "RG", "Ge",
+// "B ", "RD", "RB", "GD", "GB"); anything else is dark.
+SignalState StateOf(char first, char second);
 
 class StreamParser {
 public:
@@ -55,6 +56,6 @@ private:
     bool FirstDataLineSeen_ = false;
     int CurrentProgram_ = 0;
     int StreamGroupCount_ = 0;
-    PerGroup<int32_t> CurrentStates_{};
+    PerGroup<SignalState> CurrentStates_{};
     PerGroup<uint8_t> DetectorMarks_{};
 };

@@ -7,10 +7,6 @@
 #include <QFileInfo>
 
 namespace {
-constexpr int kFree = 0;
-constexpr int kPrinter = 1;
-constexpr int kController = 2;
-
 const QString kNone = QStringLiteral("Keine");
 
 QString portText(int index)
@@ -40,17 +36,17 @@ int SettingsDialogModel::portIndexOfText(const QString &text)
     return -1;
 }
 
-void SettingsDialogModel::enterPort(int index, int value)
+void SettingsDialogModel::enterPort(int index, PortUse use)
 {
     // A settings file may hold any number; only COM 1 … COM 8 have a place.
     if (index >= 0 && index < kPorts)
-        table_[index] = value;
+        table_[index] = use;
 }
 
-int SettingsDialogModel::portWith(int value) const
+int SettingsDialogModel::portWith(PortUse use) const
 {
     for (int i = 0; i < kPorts; ++i)
-        if (table_[i] == value)
+        if (table_[i] == use)
             return i;
     return -1;
 }
@@ -66,9 +62,9 @@ void SettingsDialogModel::FormShow(const QString &workingFolder)
     main_.UpdateCommandState();
 
     view_.colour = s.PrintInColour != 0;
-    table_.fill(kFree);
-    enterPort(s.PrinterPortIndex, kPrinter);
-    enterPort(s.ControllerPortIndex, kController);
+    table_.fill(PortUse::Free);
+    enterPort(s.PrinterPortIndex, PortUse::Printer);
+    enterPort(s.ControllerPortIndex, PortUse::Controller);
     fillLists();
     view_.controllerActive = s.ControllerPortIndex >= 0;
     view_.autoEndChecked = view_.controllerActive && s.AutoEndCapture != 0;
@@ -91,15 +87,15 @@ void SettingsDialogModel::fillLists()
     view_.printerItems.clear();
     view_.controllerItems.clear();
     for (int i = 0; i < kPorts; ++i) {
-        if (table_[i] != kController)
+        if (table_[i] != PortUse::Controller)
             view_.printerItems << portText(i);
-        if (table_[i] != kPrinter)
+        if (table_[i] != PortUse::Printer)
             view_.controllerItems << portText(i);
     }
     view_.printerItems << kNone;
     view_.controllerItems << kNone;
-    const int printer = portWith(kPrinter);
-    const int controller = portWith(kController);
+    const int printer = portWith(PortUse::Printer);
+    const int controller = portWith(PortUse::Controller);
     view_.printerCurrent = view_.printerItems.indexOf(printer >= 0 ? portText(printer) : kNone);
     view_.controllerCurrent = view_.controllerItems.indexOf(controller >= 0 ? portText(controller) : kNone);
 }
@@ -117,11 +113,11 @@ void SettingsDialogModel::CheckBoxVorhandenClick(bool controllerActive, bool aut
     view_.controllerActive = controllerActive;
     view_.autoEndChecked = autoEnd;
     if (!controllerActive) {
-        for (int &entry : table_)
-            if (entry == kController)
-                entry = kFree;
-    } else if (portWith(kController) < 0) {
-        enterPort(portWith(kFree), kController);
+        for (PortUse &entry : table_)
+            if (entry == PortUse::Controller)
+                entry = PortUse::Free;
+    } else if (portWith(PortUse::Controller) < 0) {
+        enterPort(portWith(PortUse::Free), PortUse::Controller);
     }
     updateDependentControls();
     fillLists();
@@ -129,21 +125,21 @@ void SettingsDialogModel::CheckBoxVorhandenClick(bool controllerActive, bool aut
 
 void SettingsDialogModel::ComboBoxCOMChange(Side side, const QString &text)
 {
-    const int value = side == Side::Printer ? kPrinter : kController;
-    for (int &entry : table_)
+    const PortUse value = side == Side::Printer ? PortUse::Printer : PortUse::Controller;
+    for (PortUse &entry : table_)
         if (entry == value)
-            entry = kFree;
+            entry = PortUse::Free;
     enterPort(portIndexOfText(text), value);
     fillLists();
 }
 
 void SettingsDialogModel::ButtonTauschenClick()
 {
-    for (int &entry : table_) {
-        if (entry == kPrinter)
-            entry = kController;
-        else if (entry == kController)
-            entry = kPrinter;
+    for (PortUse &entry : table_) {
+        if (entry == PortUse::Printer)
+            entry = PortUse::Controller;
+        else if (entry == PortUse::Controller)
+            entry = PortUse::Printer;
     }
     fillLists();
 }

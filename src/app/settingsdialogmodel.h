@@ -50,8 +50,8 @@ public:
     SettingsDialogModel(AppContext &ctx, Prompt &prompt, MainController &mainWindow);
 
     const SettingsDialogView &view() const { return view_; }
-    // Free (0), printer-stream port (1) or controller port (2), per COM port.
-    const std::array<int, kPorts> &portTable() const { return table_; }
+    // What each COM port is chosen for.
+    enum class PortUse { Free, Printer, Controller };
 
     // Showing the dialog: missing folders fall back to workingFolder +
     // "/Namenlos" or "/IstDruck" (and are created), the standard folder is
@@ -90,15 +90,15 @@ public:
     static int portIndexOfText(const QString &text);
 
 private:
-    void enterPort(int index, int value);
-    int portWith(int value) const;
+    void enterPort(int index, PortUse use);
+    int portWith(PortUse use) const;
     void fillLists();
     void updateDependentControls();
 
     AppContext &ctx_;
     Prompt &prompt_;
     MainController &main_;
-    std::array<int, kPorts> table_{};
+    std::array<PortUse, kPorts> table_{};
     SettingsDialogView view_;
     QString shownStandardFolder_;
     bool cancelled_ = false;

@@ -224,6 +224,27 @@ TEST(PrintedPages, OverviewPageTextHeaderAndFooter)
     EXPECT_FALSE(page3.contains(QStringLiteral("Torvemark")));  // header on page 1 only
 }
 
+TEST(PrintedPages, ARunFromTheSimulationIsDatedTodayOthersByTheirPrintout)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.pdf"));
+    const QDateTime when(QDate(2026, 12, 24), QTime(8, 5));
+    for (const DisplayMode mode : {DisplayMode::RunSimulation, DisplayMode::RunKvx, DisplayMode::RunQsw,
+                                   DisplayMode::RunKvx40At9600, DisplayMode::RunFromFile}) {
+        ChartData run;
+        run.DisplayMode = mode;
+        run.TargetChartActive = false;
+        run.PrintDateText = QStringLiteral("14.03.24 09:15");
+        run.Rows.resize(10);
+        QString error;
+        ASSERT_TRUE(WriteChartPdf(run, {1}, false, when, path, &error)) << qPrintable(error);
+        const bool today = mode == DisplayMode::RunSimulation;
+        EXPECT_TRUE(pdfText(path, 1).contains(today ? QStringLiteral("Druckdatum: 24.12.26 08:05")
+                                                    : QStringLiteral("Druckdatum: 14.03.24 09:15")))
+            << int(mode);
+    }
+}
+
 TEST(PrintedPages, FilesAreWrittenWholeOrNotAtAll)
 {
     QTemporaryDir dir;

@@ -288,7 +288,7 @@ void TFormStand::showDevices()
         held << ctx_.settings.PrinterPortIndex + 1;
     if (ctx_.settings.ControllerPortIndex >= 0 && !ctx_.ports.ControllerPortFailed)
         held << ctx_.settings.ControllerPortIndex + 1;
-    TFormComGeraete devices(prompt_, settingsFile_, held, this);
+    ComDevicesDialog devices(prompt_, settingsFile_, held, this);
     devices.exec();
 }
 

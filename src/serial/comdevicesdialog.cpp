@@ -15,13 +15,13 @@ namespace {
 const QString kHeldText = QStringLiteral("von diesem Programm geöffnet");
 }
 
-TFormComGeraete::TFormComGeraete(Prompt &prompt, const QString &settingsFile, const QList<int> &heldCom,
-                                 QWidget *parent)
+ComDevicesDialog::ComDevicesDialog(Prompt &prompt, const QString &settingsFile, const QList<int> &heldCom,
+                                   QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       prompt_(prompt), settingsFile_(settingsFile), map_(ComPortMap::fromSettings(settingsFile)),
       held_(heldCom)
 {
-    setObjectName(QStringLiteral("TFormComGeraete"));
+    setObjectName(QStringLiteral("ComDevicesDialog"));
     setWindowTitle(QStringLiteral("Schnittstellen zuordnen"));
     setModal(true);
 
@@ -65,9 +65,9 @@ TFormComGeraete::TFormComGeraete(Prompt &prompt, const QString &settingsFile, co
     abbruch->setAutoDefault(false);
     auto *ok = new QPushButton(QStringLiteral("Ok"), this);
     ok->setAutoDefault(false);
-    connect(pruefen, &QPushButton::clicked, this, &TFormComGeraete::ButtonPruefenClick);
+    connect(pruefen, &QPushButton::clicked, this, &ComDevicesDialog::checkClicked);
     connect(abbruch, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ok, &QPushButton::clicked, this, &TFormComGeraete::ButtonOkClick);
+    connect(ok, &QPushButton::clicked, this, &ComDevicesDialog::okClicked);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(pruefen);
     buttons->addStretch();
@@ -76,15 +76,15 @@ TFormComGeraete::TFormComGeraete(Prompt &prompt, const QString &settingsFile, co
     grid->addLayout(buttons, ComPortMap::kLastCom + 2, 0, 1, 3);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
-    ButtonPruefenClick();
+    checkClicked();
 }
 
-QString TFormComGeraete::stateText(int comNumber) const
+QString ComDevicesDialog::stateText(int comNumber) const
 {
     return states_[comNumber - 1]->text();
 }
 
-void TFormComGeraete::probe(int comNumber)
+void ComDevicesDialog::probe(int comNumber)
 {
     const QString path = devices_[comNumber - 1]->currentText().trimmed();
     // The program's own open port would look busy; it is, but with good reason.
@@ -92,13 +92,13 @@ void TFormComGeraete::probe(int comNumber)
     states_[comNumber - 1]->setText(held ? kHeldText : probeDevice(path).text);
 }
 
-void TFormComGeraete::ButtonPruefenClick()
+void ComDevicesDialog::checkClicked()
 {
     for (int com = ComPortMap::kFirstCom; com <= ComPortMap::kLastCom; ++com)
         probe(com);
 }
 
-void TFormComGeraete::ButtonOkClick()
+void ComDevicesDialog::okClicked()
 {
     const ComPortMap before = map_;
     bool changed = false;
@@ -120,7 +120,7 @@ void TFormComGeraete::ButtonOkClick()
     accept();
 }
 
-void TFormComGeraete::keyPressEvent(QKeyEvent *event)
+void ComDevicesDialog::keyPressEvent(QKeyEvent *event)
 {
     if (!handleFunctionKey(event))
         QDialog::keyPressEvent(event);

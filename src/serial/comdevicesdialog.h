@@ -1,5 +1,5 @@
 #pragma once
-// TFormComGeraete, "Schnittstellen zuordnen": which device each of COM 1 …
+// ComDevicesDialog, "Schnittstellen zuordnen": which device each of COM 1 …
 // COM 8 opens, with each device's state (ready, missing, in use, no
 // permission). Stored in the [Ports] section of the settings file.
 
@@ -13,20 +13,20 @@ class Prompt;
 class QComboBox;
 class QLabel;
 
-class TFormComGeraete : public QDialog {
+class ComDevicesDialog : public QDialog {
     Q_OBJECT
 public:
     // heldCom: the COM numbers this program has open now; they are not probed.
-    TFormComGeraete(Prompt &prompt, const QString &settingsFile, const QList<int> &heldCom,
-                    QWidget *parent = nullptr);
+    ComDevicesDialog(Prompt &prompt, const QString &settingsFile, const QList<int> &heldCom,
+                     QWidget *parent = nullptr);
 
     QComboBox *deviceField(int comNumber) const { return devices_[comNumber - 1]; }
     QString stateText(int comNumber) const;
 
     // Probes every device again.
-    void ButtonPruefenClick();
+    void checkClicked();
     // Stores the map and closes.
-    void ButtonOkClick();
+    void okClicked();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -27,7 +27,7 @@ TEST(ComDevicesDialog, ShowsEachDevicesStateAndStoresChanges)
     QSettings(file, QSettings::IniFormat).setValue("Ports/COM2", pty.first());
 
     ScriptedPrompt prompt;
-    TFormComGeraete dialog(prompt, file, {2});
+    ComDevicesDialog dialog(prompt, file, {2});
     EXPECT_EQ(dialog.windowTitle(), "Schnittstellen zuordnen");
     EXPECT_EQ(dialog.deviceField(1)->currentText(), tmp.filePath("ttyS0"));
     EXPECT_EQ(dialog.stateText(1), "nicht vorhanden");
@@ -39,7 +39,7 @@ TEST(ComDevicesDialog, ShowsEachDevicesStateAndStoresChanges)
     QTest::keyClick(typed, Qt::Key_Return);
     EXPECT_EQ(dialog.stateText(6), "bereit");
 
-    dialog.ButtonOkClick();
+    dialog.okClicked();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, "Die Zuordnung der Schnittstellen wird beim\nSchließen der Programmeinstellungen übernommen !");
@@ -49,9 +49,9 @@ TEST(ComDevicesDialog, ShowsEachDevicesStateAndStoresChanges)
     EXPECT_EQ(stored.devicePath(2), pty.first());
 
     // Unchanged, nothing to tell.
-    TFormComGeraete again(prompt, file, {});
+    ComDevicesDialog again(prompt, file, {});
     EXPECT_EQ(again.stateText(2), "bereit");
-    again.ButtonOkClick();
+    again.okClicked();
     EXPECT_EQ(prompt.asked.size(), 1u);
 }
 

@@ -15,27 +15,27 @@ public:
         align(sizeof(T));
         const auto u = uint32_t(v);
         for (std::size_t i = 0; i < sizeof(T); ++i)
-            bytes.append(char((u >> (8 * i)) & 0xff));
+            bytes_.append(char((u >> (8 * i)) & 0xff));
     }
     template <class T, std::size_t N> void field(const char *name, const std::array<T, N> &a)
     {
         for (const T &e : a)
             field(name, e);
     }
-    void text(const char *, const TextField32 &t) { bytes.append(t.data(), qsizetype(t.size())); }
+    void text(const char *, const TextField32 &t) { bytes_.append(t.data(), qsizetype(t.size())); }
     QByteArray finish()
     {
         align(4);
-        return bytes;
+        return bytes_;
     }
 
 private:
     void align(std::size_t n)
     {
-        while (bytes.size() % qsizetype(n) != 0)
-            bytes.append('\0');
+        while (bytes_.size() % qsizetype(n) != 0)
+            bytes_.append('\0');
     }
-    QByteArray bytes;
+    QByteArray bytes_;
 };
 
 class MemoryReader {

@@ -109,8 +109,8 @@ bool StreamParser::ParseHeaderLine(const QByteArray &line)
         return false;
 
     if (begins(line, "        ------")) {
-        opensPrintout_ = !HeaderSeen_;
-        HeaderSeen_ = false;
+        opensPrintout_ = !headerSeen_;
+        headerSeen_ = false;
         return false;
     }
     if (begins(line, "        Benutz")) {
@@ -124,20 +124,20 @@ bool StreamParser::ParseHeaderLine(const QByteArray &line)
 
     if (contains(line, "I       Torvemark GmbH")) {
         run_.BannerText = columns<13>(line, 64);
-        HeaderSeen_ = true;
+        headerSeen_ = true;
         setModeByte(1);
         return true;
     }
     if (contains(line, "    KVX") || contains(line, "    QSW")) {
         run_.ControllerTypeText = columns<10>(line, 16);
         run_.PrintDateText = columns<14>(line, 64);
-        HeaderSeen_ = true;
+        headerSeen_ = true;
         return true;
     }
     if (contains(line, "    Sim")) {
         run_.ControllerTypeText = columns<10>(line, 17);
         run_.PrintDateText = columns<14>(line, 64);
-        HeaderSeen_ = true;
+        headerSeen_ = true;
         return true;
     }
     if (begins(line, "        Stando")) {
@@ -217,37 +217,37 @@ bool StreamParser::ParseDataLine(const QByteArray &line)
         return false;
     // Seven columns before the first group, three per group; a line of more
     // than 24 groups keeps the first 24.
-    StreamGroupCount_ = std::clamp(int(line.size() - 7) / 3, 0, kGroupCount);
-    run_.ShownGroups = StreamGroupCount_;
+    streamGroupCount_ = std::clamp(int(line.size() - 7) / 3, 0, kGroupCount);
+    run_.ShownGroups = streamGroupCount_;
     // A program column that holds no digit leaves the program as it was.
     if (line.size() > 2 && line[2] >= '0' && line[2] <= '9')
-        CurrentProgram_ = line[2] - '0';
-    if (!FirstDataLineSeen_) {
-        FirstDataLineSeen_ = true;
-        run_.StartProgram = CurrentProgram_;
+        currentProgram_ = line[2] - '0';
+    if (!firstDataLineSeen_) {
+        firstDataLineSeen_ = true;
+        run_.StartProgram = currentProgram_;
     }
-    for (int i = 0; i < StreamGroupCount_; ++i) {
-        CurrentStates_[i] = StateOf(line[8 + 3 * i], line[9 + 3 * i]);
-        DetectorMarks_[i] = line[7 + 3 * i] == '*' ? 1 : 0;
+    for (int i = 0; i < streamGroupCount_; ++i) {
+        currentStates_[i] = StateOf(line[8 + 3 * i], line[9 + 3 * i]);
+        detectorMarks_[i] = line[7 + 3 * i] == '*' ? 1 : 0;
     }
     return true;
 }
 
 void StreamParser::Restart()
 {
-    HeaderSeen_ = false;
-    FirstDataLineSeen_ = false;
-    CurrentProgram_ = 0;
+    headerSeen_ = false;
+    firstDataLineSeen_ = false;
+    currentProgram_ = 0;
     run_.StartProgram = 0;
 }
 
 ChartRow StreamParser::CurrentRow() const
 {
     ChartRow row;
-    for (int i = 0; i < StreamGroupCount_; ++i) {
-        row.State[i] = CurrentStates_[i];
-        row.DetectorActive[i] = DetectorMarks_[i];
+    for (int i = 0; i < streamGroupCount_; ++i) {
+        row.State[i] = currentStates_[i];
+        row.DetectorActive[i] = detectorMarks_[i];
     }
-    row.ProgramNumber = CurrentProgram_;
+    row.ProgramNumber = currentProgram_;
     return row;
 }

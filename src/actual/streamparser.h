@@ -41,9 +41,9 @@ public:
     // The second of the last data line as a row: its states and detector
     // marks for the groups it carried, its program number.
     ChartRow CurrentRow() const;
-    int CurrentProgram() const { return CurrentProgram_; }
-    int StreamGroupCount() const { return StreamGroupCount_; }
-    bool HeaderSeen() const { return HeaderSeen_; }
+    int CurrentProgram() const { return currentProgram_; }
+    int StreamGroupCount() const { return streamGroupCount_; }
+    bool HeaderSeen() const { return headerSeen_; }
 
 private:
     void setModeByte(uint8_t value) { run_.HeaderRecord.FixedTimeMode = value; }
@@ -52,10 +52,10 @@ private:
     ActualRun &run_;
     bool simulation_ = false;
     bool opensPrintout_ = false;
-    bool HeaderSeen_ = false;
-    bool FirstDataLineSeen_ = false;
-    int CurrentProgram_ = 0;
-    int StreamGroupCount_ = 0;
-    PerGroup<SignalState> CurrentStates_{};
-    PerGroup<uint8_t> DetectorMarks_{};
+    bool headerSeen_ = false;
+    bool firstDataLineSeen_ = false;
+    int currentProgram_ = 0;
+    int streamGroupCount_ = 0;
+    PerGroup<SignalState> currentStates_{};
+    PerGroup<uint8_t> detectorMarks_{};
 };

@@ -20,75 +20,75 @@ void ControllerLink::setPort(SerialPort &port)
 void ControllerLink::RequestPrint(uint8_t a, uint8_t b, uint8_t c)
 {
     const PrintCommandBytes command {a, b, c};
-    if (AwaitingAnswer) {
+    if (awaitingAnswer_) {
         // The frame under way keeps its answer; this one follows it, so a
         // stop asked for right after a start is not lost. The last request
         // wins: asking again for the command under way cancels a queued one.
-        HasQueuedCommand = command != PrintCommand;
-        QueuedCommand = command;
+        hasQueuedCommand_ = command != printCommand_;
+        queuedCommand_ = command;
         return;
     }
-    PrintCommand = command;
-    State = Step::PrintCommand;
+    printCommand_ = command;
+    state_ = Step::PrintCommand;
 }
 
 ControllerLink::Step ControllerLink::SendStep()
 {
-    if (State == Step::Idle) {
-        AwaitingAnswer = false;
+    if (state_ == Step::Idle) {
+        awaitingAnswer_ = false;
         return Step::Idle;
     }
-    if (AwaitingAnswer) {
+    if (awaitingAnswer_) {
         if (!ReceiveAnswer())
-            return State;
-        AwaitingAnswer = false;
-        State = Step::Idle;
-        if (HasQueuedCommand) {
-            HasQueuedCommand = false;
-            PrintCommand = QueuedCommand;
-            State = Step::PrintCommand;
+            return state_;
+        awaitingAnswer_ = false;
+        state_ = Step::Idle;
+        if (hasQueuedCommand_) {
+            hasQueuedCommand_ = false;
+            printCommand_ = queuedCommand_;
+            state_ = Step::PrintCommand;
         }
-        return LinkFailed ? Step::Failed : State;
+        return linkFailed_ ? Step::Failed : state_;
     }
-    if (State == Step::PrintCommand) {
+    if (state_ == Step::PrintCommand) {
         SendPrintCommand();
         return Step::PrintCommand;
     }
-    State = Step::Idle;
+    state_ = Step::Idle;
     return Step::Idle;
 }
 
 void ControllerLink::AnswerTimerExpired()
 {
-    AnswerTimedOut = true;
+    answerTimedOut_ = true;
     timer_.stop();
 }
 
 void ControllerLink::SendPrintCommand()
 {
-    TxFrame = BuildPrintCommandFrame(PrintCommand, ProtocolVariant, ChecksumSeed);
+    txFrame_ = BuildPrintCommandFrame(printCommand_, variant_, seed_);
     SendFrame();
     ArmAnswer();
 }
 
 void ControllerLink::SendFrame()
 {
-    port_->write(StuffFrame(TxFrame));
+    port_->write(StuffFrame(txFrame_));
     StartAnswerTimer();
 }
 
 void ControllerLink::ArmAnswer()
 {
-    AwaitingAnswer = true;
-    LinkFailed = false;
-    RepeatCount = 0;
+    awaitingAnswer_ = true;
+    linkFailed_ = false;
+    repeatCount_ = 0;
     receiver_.Reset();
     port_->flushInput();
 }
 
 void ControllerLink::StartAnswerTimer()
 {
-    AnswerTimedOut = false;
+    answerTimedOut_ = false;
     timer_.start(kAnswerTimeMs);
 }
 
@@ -99,11 +99,11 @@ void ControllerLink::StopAnswerTimer()
 
 bool ControllerLink::ReceiveAnswer()
 {
-    if (AnswerTimedOut) {
+    if (answerTimedOut_) {
         SendFrame();
-        ++RepeatCount;
-        if (RepeatCount > kMaxRepeats) {
-            LinkFailed = true;
+        ++repeatCount_;
+        if (repeatCount_ > kMaxRepeats) {
+            linkFailed_ = true;
             StopAnswerTimer();
             return true;
         }
@@ -121,18 +121,18 @@ bool ControllerLink::ReceiveAnswer()
 
 bool ControllerLink::HandleFrame(const QByteArray &stored, bool answered)
 {
-    if (!StoredFrameValid(stored, ProtocolVariant, ChecksumSeed)
-        || stored[kStoredAddress] != char(ControllerFamily)) {
+    if (!StoredFrameValid(stored, variant_, seed_)
+        || stored[kStoredAddress] != char(family_)) {
         // Garbled or meant for another device: send again at once; the
         // answer time keeps running and no repeat is counted. Not once the
         // command is answered: its answer to a resend could arrive after
         // the next command went out and be taken for that one's.
         if (!answered)
-            port_->write(StuffFrame(TxFrame));
+            port_->write(StuffFrame(txFrame_));
         return false;
     }
     StopAnswerTimer();
     if (stored.size() >= kMinTypedFrame && WantsAck(uint8_t(stored[kStoredType])))
-        port_->write(StuffFrame(BuildAck(ControllerFamily)));
+        port_->write(StuffFrame(BuildAck(family_)));
     return true;
 }

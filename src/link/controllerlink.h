@@ -36,13 +36,13 @@ public:
     void setPort(SerialPort &port);
 
     // The address a valid answer must carry.
-    void setControllerFamily(::ControllerFamily family) { ControllerFamily = family; }
-    void setProtocolVariant(::ProtocolVariant variant) { ProtocolVariant = variant; }
+    void setControllerFamily(ControllerFamily family) { family_ = family; }
+    void setProtocolVariant(ProtocolVariant variant) { variant_ = variant; }
     // Index of the controller software version, 0 … 3 for 6.00 … 6.30.
-    void setChecksumSeed(uint8_t seed) { ChecksumSeed = seed; }
-    ::ControllerFamily controllerFamily() const { return ControllerFamily; }
-    ::ProtocolVariant protocolVariant() const { return ProtocolVariant; }
-    uint8_t checksumSeed() const { return ChecksumSeed; }
+    void setChecksumSeed(uint8_t seed) { seed_ = seed; }
+    ControllerFamily controllerFamily() const { return family_; }
+    ProtocolVariant protocolVariant() const { return variant_; }
+    uint8_t checksumSeed() const { return seed_; }
 
     // Queues the print command; the frame goes out at the next SendStep(), or
     // right after the answer to a command still under way.
@@ -67,16 +67,16 @@ private:
     AnswerTimer &timer_;
     FrameReceiver receiver_;
 
-    ::ControllerFamily ControllerFamily = ::ControllerFamily::Kvx;
-    ::ProtocolVariant ProtocolVariant = ::ProtocolVariant::Kvx40;
-    uint8_t ChecksumSeed = 3;
-    PrintCommandBytes PrintCommand {};
-    PrintCommandBytes QueuedCommand {};
-    bool HasQueuedCommand = false;  // asked for while an answer was awaited
-    QByteArray TxFrame;
-    Step State = Step::Idle;  // what SendStep() works on
-    bool AwaitingAnswer = false;
-    bool AnswerTimedOut = false;
-    int RepeatCount = 0;
-    bool LinkFailed = false;
+    ControllerFamily family_ = ControllerFamily::Kvx;
+    ProtocolVariant variant_ = ProtocolVariant::Kvx40;
+    uint8_t seed_ = 3;
+    PrintCommandBytes printCommand_ {};
+    PrintCommandBytes queuedCommand_ {};
+    bool hasQueuedCommand_ = false;  // asked for while an answer was awaited
+    QByteArray txFrame_;
+    Step state_ = Step::Idle;  // what SendStep() works on
+    bool awaitingAnswer_ = false;
+    bool answerTimedOut_ = false;
+    int repeatCount_ = 0;
+    bool linkFailed_ = false;
 };

@@ -5,43 +5,43 @@
 bool FrameReceiver::Feed(uint8_t b)
 {
     if (b == kFrameStart) {
-        if (!RxEscape) {
-            RxEscape = true;
+        if (!rxEscape_) {
+            rxEscape_ = true;
             return false;
         }
-        RxEscape = false;
+        rxEscape_ = false;
         Store(b);
-    } else if (b == kFrameStartSecond && RxEscape) {
-        RxEscape = false;
+    } else if (b == kFrameStartSecond && rxEscape_) {
+        rxEscape_ = false;
         // A new frame: its length byte has not come yet, so the previous
         // frame's length must not end it early.
-        RxPos = 0;
-        RxExpected = 0;
+        rxPos_ = 0;
+        rxExpected_ = 0;
         Store(kFrameStart);
     } else {
         Store(b);
     }
-    return RxExpected != 0 && RxPos == RxExpected;
+    return rxExpected_ != 0 && rxPos_ == rxExpected_;
 }
 
 void FrameReceiver::Store(uint8_t b)
 {
-    if (RxPos >= int(RxFrame.size()))
+    if (rxPos_ >= int(rxFrame_.size()))
         return;
-    RxFrame[size_t(RxPos)] = b;
-    if (RxPos == 1)
-        RxExpected = b;
-    ++RxPos;
+    rxFrame_[size_t(rxPos_)] = b;
+    if (rxPos_ == 1)
+        rxExpected_ = b;
+    ++rxPos_;
 }
 
 QByteArray FrameReceiver::frame() const
 {
-    return QByteArray(reinterpret_cast<const char *>(RxFrame.data()), RxPos);
+    return QByteArray(reinterpret_cast<const char *>(rxFrame_.data()), rxPos_);
 }
 
 void FrameReceiver::Reset()
 {
-    RxPos = 0;
-    RxExpected = 0;
-    RxEscape = false;
+    rxPos_ = 0;
+    rxExpected_ = 0;
+    rxEscape_ = false;
 }

@@ -23,8 +23,8 @@ public:
 private:
     void Store(uint8_t b);
 
-    std::array<uint8_t, 256> RxFrame {};
-    int RxPos = 0;
-    int RxExpected = 0;
-    bool RxEscape = false;
+    std::array<uint8_t, 256> rxFrame_ {};
+    int rxPos_ = 0;
+    int rxExpected_ = 0;
+    bool rxEscape_ = false;
 };

@@ -12,6 +12,14 @@ function(signovat_core_library name)
   target_link_libraries(${name} PUBLIC Qt6::Core Qt6::Gui Qt6::SerialPort ${ARG_DEPENDS})
 endfunction()
 
+# signovat_core_headers(NAME SOURCES headers... DEPENDS libs...)
+#   A widget-free library of headers only.
+function(signovat_core_headers name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} INTERFACE ${ARG_SOURCES})
+  target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+endfunction()
+
 function(signovat_ui_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})

@@ -25,7 +25,7 @@ LAYERS = ["base", "serial", "data", "link", "render", "actual", "context",
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
 
 INCLUDE_RE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
-LIBRARY_CALL_RE = re.compile(r"\b(signovat_core_library|signovat_ui_library)\s*\(([^)]*)\)", re.S)
+LIBRARY_CALL_RE = re.compile(r"\b(signovat_core_library|signovat_core_headers|signovat_ui_library)\s*\(([^)]*)\)", re.S)
 
 
 class CheckError(Exception):
@@ -51,7 +51,7 @@ def library_sources(src_root):
                 path = (cmake_file.parent / source).resolve()
                 if not path.is_file():
                     raise CheckError(f"{cmake_file}: {tokens[0]} lists '{source}', which does not exist")
-                (core if kind == "signovat_core_library" else ui).add(path)
+                (ui if kind == "signovat_ui_library" else core).add(path)
     if not core:
         raise CheckError(f"no signovat_core_library call found under {src_root}")
     return core, ui

@@ -130,19 +130,38 @@ def check(src_root, qt_dirs):
     return offences
 
 
+# QtTest's assertion macros return silently inside a GoogleTest test: a
+# failure there would pass unseen.
+QTTEST_ASSERT_RE = re.compile(r"\b(QTRY_\w+|QVERIFY\w*|QCOMPARE\w*)\s*\(")
+
+
+def silent_assertions(tests_root):
+    offences = []
+    for path in sorted(tests_root.rglob("*")):
+        if path.suffix not in SOURCE_SUFFIXES or not path.is_file():
+            continue
+        for number, line in enumerate(path.read_text(encoding="utf-8", errors="replace").splitlines(), 1):
+            code = line.split("//", 1)[0]
+            if QTTEST_ASSERT_RE.search(code):
+                offences.append(f"{path.relative_to(tests_root.parent)}:{number}: {code.strip()} -- "
+                                "QtTest assertion in a GoogleTest test never fails; use EXPECT_TRUE(QTest::qWaitFor(...))")
+    return offences
+
+
 def main(argv):
     if len(argv) < 3:
         print(__doc__.strip(), file=sys.stderr)
         return 2
     try:
-        offences = check(Path(argv[1]).resolve() / "src", argv[2:])
+        root = Path(argv[1]).resolve()
+        offences = check(root / "src", argv[2:]) + silent_assertions(root / "tests")
     except CheckError as error:
         print(f"layering check cannot run: {error}", file=sys.stderr)
         return 2
     for offence in offences:
         print(offence)
     if offences:
-        print(f"{len(offences)} include(s) break the layering", file=sys.stderr)
+        print(f"{len(offences)} include(s) or assertion(s) break the rules", file=sys.stderr)
         return 1
     print("layering: all includes follow the layer order")
     return 0

@@ -65,7 +65,7 @@ TEST_F(ChartCommandsTest, EveryChartKindOpensThePreviewWhichBlocksTheCommands)
         EXPECT_EQ(preview->chart().ShownGroups, 24);  // the KVX family
 
         QTest::mouseClick(preview->findChild<QPushButton *>("DruckNicht"), Qt::LeftButton);
-        QTRY_VERIFY(!w->previewWindow());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
         EXPECT_TRUE(commandsOffered()) << command;
     }
     EXPECT_TRUE(prompt.asked.empty());
@@ -79,7 +79,7 @@ TEST_F(ChartCommandsTest, ARefusedChartLeavesNoPreview)
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, "Das Programm ist länger als 1200 Sekunden\nund kann nicht dargestellt werden !");
     EXPECT_EQ(prompt.asked[0].caption, "Fehler");
-    QTRY_VERIFY(!w->previewWindow());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
     EXPECT_TRUE(commandsOffered());
 }
 

@@ -196,7 +196,7 @@ TEST_F(PreviewWindowTest, CopiesAreCheckedWhenTheFieldIsLeft)
     EXPECT_EQ(prompt.asked[0].caption, "Üngültiger Wert");
     EXPECT_EQ(prompt.asked[1].text, "Eingabe fehlt.");
     EXPECT_EQ(prompt.asked[1].caption, "Fehler");
-    QTRY_VERIFY(memo->hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return memo->hasFocus(); }));
     EXPECT_EQ(w->copies(), 1);
 
     enterCopies(QStringLiteral("9"));

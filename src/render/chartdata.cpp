@@ -61,7 +61,7 @@ QString chartTitle(DisplayMode kind)
         return QStringLiteral("(Ausschaltprogramm / Gezielt)");
     case DisplayMode::SwitchOffFault:
         return QStringLiteral("(Ausschaltprogramm / Störung)");
-    case DisplayMode::TargetPlan:
+    default:
         break;
     }
     return QStringLiteral("(Sollplan)");
@@ -72,7 +72,7 @@ QString windowCaption(DisplayMode kind, const QString &dataSetName)
     const bool named = !dataSetName.isEmpty();
     QString caption;
     switch (kind) {
-    case DisplayMode::TargetPlan:
+    default:  // the target plan
         caption = named ? QStringLiteral("Drucker Vorschau Programm - ")
                         : QStringLiteral("Drucker Vorschau Sollplan");
         break;

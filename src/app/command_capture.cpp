@@ -20,19 +20,17 @@
 #include "link/qtanswertimer.h"
 #include "serial/comportmap.h"
 #include "serial/deviceserialport.h"
+#include "serial/serialline.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -98,162 +96,95 @@ public:
     }
 };
 
-struct ModeName {
-    const char *name;
-    DisplayMode mode;
-};
-const ModeName kModes[] = {
-    {"kvx", DisplayMode::RunKvx},
-    {"kvx40-1200", DisplayMode::RunKvx40At1200},
-    {"kvx40-9600", DisplayMode::RunKvx40At9600},
-    {"kvx40-19200", DisplayMode::RunKvx40At19200},
-    {"qsw", DisplayMode::RunQsw},
-};
-
-const QStringList kVersions = {QStringLiteral("6.00"), QStringLiteral("6.10"), QStringLiteral("6.20"),
-                               QStringLiteral("6.30")};
-
-// "COM3" picks through the port map, anything else is a device path.
-void selectPort(DeviceSerialPort &port, const QString &text)
+// Where the ports come from: the command line, else the settings.
+PortSelection portOf(const std::optional<PortSelection> &given, int settingsIndex)
 {
-    static const QRegularExpression comPattern(QStringLiteral("^COM\\s*(\\d+)$"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch com = comPattern.match(text);
-    if (com.hasMatch())
-        port.selectCom(com.captured(1).toInt());
-    else
-        port.selectDevice(text);
+    if (given)
+        return *given;
+    PortSelection fromSettings;
+    if (settingsIndex >= 0)
+        fromSettings.comNumber = settingsIndex + 1;
+    return fromSettings;
 }
 
-QString comText(int portIndex)
+// The capture's settings: the stored ones with what the command line says.
+// False, after saying why, when the names file cannot be read.
+bool setUpContext(const CaptureOptions &options, const CommandEnvironment &env, AppContext &ctx)
 {
-    return portIndex >= 0 ? QStringLiteral("COM%1").arg(portIndex + 1) : QString();
-}
-
-}  // namespace
-
-int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
-{
-    QCommandLineParser parser;
-    const QCommandLineOption modeOption(QStringLiteral("mode"), QStringLiteral("kvx, kvx40-1200, kvx40-9600, kvx40-19200 oder qsw"),
-                                        QStringLiteral("MODE"));
-    const QCommandLineOption simOption(QStringLiteral("sim"), QStringLiteral("aus den Dateien des Simulationsprogramms"));
-    const QCommandLineOption simDirOption(QStringLiteral("sim-dir"), QStringLiteral("Arbeitsverzeichnis des Simulationsprogramms"),
-                                          QStringLiteral("DIR"));
-    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Ist-Druck-Datei"), QStringLiteral("FILE.DRI"));
-    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Druckerschnittstelle"), QStringLiteral("PORT"));
-    const QCommandLineOption controllerOption(QStringLiteral("controller-port"), QStringLiteral("Steuerungsschnittstelle"),
-                                              QStringLiteral("PORT"));
-    const QCommandLineOption minutesOption(QStringLiteral("minutes"), QStringLiteral("Dauer 1 … 20 Minuten"), QStringLiteral("N"));
-    const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Version der KVX 40 / 10"), QStringLiteral("V"));
-    const QCommandLineOption familyOption(QStringLiteral("family"), QStringLiteral("Adresse der Antwort"), QStringLiteral("1|2"));
-    const QCommandLineOption namesOption(QStringLiteral("names"), QStringLiteral("Gruppenbezeichnungen für die Datei"),
-                                         QStringLiteral("NAMEN.DAT"));
-    parser.addOptions({modeOption, simOption, simDirOption, outOption, portOption, controllerOption, minutesOption,
-                       versionOption, familyOption, namesOption});
-    if (!parser.parse(QStringList{QStringLiteral("signovat capture")} + args))
-        return fail(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("unerwartetes Argument \"%1\"").arg(parser.positionalArguments().first()));
-
-    const bool sim = parser.isSet(simOption);
-    if (sim == parser.isSet(modeOption))
-        return fail(QStringLiteral("entweder --mode MODE oder --sim angeben"));
-    DisplayMode mode = DisplayMode::RunSimulation;
-    if (!sim) {
-        const auto named = std::find_if(std::begin(kModes), std::end(kModes), [&](const ModeName &m) {
-            return parser.value(modeOption) == QLatin1String(m.name);
-        });
-        if (named == std::end(kModes))
-            return fail(QStringLiteral("unbekannter Modus \"%1\" (kvx, kvx40-1200, kvx40-9600, kvx40-19200, qsw)")
-                            .arg(parser.value(modeOption)));
-        mode = named->mode;
-    }
-    if (sim && (parser.isSet(portOption) || parser.isSet(controllerOption)))
-        return fail(QStringLiteral("--port und --controller-port gelten nicht für --sim"));
-    if (!sim && parser.isSet(simDirOption))
-        return fail(QStringLiteral("--sim-dir gilt nur für --sim"));
-
-    const QString out = parser.value(outOption);
-    if (out.isEmpty())
-        return fail(QStringLiteral("--out FILE.DRI fehlt"));
-    // Checked now, not after a run has been recorded.
-    const QFileInfo outFolder(QFileInfo(out).absolutePath());
-    if (!outFolder.isDir() || !outFolder.isWritable())
-        return fail(QStringLiteral("in den Ordner %1 kann nicht geschrieben werden").arg(outFolder.filePath()));
-
     SettingsStore store(env.settingsFile);
-    AppContext ctx;
     ctx.settings = LoadSettings(store, nullptr, QDir::currentPath());
     resetGroupNames(ctx.data);
-    if (parser.isSet(namesOption) && !readNamesFile(ctx.data, parser.value(namesOption)))
-        return fail(QStringLiteral("%1 ist keine Datei mit Gruppenbezeichnungen").arg(parser.value(namesOption)));
-
-    if (parser.isSet(minutesOption)) {
-        bool numeric = false;
-        const int minutes = parser.value(minutesOption).toInt(&numeric);
-        if (!numeric || minutes < 1 || minutes > kMaxRunRows / 60)
-            return fail(QStringLiteral("--minutes muss zwischen 1 und %1 liegen").arg(kMaxRunRows / 60));
+    if (options.namesFile && !readNamesFile(ctx.data, *options.namesFile)) {
+        say(QStringLiteral("%1 ist keine Datei mit Gruppenbezeichnungen").arg(*options.namesFile));
+        return false;
+    }
+    if (options.minutes > 0) {
         ctx.settings.AutoEndCapture = 1;
-        ctx.settings.CaptureMinutes = minutes;
+        ctx.settings.CaptureMinutes = options.minutes;
     }
-    const bool kvx = IsKvxMode(mode);
-    if (!kvx && (parser.isSet(versionOption) || parser.isSet(familyOption)))
-        return fail(QStringLiteral("--version und --family gelten nur für die KVX-Modi"));
-    if (parser.isSet(versionOption)) {
-        if (mode == DisplayMode::RunKvx)
-            return fail(QStringLiteral("--version gilt nur für die KVX 40 / 10"));
-        const int seed = int(kVersions.indexOf(parser.value(versionOption)));
-        if (seed < 0)
-            return fail(QStringLiteral("--version muss 6.00, 6.10, 6.20 oder 6.30 sein"));
-        ctx.settings.ChecksumSeed = seed;
+    if (options.link.checksumSeed)
+        ctx.settings.ChecksumSeed = *options.link.checksumSeed;
+    ctx.settings.ProtocolVariant = options.mode == DisplayMode::RunKvx ? ProtocolVariant::Plain : ProtocolVariant::Kvx40;
+    ctx.ControllerFamily = options.link.family.value_or(ControllerFamily::Kvx);
+    if (options.mode == DisplayMode::RunSimulation)
+        ctx.settings.SimulatorWorkDir = options.simDir.value_or(ctx.settings.SimulatorWorkDir);
+    return true;
+}
+
+// Opens the printer-stream port and, for a KVX that is asked to print, the
+// controller port; the simulation needs its folder instead. False after
+// saying why not.
+bool openCapturePorts(const CaptureOptions &options, AppContext &ctx, DeviceSerialPort &printerPort,
+                      DeviceSerialPort &controllerPort)
+{
+    if (options.mode == DisplayMode::RunSimulation) {
+        const QString dir = ctx.settings.SimulatorWorkDir;
+        if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
+            say(QStringLiteral("das Arbeitsverzeichnis des Simulationsprogramms \"%1\" gibt es nicht").arg(dir));
+            return false;
+        }
+        return true;
     }
-    ctx.settings.ProtocolVariant = mode == DisplayMode::RunKvx ? ProtocolVariant::Plain : ProtocolVariant::Kvx40;
-    ctx.ControllerFamily = ControllerFamily::Kvx;
-    if (parser.isSet(familyOption)) {
-        const QString family = parser.value(familyOption);
-        if (family != QLatin1String("1") && family != QLatin1String("2"))
-            return fail(QStringLiteral("--family muss 1 oder 2 sein"));
-        ctx.ControllerFamily = ControllerFamily(family.toInt());
+    const PortSelection printer = portOf(options.printerPort, ctx.settings.PrinterPortIndex);
+    if (printer.isEmpty()) {
+        say(QStringLiteral("--port COMn oder --port GERÄT fehlt"));
+        return false;
+    }
+    selectPort(printerPort, printer);
+    const StreamPortSettings line = StreamPortSettingsFor(options.mode);
+    configureLine(printerPort, line.baudRate, line.stopBits);
+    if (!printerPort.open()) {
+        say(QStringLiteral("Druckerschnittstelle: ") + printerPort.errorText());
+        return false;
     }
 
-    const ComPortMap map = ComPortMap::fromSettings(env.settingsFile);
-    DeviceSerialPort printerPort(map);
-    DeviceSerialPort controllerPort(map);
-    if (sim) {
-        const QString dir = parser.isSet(simDirOption) ? parser.value(simDirOption) : ctx.settings.SimulatorWorkDir;
-        if (dir.isEmpty() || !QFileInfo(dir).isDir())
-            return fail(QStringLiteral("das Arbeitsverzeichnis des Simulationsprogramms \"%1\" gibt es nicht").arg(dir));
-        ctx.settings.SimulatorWorkDir = dir;
-    } else {
-        const QString printer =
-            parser.isSet(portOption) ? parser.value(portOption) : comText(ctx.settings.PrinterPortIndex);
-        if (printer.isEmpty())
-            return fail(QStringLiteral("--port COMn oder --port GERÄT fehlt"));
-        selectPort(printerPort, printer);
-        const StreamPortSettings settings = StreamPortSettingsFor(mode);
-        printerPort.setBaudRate(settings.baudRate);
-        printerPort.setParity(SerialPort::Parity::Even);
-        printerPort.setDataBits(8);
-        printerPort.setStopBits(settings.stopBits);
-        if (!printerPort.open())
-            return fail(QStringLiteral("Druckerschnittstelle: ") + printerPort.errorText());
-
-        const QString controller = parser.isSet(controllerOption) ? parser.value(controllerOption)
-                                                                   : comText(ctx.settings.ControllerPortIndex);
-        // Without a controller port the printout has to be started at the controller.
-        ctx.settings.ControllerPortIndex = kvx && !controller.isEmpty() ? std::max(ctx.settings.ControllerPortIndex, 0) : -1;
-        if (ctx.settings.ControllerPortIndex >= 0) {
-            selectPort(controllerPort, controller);
-            controllerPort.setBaudRate(ControllerLinkBaudFor(mode));
-            controllerPort.setParity(SerialPort::Parity::Even);
-            controllerPort.setDataBits(8);
-            controllerPort.setStopBits(2);
-            if (!controllerPort.open())
-                return fail(QStringLiteral("Steuerungsschnittstelle: ") + controllerPort.errorText());
+    const PortSelection controller = portOf(options.controllerPort, ctx.settings.ControllerPortIndex);
+    // Without a controller port the printout has to be started at the controller.
+    ctx.settings.ControllerPortIndex =
+        IsKvxMode(options.mode) && !controller.isEmpty() ? std::max(ctx.settings.ControllerPortIndex, 0) : -1;
+    if (ctx.settings.ControllerPortIndex >= 0) {
+        selectPort(controllerPort, controller);
+        configureControllerLine(controllerPort, ControllerLinkBaudFor(options.mode));
+        if (!controllerPort.open()) {
+            say(QStringLiteral("Steuerungsschnittstelle: ") + controllerPort.errorText());
+            return false;
         }
     }
+    return true;
+}
 
+struct CaptureResult {
+    ActualRun run;
+    int rows = 0;
+    bool gaveUp = false;  // the capture ended after saying why
+};
+
+// Ticks the capture and the link polling until the printout ends, the time is
+// up or the user interrupts; then closes the ports.
+CaptureResult captureRun(AppContext &ctx, DisplayMode mode, DeviceSerialPort &printerPort,
+                         DeviceSerialPort &controllerPort)
+{
+    const bool sim = mode == DisplayMode::RunSimulation;
     StderrPrompt prompt;
     QtAnswerTimer answerTimer;
     ControllerLink link(controllerPort, answerTimer);
@@ -316,14 +247,44 @@ int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
     linkTimer.stop();
     printerPort.close();
     controllerPort.close();
+    return {capture.run(), capture.RowCount(), gaveUp};
+}
 
-    if (capture.RowCount() == 0)
-        return gaveUp ? 1 : fail(kNoDataMessage);  // a capture that gave up has said why
-    ActualRun run = capture.run();
+}  // namespace
+
+int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
+{
+    CaptureOptions options;
+    QString error;
+    if (!parseCaptureOptions(args, options, &error))
+        return fail(error);
+    return runCapture(options, env);
+}
+
+int runCapture(const CaptureOptions &options, const CommandEnvironment &env)
+{
+    // Checked now, not after a run has been recorded.
+    const QFileInfo outFolder(QFileInfo(options.out).absolutePath());
+    if (!outFolder.isDir() || !outFolder.isWritable())
+        return fail(QStringLiteral("in den Ordner %1 kann nicht geschrieben werden").arg(outFolder.filePath()));
+
+    AppContext ctx;
+    if (!setUpContext(options, env, ctx))
+        return 1;
+    const ComPortMap map = ComPortMap::fromSettings(env.settingsFile);
+    DeviceSerialPort printerPort(map);
+    DeviceSerialPort controllerPort(map);
+    if (!openCapturePorts(options, ctx, printerPort, controllerPort))
+        return 1;
+
+    const CaptureResult result = captureRun(ctx, options.mode, printerPort, controllerPort);
+    if (result.rows == 0)
+        return result.gaveUp ? 1 : fail(kNoDataMessage);  // a capture that gave up has said why
+    ActualRun run = result.run;
     run.GroupNames = ctx.data.GroupNames;
     QString error;
-    if (!WriteActualRunFile(out, run, &error))
+    if (!WriteActualRunFile(options.out, run, &error))
         return fail(error);
-    say(QStringLiteral("%1 s in %2 gespeichert").arg(capture.RowCount()).arg(out));
+    say(QStringLiteral("%1 s in %2 gespeichert").arg(result.rows).arg(options.out));
     return 0;
 }

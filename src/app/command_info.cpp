@@ -3,11 +3,10 @@
 
 #include "app/commands.h"
 #include "app/maincontroller.h"
-#include "data/datasetloader.h"
-#include "data/defaults.h"
+#include "data/installationtype.h"
 #include "data/textfield.h"
+#include "render/datasetchart.h"
 
-#include <QCommandLineParser>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -20,29 +19,25 @@ void printLine(const QString &line)
 
 int runInfoCommand(const QStringList &args, const CommandEnvironment &)
 {
-    QCommandLineParser parser;
-    parser.addOption({QStringLiteral("data"), QStringLiteral("Datenverzeichnis"), QStringLiteral("DIR")});
-    if (!parser.parse(QStringList{QStringLiteral("signovat info")} + args)) {
-        std::fprintf(stderr, "signovat info: %s\n", parser.errorText().toUtf8().constData());
+    InfoOptions options;
+    QString error;
+    if (!parseInfoOptions(args, options, &error)) {
+        std::fprintf(stderr, "signovat info: %s\n", error.toUtf8().constData());
         return 1;
     }
-    const QString dir = parser.value(QStringLiteral("data"));
-    if (dir.isEmpty()) {
-        std::fprintf(stderr, "signovat info: --data DIR fehlt\n");
-        return 1;
-    }
+    return runInfo(options);
+}
+
+int runInfo(const InfoOptions &options)
+{
+    const QString &dir = options.dataDir;
     if (!QFileInfo(dir).isDir()) {
         std::fprintf(stderr, "signovat info: Verzeichnis \"%s\" nicht gefunden\n", dir.toUtf8().constData());
         return 1;
     }
 
-    // As after start-up: a new program of type 0 with 24 groups, then the files.
     InstallationData data;
-    const ResetRules rules{true, 0};
-    resetToDefaults(data, rules, nullptr, false);
-    data.Konf.InstallationType = TypeKvx;
-    data.Header.GroupCount = kGroupCount;
-    for (const QString &line : loadDataSet(data, dir, rules))
+    for (const QString &line : loadDataSetAsAtStartup(data, dir))
         printLine(line);
 
     const InstallationHeader &h = data.Header;
@@ -54,6 +49,7 @@ int runInfoCommand(const QStringList &args, const CommandEnvironment &)
     printLine(QStringLiteral("Anlage: ") + installationTypeText(data.Konf.InstallationType, QString()));
     printLine(QStringLiteral("Betriebsart: ") + operatingModeText(h));
     printLine(QStringLiteral("Gruppen: ") + QString::number(h.GroupCount));
+    printLine(QStringLiteral("Gruppenzeilen im Plan: ") + QString::number(ShownGroupsOf(ControllerFamilyOf(data))));
     QStringList location{fieldText(h.LocationLine1), fieldText(h.LocationLine2)};
     location.removeAll(QString());
     printLine(QStringLiteral("Standort: ") + location.join(QStringLiteral(", ")));

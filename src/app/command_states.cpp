@@ -9,8 +9,6 @@
 #include "render/datasetchart.h"
 #include "render/targetstate.h"
 
-#include <QCommandLineParser>
-#include <QDir>
 #include <algorithm>
 #include <cstdio>
 
@@ -48,37 +46,22 @@ int printRunStates(const QString &path)
 
 int runStatesCommand(const QStringList &args, const CommandEnvironment &)
 {
-    QCommandLineParser parser;
-    parser.addOption({QStringLiteral("data"), QStringLiteral("Datenverzeichnis"), QStringLiteral("DIR")});
-    parser.addOption({QStringLiteral("program"), QStringLiteral("Programm 1 … 6"), QStringLiteral("N")});
-    parser.addOption({QStringLiteral("chart"), QStringLiteral("soll|ein|aus-gezielt|aus-stoerung"),
-                      QStringLiteral("KIND"), QStringLiteral("soll")});
-    parser.addOption({QStringLiteral("run"), QStringLiteral("Ist-Druck-Datei"), QStringLiteral("FILE.DRI")});
-    if (!parser.parse(QStringList{QStringLiteral("signovat states")} + args))
-        return refuse(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("unerwartetes Argument \"%1\"").arg(parser.positionalArguments().first()));
-    if (parser.isSet(QStringLiteral("run"))) {
-        if (parser.isSet(QStringLiteral("data")) || parser.isSet(QStringLiteral("program"))
-            || parser.isSet(QStringLiteral("chart")))
-            return refuse(QStringLiteral("--run schließt --data, --program und --chart aus"));
-        return printRunStates(parser.value(QStringLiteral("run")));
-    }
-    const QString dir = QDir::cleanPath(parser.value(QStringLiteral("data")));
-    if (!parser.isSet(QStringLiteral("data")))
-        return refuse(QStringLiteral("--data DIR oder --run FILE.DRI fehlt"));
-    bool numeric = false;
-    const int program = parser.value(QStringLiteral("program")).toInt(&numeric);
-    if (!numeric)
-        return refuse(QStringLiteral("--program N fehlt oder ist keine Zahl"));
-    DisplayMode kind;
-    if (!ChartKindFromName(parser.value(QStringLiteral("chart")), kind))
-        return refuse(QStringLiteral("unbekannte Art \"%1\" (soll, ein, aus-gezielt, aus-stoerung)")
-                          .arg(parser.value(QStringLiteral("chart"))));
+    ChartOptions options;
+    QString error;
+    if (!parseStatesOptions(args, options, &error))
+        return refuse(error);
+    return runStates(options);
+}
 
+int runStates(const ChartOptions &options)
+{
+    if (options.fromRun)
+        return printRunStates(options.runFile);
+    const DisplayMode kind = options.kind;
     ChartData chart;
     QString error;
-    if (!OpenDataSetChart(dir, InstallationNameOf(dir), program, kind, chart, &error))
+    if (!OpenDataSetChart(options.dataDir, InstallationNameOf(options.dataDir), options.program, kind, chart,
+                          &error))
         return refuse(error);
 
     const int groups = int(std::min<uint32_t>(chart.HeaderSnapshot.GroupCount, kGroupCount));

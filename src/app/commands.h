@@ -3,6 +3,8 @@
 // arguments after its name, prints one clear line on stderr for bad input and
 // returns the process exit code.
 
+#include "app/commandoptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,9 +24,15 @@ struct CommandEntry {
 const CommandEntry *findCommand(const QString &name);
 QString commandUsage();
 
-// The commands (one file each).
+// The commands (one file each): the options parsed, then the command run on them.
 int runInfoCommand(const QStringList &args, const CommandEnvironment &env);
 int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env);
 int runStatesCommand(const QStringList &args, const CommandEnvironment &env);
 int runRenderCommand(const QStringList &args, const CommandEnvironment &env);
 int runCaptureCommand(const QStringList &args, const CommandEnvironment &env);
+
+int runInfo(const InfoOptions &options);
+int runSendPrint(const SendPrintOptions &options, const CommandEnvironment &env);
+int runStates(const ChartOptions &options);
+int runRender(const RenderOptions &options, const CommandEnvironment &env);
+int runCapture(const CaptureOptions &options, const CommandEnvironment &env);

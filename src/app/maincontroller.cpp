@@ -6,6 +6,7 @@
 #include "data/defaults.h"
 #include "data/textfield.h"
 #include "link/linkframe.h"
+#include "serial/serialline.h"
 #include "serial/serialport.h"
 
 #include <QDir>
@@ -29,10 +30,7 @@ const QString kDashes = QStringLiteral("-----------");
 void configure(SerialPort &port, int portIndex, int baud, int stopBits)
 {
     port.selectCom(portIndex + 1);
-    port.setBaudRate(baud);
-    port.setParity(SerialPort::Parity::Even);
-    port.setDataBits(8);
-    port.setStopBits(stopBits);
+    configureLine(port, baud, stopBits);
 }
 }  // namespace
 
@@ -140,7 +138,7 @@ void MainController::RefreshDisplay()
     openPort(printerPort_, ctx_.settings.PrinterPortIndex, p.PrinterPortReopen, p.PrinterPortFailed,
              1200, 1, kPrinterPortMissing);
     openPort(controllerPort_, ctx_.settings.ControllerPortIndex, p.ControllerPortReopen,
-             p.ControllerPortFailed, 9600, 2, kControllerPortMissing);
+             p.ControllerPortFailed, kControllerLineBaud, kControllerLineStopBits, kControllerPortMissing);
 
     UpdateCommandState();
     UpdatePortPanels();
@@ -178,7 +176,7 @@ void MainController::UpdateCommandState()
 {
     const bool busy = host_.groupNamesEditorVisible() || host_.settingsDialogVisible()
                       || host_.previewWindowExists();
-    const bool printerUsable = ctx_.settings.PrinterPortIndex >= 0 && !ctx_.ports.PrinterPortFailed;
+    const bool printerUsable = printerPortUsable(ctx_);
     view_.notBusy = !busy;
     view_.MDIstKVXEnabled = !busy && printerUsable;
     view_.MDIstQSWEnabled = !busy && printerUsable;

@@ -283,12 +283,7 @@ void TFormStand::folderChosen()
 void TFormStand::showDevices()
 {
     // The ports this program holds open are busy because of it, not of another program.
-    QList<int> held;
-    if (ctx_.settings.PrinterPortIndex >= 0 && !ctx_.ports.PrinterPortFailed)
-        held << ctx_.settings.PrinterPortIndex + 1;
-    if (ctx_.settings.ControllerPortIndex >= 0 && !ctx_.ports.ControllerPortFailed)
-        held << ctx_.settings.ControllerPortIndex + 1;
-    ComDevicesDialog devices(prompt_, settingsFile_, held, this);
+    ComDevicesDialog devices(prompt_, settingsFile_, heldComNumbers(ctx_), this);
     devices.exec();
 }
 

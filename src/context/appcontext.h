@@ -9,6 +9,7 @@
 #include "data/installationtype.h"
 #include "link/startrequesthandshake.h"
 
+#include <QList>
 #include <QString>
 #include <cstdint>
 
@@ -45,3 +46,20 @@ struct AppContext {
         return {settings, data, ControllerFamily, CaptureRun, StartRequest};
     }
 };
+
+// The printer-stream port is chosen and was opened.
+inline bool printerPortUsable(const AppContext &ctx)
+{
+    return ctx.settings.PrinterPortIndex >= 0 && !ctx.ports.PrinterPortFailed;
+}
+
+// The COM numbers this program holds open now, so that nobody probes them.
+inline QList<int> heldComNumbers(const AppContext &ctx)
+{
+    QList<int> held;
+    if (printerPortUsable(ctx))
+        held << ctx.settings.PrinterPortIndex + 1;
+    if (ctx.settings.ControllerPortIndex >= 0 && !ctx.ports.ControllerPortFailed)
+        held << ctx.settings.ControllerPortIndex + 1;
+    return held;
+}

@@ -32,6 +32,16 @@ bool ChartKindFromName(const QString &name, DisplayMode &kind)
     return false;
 }
 
+QStringList loadDataSetAsAtStartup(InstallationData &data, const QString &dir)
+{
+    // A new program of type 0 with 24 groups, as the main window has after start-up.
+    const ResetRules rules{true, TypeKvx};
+    resetToDefaults(data, rules, nullptr, false);
+    data.Konf.InstallationType = TypeKvx;
+    data.Header.GroupCount = kGroupCount;
+    return loadDataSet(data, dir, rules);
+}
+
 bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int programNumber,
                       DisplayMode kind, ChartData &chart, QString *error)
 {
@@ -40,13 +50,8 @@ bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int progra
         return false;
     }
 
-    // As after start-up: a new program of type 0 with 24 groups, then the files.
     InstallationData data;
-    const ResetRules rules{true, TypeKvx};
-    resetToDefaults(data, rules, nullptr, false);
-    data.Konf.InstallationType = TypeKvx;
-    data.Header.GroupCount = kGroupCount;
-    loadDataSet(data, dir, rules);
+    loadDataSetAsAtStartup(data, dir);
 
     if (!data.Header.FixedTimeMode) {
         *error = oneLine(QStringLiteral(

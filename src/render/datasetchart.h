@@ -6,6 +6,12 @@
 #include "render/chartdata.h"
 
 #include <QString>
+#include <QStringList>
+
+// The data set of dir as the main window loads it right after start-up: a
+// new installation of type 0 with 24 groups, then the folder's data files.
+// Returns the load report.
+QStringList loadDataSetAsAtStartup(InstallationData &data, const QString &dir);
 
 // "soll", "ein", "aus-gezielt", "aus-stoerung".
 bool ChartKindFromName(const QString &name, DisplayMode &kind);

@@ -19,8 +19,6 @@
 namespace {
 
 const QString kNames = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/Hauptstrasse-Schulweg/NAMEN.DAT");
-const QString kExampleRun =
-    QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI");
 constexpr int kProcessTimeoutMs = 60000;
 
 // "a b c" as arguments (for the parts without paths).
@@ -326,15 +324,10 @@ TEST(CaptureCommand, BadArgumentsAreRefusedInOneLine)
     ASSERT_TRUE(writeBytes(bad, QByteArray(10, 'x')));
     const QString pdf = dir.filePath(QStringLiteral("x.pdf"));
     const QList<QStringList> cases = {
-        QStringList{"capture", "--out", out},
-        words("capture --sim --mode qsw --out") << out,
         words("capture --mode kvx99 --out") << out,
         words("capture --mode qsw --port /dev/gibt-es-nicht --out") << out,
         words("capture --mode qsw --port /dev/null --out") << dir.filePath("fehlt/x.DRI"),
-        words("capture --mode kvx --minutes 21 --out") << out,
-        words("capture --mode qsw --port COM1 --family 2 --out") << out,
         QStringList{"render", "--run", bad, "--out", pdf},
-        QStringList{"render", "--run", kExampleRun, "--program", "1", "--out", pdf},
         QStringList{"states", "--run", bad},
         QStringList{"states", "--run", dir.filePath("fehlt.DRI")},
     };

@@ -1,5 +1,7 @@
 // End-to-end runs of "signovat states" and "signovat render".
 
+#include "data/textfield.h"
+#include "datasetwriter.h"
 #include "tempdir.h"
 
 #include <QDir>
@@ -118,8 +120,6 @@ TEST(StatesCommand, RefusesWithOneLine)
     refused({d, dir.path(), p, QStringLiteral("3")}, QStringLiteral("nicht freigegeben"));
     refused({d, dir.path(), p, QStringLiteral("2")}, QStringLiteral("1200 Sekunden"));
     refused({d, variable.path(), p, QStringLiteral("1")}, QStringLiteral("Es kann nur ein Sollausdruck"));
-    refused({d, dir.path(), p, QStringLiteral("1"), QStringLiteral("--chart"), QStringLiteral("ist")},
-            QStringLiteral("ist"));
 }
 
 TEST(RenderCommand, PdfOfTheExampleIsThePrintedPlan)
@@ -200,14 +200,33 @@ TEST(RenderCommand, RefusalsLeaveNoFile)
     };
     const QString p = QStringLiteral("--program");
     refused({p, QStringLiteral("1"), QStringLiteral("--pages"), QStringLiteral("3")}, QStringLiteral("Seite 3"));
-    refused({p, QStringLiteral("1"), QStringLiteral("--pages"), QStringLiteral("0-1")}, QStringLiteral("Seite 0"));
-    refused({p, QStringLiteral("1"), QStringLiteral("--pages"), QStringLiteral("2-x")}, QStringLiteral("2-x"));
-    refused({p, QStringLiteral("0")}, QStringLiteral("Programm 0"));
-    refused({p, QStringLiteral("2")}, QStringLiteral("1200 Sekunden"));
-    refused({p, QStringLiteral("1"), QStringLiteral("--width"), QStringLiteral("20")}, QStringLiteral("--width"));
 
     const ProcessResult r = signovat({QStringLiteral("render"), QStringLiteral("--data"), dir.path(), p, QStringLiteral("1"),
                             QStringLiteral("--out"), pdf, QStringLiteral("--pages"), QStringLiteral("1,2")});
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_TRUE(QFile::exists(pdf));
+}
+
+// Type -1 (0xFFFFFFFF in KONF.DAT) is a KVX: its chart has all 24 group rows,
+// and info says so.
+TEST(RenderCommand, TypeMinusOneShowsTwentyFourGroupRows)
+{
+    InstallationData d;
+    d.Konf.InstallationType = 0xFFFFFFFF;
+    d.Header.GroupCount = kGroupCount;
+    d.Header.FixedTimeMode = 1;
+    d.Header.ProgramReleased[0] = 1;
+    d.Programs[0].CycleTime = 10;
+    TextToField10(QStringLiteral("Ost 24"), d.GroupNames[23]);
+    QTemporaryDir data, out;
+    QString error;
+    ASSERT_TRUE(writeDataSet(d, data.path(), error)) << qPrintable(error);
+
+    EXPECT_TRUE(signovat({"info", "--data", data.path()}).out.contains("Gruppenzeilen im Plan: 24\n"));
+    const QString pdf = out.filePath(QStringLiteral("plan.pdf"));
+    const ProcessResult r = signovat({"render", "--data", data.path(), "--program", "1", "--out", pdf, "--pages", "2"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).out;
+    EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("Gruppe +\\d+"))), 24) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Gruppe +24, +Ost 24")))) << qPrintable(text);
 }

@@ -1,0 +1,82 @@
+#pragma once
+// The options of the headless commands, each command's parsed into a plain
+// struct without touching a file, a port or the settings. A refusal leaves
+// one line in *error; the command prints it after "signovat <command>: ".
+
+#include "base/appsettings.h"
+#include "data/installationtype.h"
+#include "render/displaymode.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+class DeviceSerialPort;
+
+// --port COMn|DEVICE: "COM3" (any case, blanks after COM allowed) is a COM
+// number the port map resolves, anything else a device path.
+struct PortSelection {
+    int comNumber = -1;
+    QString devicePath;
+    bool isEmpty() const { return comNumber < 0 && devicePath.isEmpty(); }
+};
+PortSelection portSelectionOf(const QString &text);
+void selectPort(DeviceSerialPort &port, const PortSelection &selection);
+
+// --version 6.00 … 6.30 and --family 1|2 of the controller link.
+struct LinkOptions {
+    std::optional<uint8_t> checksumSeed;
+    std::optional<ControllerFamily> family;
+};
+
+struct InfoOptions {
+    QString dataDir;
+};
+
+// --data DIR --program N [--chart KIND] | --run FILE.DRI
+struct ChartOptions {
+    bool fromRun = false;
+    QString runFile;
+    QString dataDir;
+    int program = 0;
+    DisplayMode kind = DisplayMode::TargetPlan;
+};
+
+struct RenderOptions {
+    ChartOptions chart;
+    QString out;
+    bool pdf = true;               // else one PNG per page
+    std::optional<bool> colour;    // --colour / --bw
+    int width = 0;                 // of the PNGs
+    std::optional<QString> pages;  // all pages without
+};
+
+struct SendPrintOptions {
+    uint8_t printCode = 2;  // 2 start, 3 stop
+    PortSelection port;
+    ProtocolVariant variant = ProtocolVariant::Kvx40;
+    LinkOptions link;
+};
+
+struct CaptureOptions {
+    DisplayMode mode = DisplayMode::RunSimulation;
+    QString out;
+    std::optional<QString> simDir;
+    std::optional<PortSelection> printerPort;     // else the settings' port
+    std::optional<PortSelection> controllerPort;  // else the settings' port
+    int minutes = 0;                              // 0: until the printout ends
+    LinkOptions link;
+    std::optional<QString> namesFile;
+};
+
+bool parseInfoOptions(const QStringList &args, InfoOptions &out, QString *error);
+bool parseStatesOptions(const QStringList &args, ChartOptions &out, QString *error);
+bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *error);
+bool parseSendPrintOptions(const QStringList &args, SendPrintOptions &out, QString *error);
+bool parseCaptureOptions(const QStringList &args, CaptureOptions &out, QString *error);
+
+// --pages "1,3-4" of a chart of pageCount pages -> {1, 3, 4}, ascending, each
+// page once.
+bool parsePageList(const QString &list, int pageCount, QList<int> &pages, QString *error);

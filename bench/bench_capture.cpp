@@ -22,11 +22,6 @@
 
 namespace {
 
-class SilentPrompt : public Prompt {
-public:
-    PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons) override { return PromptAnswer::Ok; }
-};
-
 const char *const kStates[] = {"R ", "Gr", "RG", "Ge", "B ", "RB", "GD", "GB"};
 
 // 24 groups whose states change every second, detectors here and there.
@@ -63,10 +58,9 @@ ActualRun fullRun()
 void BM_CaptureTickAddingARowAndRedrawing(benchmark::State &state)
 {
     AppContext ctx;
-    SilentPrompt prompt;
     FakeSerialPort printer;
     printer.open();
-    ActualRunCapture capture(ctx.captureContext(), prompt, {&printer, nullptr, nullptr});
+    ActualRunCapture capture(ctx.captureContext(), {&printer, nullptr, nullptr});
     QImage image(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32);
     int pageStart = 0;
     int second = 0;

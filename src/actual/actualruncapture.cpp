@@ -29,6 +29,7 @@ bool IsDisturbedLine(const QByteArray &line)
 
 const QString kFehler = QStringLiteral("Fehler");
 const QString kZugriffsfehler = QStringLiteral("Zugriffsfehler");
+const Message kPrintoutActive{kPrintoutActiveMessage, kFehler, PromptIcon::Error};
 
 const QString kCaptionWaitingController =
     QStringLiteral("Drucker Vorschau grafisch Ist-Druck Steuerung - Erwarte Daten");
@@ -58,8 +59,8 @@ int FollowedPageStart(int rowCount, int pageStartSecond)
     return pageEnd && rowCount - pageStartSecond == 100 ? pageStartSecond + 100 : pageStartSecond;
 }
 
-ActualRunCapture::ActualRunCapture(CaptureContext ctx, Prompt &prompt, CapturePorts ports)
-    : ctx_(ctx), prompt_(prompt), ports_(ports), run_(ctx.run), parser_(run_)
+ActualRunCapture::ActualRunCapture(CaptureContext ctx, CapturePorts ports)
+    : ctx_(ctx), ports_(ports), run_(ctx.run), parser_(run_)
 {
 }
 
@@ -70,7 +71,6 @@ void ActualRunCapture::Start(DisplayMode mode)
     dataPhase_ = false;
     chartReady_ = false;
     printButtons_ = false;
-    printerAlertArmed_ = true;
     printoutEnded_ = false;
     portLost_ = false;
     droppedSeconds_ = 0;
@@ -127,7 +127,6 @@ bool ActualRunCapture::printerPortGone() const
 void ActualRunCapture::Finish()
 {
     running_ = false;
-    busy_ = false;
     // Nobody waits any more: a later capture of a controller without link
     // must not time out on this one's account.
     ctx_.startRequest.stopWaiting();
@@ -148,15 +147,11 @@ int ActualRunCapture::PageCount() const
 
 CaptureUpdate ActualRunCapture::ScanDataTimer(int pageStartSecond)
 {
-    if (!running_ || busy_)
+    if (!running_)
         return {};
-    busy_ = true;
     if (run_.GroupNames != ctx_.data.GroupNames)
         RefreshGroupNames();
-    const CaptureUpdate update =
-        mode_ == DisplayMode::RunSimulation ? simulationTick(pageStartSecond) : controllerTick(pageStartSecond);
-    busy_ = false;
-    return update;
+    return mode_ == DisplayMode::RunSimulation ? simulationTick(pageStartSecond) : controllerTick(pageStartSecond);
 }
 
 CaptureUpdate ActualRunCapture::controllerTick(int pageStartSecond)
@@ -169,7 +164,7 @@ CaptureUpdate ActualRunCapture::controllerTick(int pageStartSecond)
         running_ = false;
         portLost_ = true;
         u.portLost = true;
-        prompt_.tell(kPortLostMessage, kZugriffsfehler, PromptIcon::Error);
+        u.message = Message{kPortLostMessage, kZugriffsfehler, PromptIcon::Error};
         return u;
     }
     u.receiving = port.bytesWaiting() > 0;
@@ -186,7 +181,7 @@ CaptureUpdate ActualRunCapture::controllerTick(int pageStartSecond)
         ctx_.startRequest.stopWaiting();
         running_ = false;
         u.closeWindow = true;
-        prompt_.tell(kNoDataMessage, kFehler, PromptIcon::Error);
+        u.message = Message{kNoDataMessage, kFehler, PromptIcon::Error};
         return u;
     }
 
@@ -228,11 +223,11 @@ void ActualRunCapture::dataLine(const QByteArray &line, int pageStartSecond, Cap
 
 void ActualRunCapture::headerPhaseLine(const QByteArray &line, CaptureUpdate &u)
 {
-    if (line.startsWith(" P") && printerAlertArmed_) {
+    if (line.startsWith(" P")) {
         // The controller was already printing a run whose header was missed.
         running_ = false;
         u.closeWindow = true;
-        tellPrintoutActive();
+        u.message = kPrintoutActive;
         return;
     }
     if (parser_.ParseHeaderLine(line))
@@ -241,14 +236,6 @@ void ActualRunCapture::headerPhaseLine(const QByteArray &line, CaptureUpdate &u)
         showReceived(line, true);
     dataPhase_ = parser_.EndsHeader(line);
     syncChartHeader();
-}
-
-void ActualRunCapture::tellPrintoutActive()
-{
-    // Ticks that come while the message is open must not show it again.
-    printerAlertArmed_ = false;
-    prompt_.tell(kPrintoutActiveMessage, kFehler, PromptIcon::Error);
-    printerAlertArmed_ = true;
 }
 
 void ActualRunCapture::showReceived(const QByteArray &line, bool startAfresh)
@@ -355,9 +342,8 @@ CaptureUpdate ActualRunCapture::simulationTick(int pageStartSecond)
         return u;
     }
 
-    if (printerAlertArmed_) {
-        tellPrintoutActive();
-        simFiles_.DeleteAll();
-    }
+    // A data file before any header: the simulation was already running.
+    u.message = kPrintoutActive;
+    simFiles_.DeleteAll();
     return u;
 }

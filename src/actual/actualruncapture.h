@@ -6,8 +6,8 @@
 //
 // The preview window owns the capture timer (100 ms) and forwards each tick
 // to ScanDataTimer(); it shows what the returned CaptureUpdate and the
-// accessors say. Nothing here draws: chart() is the chart the window draws
-// with the renderer.
+// accessors say, the tick's message included. Nothing here draws or shows:
+// chart() is the chart the window draws with the renderer.
 //
 // The run itself is the program's (CaptureContext::run): each capture
 // starts with the header data the last printout or loaded file left, field
@@ -18,7 +18,7 @@
 #include "actual/simulationfiles.h"
 #include "actual/streamparser.h"
 #include "base/appsettings.h"
-#include "base/prompt.h"
+#include "base/message.h"
 #include "data/installationtype.h"
 #include "link/startrequesthandshake.h"
 #include "render/chartdata.h"
@@ -26,6 +26,7 @@
 #include <QDateTime>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class ControllerLink;
 class SerialPort;
@@ -63,7 +64,8 @@ struct CaptureUpdate {
                                 // page starting at this second ("Dr." unticked)
     bool cleared = false;       // the run was cleared (a new printout): back to the overview
                                 // page, paging, measuring point and page selection reset
-    bool closeWindow = false;   // the capture gave up after its message
+    std::optional<Message> message;  // to show once the tick is over
+    bool closeWindow = false;   // the capture gave up: close after the message
     bool portLost = false;      // the port went away; the rows so far are kept
     bool printoutEnded = false; // with endAtNewPrintout: the next printout began
 };
@@ -85,14 +87,13 @@ public:
     static constexpr int kShortestPrintoutLine = 12;
     static constexpr int kMaxHeaderLines = 200;  // of the simulation's header file
 
-    ActualRunCapture(CaptureContext ctx, Prompt &prompt, CapturePorts ports = {});
+    explicit ActualRunCapture(CaptureContext ctx, CapturePorts ports = {});
 
     // Starts a capture in one of the live modes (DisplayMode::RunKvx, DisplayMode::RunQsw,
     // DisplayMode::RunSimulation, RunKvx40At…): sets the ports up, clears the rows.
     void Start(DisplayMode mode);
     // One tick of the capture timer. pageStartSecond is the first second of
-    // the chart page the window shows. A tick that comes while another is
-    // still running (from a message box) does nothing.
+    // the chart page the window shows.
     CaptureUpdate ScanDataTimer(int pageStartSecond);
     // Ends the capture: no more ticks; a KVX controller is asked to stop printing.
     void Finish();
@@ -108,7 +109,6 @@ public:
 
     DisplayMode mode() const { return mode_; }
     bool running() const { return running_; }
-    bool busy() const { return busy_; }  // CaptureBusy: no print run while set
     bool dataPhase() const { return dataPhase_; }
     bool chartReady() const { return chartReady_; }
     bool portLost() const { return portLost_; }
@@ -139,10 +139,8 @@ private:
     void syncChartHeader();
     bool linkInUse() const;
     bool printerPortGone() const;
-    void tellPrintoutActive();
 
     CaptureContext ctx_;
-    Prompt &prompt_;
     CapturePorts ports_;
     std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
 
@@ -154,10 +152,8 @@ private:
 
     DisplayMode mode_ = DisplayMode::RunFromFile;
     bool running_ = false;
-    bool busy_ = false;
     bool dataPhase_ = false;
     bool chartReady_ = false;
-    bool printerAlertArmed_ = true;
     bool printButtons_ = false;
     bool endAtNewPrintout_ = false;
     bool printoutEnded_ = false;

@@ -86,16 +86,6 @@ int fail(const QString &text)
     return 1;
 }
 
-// The capture's messages, one line each on stderr.
-class StderrPrompt : public Prompt {
-public:
-    PromptAnswer ask(const QString &text, const QString &, PromptIcon, PromptButtons buttons) override
-    {
-        say(text);
-        return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
-    }
-};
-
 // Where the ports come from: the command line, else the settings.
 PortSelection portOf(const std::optional<PortSelection> &given, int settingsIndex)
 {
@@ -185,12 +175,11 @@ CaptureResult captureRun(AppContext &ctx, DisplayMode mode, DeviceSerialPort &pr
                          DeviceSerialPort &controllerPort)
 {
     const bool sim = mode == DisplayMode::RunSimulation;
-    StderrPrompt prompt;
     QtAnswerTimer answerTimer;
     ControllerLink link(controllerPort, answerTimer);
-    ControllerPolling polling(ctx, prompt, link, controllerPort, printerPort);
+    ControllerPolling polling(ctx, link, controllerPort, printerPort);
     const bool linkUsed = ctx.settings.ControllerPortIndex >= 0;
-    ActualRunCapture capture(ctx.captureContext(), prompt, {&printerPort, &controllerPort, linkUsed ? &link : nullptr});
+    ActualRunCapture capture(ctx.captureContext(), {&printerPort, &controllerPort, linkUsed ? &link : nullptr});
     capture.setEndAtNewPrintout(true);
     InterruptGuard interrupts;
     capture.Start(mode);
@@ -213,8 +202,9 @@ CaptureResult captureRun(AppContext &ctx, DisplayMode mode, DeviceSerialPort &pr
         if (gInterrupted && capture.running())
             say(QStringLiteral("abgebrochen"));
         if (capture.running() && !gInterrupted) {
-            if (linkUsed)
-                polling.IOTimer();
+            // The messages of the polling and the capture, one line each on stderr.
+            if (const std::optional<Message> message = linkUsed ? polling.IOTimer() : std::nullopt)
+                say(message->text);
             return;
         }
         finish();
@@ -227,6 +217,8 @@ CaptureResult captureRun(AppContext &ctx, DisplayMode mode, DeviceSerialPort &pr
         for (int i = 0; i < kLinesPerTick && capture.running(); ++i) {
             const bool header = !capture.dataPhase();
             const CaptureUpdate u = capture.ScanDataTimer(0);
+            if (u.message)
+                say(u.message->text);
             gaveUp = gaveUp || u.closeWindow;
             if (header && capture.dataPhase() && !sim)
                 say(QStringLiteral("Kopf empfangen, Programm %1").arg(ProgramNameText(capture.run())));

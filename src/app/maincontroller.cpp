@@ -67,7 +67,7 @@ MainController::MainController(AppContext &ctx, SettingsStore &registry, Prompt 
                                MainWindowHost &host, SerialPort &controllerPort,
                                SerialPort &printerPort)
     : ctx_(ctx), registry_(registry), prompt_(prompt), host_(host),
-      controllerPort_(controllerPort), printerPort_(printerPort)
+      controllerPort_(controllerPort), printerPort_(printerPort), portsFamily_(ctx.ControllerFamily)
 {
 }
 
@@ -87,18 +87,25 @@ void MainController::createMainWindow()
 void MainController::initTick(const QDateTime &now)
 {
     if (!ctx_.StartupDone) {
-        resetToDefaults(ctx_.data, {false, uint32_t(ctx_.settings.DefaultInstallationType)}, &prompt_,
-                        false);
-        RefreshDisplay();
+        resetToDefaults(ctx_.data, {false, uint32_t(ctx_.settings.DefaultInstallationType)}, true);
+        Refresh();
         ctx_.StartupDone = true;
     }
     view_.statusPanels[0] = now.toString(QStringLiteral("dd.MM.yyyy"));
     view_.statusPanels[1] = now.toString(QStringLiteral("HH:mm:ss"));
 }
 
+void MainController::Refresh()
+{
+    RefreshDisplay();
+    saveSettings();
+    openPorts();
+    UpdateCommandState();
+    UpdatePortPanels();
+}
+
 void MainController::RefreshDisplay()
 {
-    const ControllerFamily previousFamily = ctx_.ControllerFamily;
     const InstallationHeader &h = ctx_.data.Header;
     const uint32_t type = ctx_.data.Konf.InstallationType;
 
@@ -125,10 +132,17 @@ void MainController::RefreshDisplay()
         view_.caption = QStringLiteral("Signovat - ") + ctx_.InstallationName;
     }
     view_.LabelNotProg = emergencyProgramText(h.EmergencyProgram, view_.LabelNotProg);
+}
 
+void MainController::saveSettings()
+{
     SaveSettings(registry_, ctx_.settings);
+}
 
-    if (ctx_.ControllerFamily != previousFamily) {
+void MainController::openPorts()
+{
+    if (ctx_.ControllerFamily != portsFamily_) {
+        portsFamily_ = ctx_.ControllerFamily;
         controllerPort_.close();
         printerPort_.close();
         ctx_.ports.ControllerPortReopen = true;
@@ -139,9 +153,6 @@ void MainController::RefreshDisplay()
              1200, 1, kPrinterPortMissing);
     openPort(controllerPort_, ctx_.settings.ControllerPortIndex, p.ControllerPortReopen,
              p.ControllerPortFailed, kControllerLineBaud, kControllerLineStopBits, kControllerPortMissing);
-
-    UpdateCommandState();
-    UpdatePortPanels();
 }
 
 void MainController::openPort(SerialPort &port, int index, bool &reopen, bool &failed, int baud,
@@ -169,7 +180,7 @@ void MainController::ReopenPorts()
     printerPort_.close();
     ctx_.ports.ControllerPortReopen = true;
     ctx_.ports.PrinterPortReopen = true;
-    RefreshDisplay();
+    Refresh();
 }
 
 void MainController::UpdateCommandState()
@@ -237,15 +248,20 @@ void MainController::FormClose()
 
 void MainController::ResetToNewProgram(bool askGroupNames)
 {
+    const bool clearGroupNames = !askGroupNames
+                                 || prompt_.ask(QStringLiteral("Gruppenbezeichnungen löschen ?"),
+                                                QStringLiteral("Bitte angeben"), PromptIcon::Question,
+                                                PromptButtons::YesNo)
+                                        == PromptAnswer::Yes;
     ctx_.InstallationName.clear();
     resetToDefaults(ctx_.data, {ctx_.StartupDone, uint32_t(ctx_.settings.DefaultInstallationType)},
-                    &prompt_, askGroupNames);
+                    clearGroupNames);
     ctx_.DataIsNew = true;
     ctx_.data.Konf.InstallationType = TypeKvx;
     ctx_.data.Header.GroupCount = kGroupCount;
     ctx_.CurrentDataDir = ctx_.settings.StandardDataDir;
     ctx_.LastDataDir = ctx_.settings.StandardDataDir;
-    RefreshDisplay();
+    Refresh();
 }
 
 void MainController::NeuesProgrammClick()
@@ -290,7 +306,7 @@ void MainController::loadChosenFolder(const QString &folder)
     const QStringList report = loadDataFolder(folder);
     if (host_.showLoadReport(report))
         ctx_.DataIsNew = false;
-    RefreshDisplay();
+    Refresh();
     rejectUnlessFixedTime();
 }
 
@@ -300,5 +316,5 @@ void MainController::rejectUnlessFixedTime()
         return;
     prompt_.tell(kOnlyFixedTime, QStringLiteral("Fehler"), PromptIcon::Error);
     ResetToNewProgram(false);
-    RefreshDisplay();
+    Refresh();
 }

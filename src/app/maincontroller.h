@@ -68,13 +68,19 @@ public:
     // The Init timer: first tick creates the start-up data and opens the ports.
     void initTick(const QDateTime &now);
 
+    // After every change of the loaded data, in this order: the view
+    // (RefreshDisplay), the settings written, the ports (re)opened as flagged
+    // with their messages, then the command state and the port panels.
+    void Refresh();
+    // The view of the loaded data: labels, caption, menus, and the
+    // controller family. Writes and opens nothing.
     void RefreshDisplay();
     void UpdateCommandState();
     void UpdatePortPanels();
     void UpdateTypeControls();
     void ResetToNewProgram(bool askGroupNames);
     // The settings dialog closes: both ports are closed and set up again from
-    // the current settings, with the display refresh that reports a failure.
+    // the current settings, with the refresh that reports a failure.
     void ReopenPorts();
 
     // Commands.
@@ -92,6 +98,10 @@ public:
     QStringList loadDataFolder(const QString &folder);
 
 private:
+    void saveSettings();
+    // Opens the ports whose reopen flag is set; a controller family other
+    // than the one they were opened for reopens both.
+    void openPorts();
     // Opens port as COM(index + 1) when its reopen flag is set; a missing or
     // busy port is reported and marked failed.
     void openPort(SerialPort &port, int index, bool &reopen, bool &failed, int baud, int stopBits,
@@ -104,6 +114,7 @@ private:
     MainWindowHost &host_;
     SerialPort &controllerPort_;
     SerialPort &printerPort_;
+    ControllerFamily portsFamily_;  // the family the ports were last set up for
     MainView view_;
 };
 

@@ -3,6 +3,7 @@
 #include "actual/actualrun.h"
 #include "app/aboutbox.h"
 #include "base/exceptionreport.h"
+#include "base/laterprompt.h"
 #include "app/settingsdialog.h"
 #include "base/utilities.h"
 #include "data/groupnameseditor.h"
@@ -72,8 +73,7 @@ TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &promp
       link_(link),
       controllerPrompt_(prompt, [this] { applyView(); }),
       controller_(ctx, registry, controllerPrompt_, *this, controllerPort, printerPort),
-      pollingPrompt_(prompt),
-      polling_(ctx, pollingPrompt_, link, controllerPort, printerPort)
+      polling_(ctx, link, controllerPort, printerPort)
 {
     setObjectName(QStringLiteral("TFormSteuer"));
     setWindowTitle(QStringLiteral("Signovat"));
@@ -405,7 +405,9 @@ void TFormSteuer::initTimer()
 
 void TFormSteuer::ioTimer()
 {
-    polling_.IOTimer();
+    // Shown after the tick, so the link goes on while the message is open.
+    if (std::optional<Message> message = polling_.IOTimer())
+        tellLater(*this, prompt_, std::move(message));
 }
 
 void TFormSteuer::datenLaden()
@@ -498,7 +500,7 @@ void TFormSteuer::EnsurePreviewWindow()
     // The window is freed once closed; from then on the commands are offered again.
     connect(preview_, &TFGrafik::closed, this, [this] {
         preview_ = nullptr;
-        controller_.RefreshDisplay();
+        controller_.Refresh();
         applyView();
     });
 }

@@ -3,7 +3,6 @@
 // every command to it.
 
 #include "app/controllerpolling.h"
-#include "base/laterprompt.h"
 #include "base/refreshingprompt.h"
 #include "app/maincontroller.h"
 #include "render/chartdata.h"
@@ -97,9 +96,6 @@ private:
     // The main window's own messages appear over its labels as they now are.
     RefreshingPrompt controllerPrompt_;
     MainController controller_;
-    // The IO tick's message is shown after the tick, so the link goes on
-    // while it is open.
-    LaterPrompt pollingPrompt_;
     ControllerPolling polling_;
     QTimer *init_ = nullptr;
     QTimer *io_ = nullptr;

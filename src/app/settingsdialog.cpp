@@ -276,7 +276,7 @@ void TFormStand::folderChosen()
     editStandard_->setText(model_.view().standardFolder);
     editSchreiben_->setText(model_.view().writeFolder);
     editSim_->setText(model_.view().simulatorFolder);
-    main_.RefreshDisplay();
+    main_.Refresh();
     emit mainViewChanged();
 }
 

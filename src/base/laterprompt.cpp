@@ -2,11 +2,13 @@
 
 #include <QTimer>
 
-PromptAnswer LaterPrompt::ask(const QString &text, const QString &caption, PromptIcon icon,
-                              PromptButtons buttons)
+void tellLater(QObject &context, Prompt &prompt, std::optional<Message> message,
+               std::function<void()> afterwards)
 {
-    if (buttons != PromptButtons::Ok)
-        return inner_.ask(text, caption, icon, buttons);
-    QTimer::singleShot(0, &context_, [this, text, caption, icon] { inner_.tell(text, caption, icon); });
-    return PromptAnswer::Ok;
+    QTimer::singleShot(0, &context, [&prompt, message = std::move(message), afterwards = std::move(afterwards)] {
+        if (message)
+            prompt.tell(*message);
+        if (afterwards)
+            afterwards();
+    });
 }

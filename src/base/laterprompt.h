@@ -1,25 +1,16 @@
 #pragma once
-// Messages told from inside a timer's tick, shown once the tick has
+// Messages that come out of a timer's tick, shown once the tick has
 // returned. A timer does not fire again while its own handler is still
 // running, and a message box runs inside it until it is dismissed; shown
-// later, the box leaves the timer ticking. Questions, whose answer the
-// caller needs at once, are asked right away.
+// from the event loop, the box leaves every timer ticking.
 
 #include "base/prompt.h"
 
 #include <QObject>
+#include <functional>
+#include <optional>
 
-class LaterPrompt : public Prompt {
-public:
-    // inner shows the messages; it must outlive this prompt. Messages still
-    // waiting when this prompt goes are dropped with it.
-    explicit LaterPrompt(Prompt &inner) : inner_(inner) {}
-
-    // A message (OK only) answers OK at once and is shown from the event loop.
-    PromptAnswer ask(const QString &text, const QString &caption, PromptIcon icon,
-                     PromptButtons buttons) override;
-
-private:
-    Prompt &inner_;
-    QObject context_;  // ends the waiting messages with this prompt
-};
+// Shows message (when there is one) through prompt from the event loop, then
+// runs afterwards. Nothing happens once context is gone; prompt must outlive it.
+void tellLater(QObject &context, Prompt &prompt, std::optional<Message> message,
+               std::function<void()> afterwards = {});

@@ -2,9 +2,10 @@
 // Every message box of the program goes through this interface, so the core
 // can ask questions without a window and tests can script the answers.
 
+#include "base/message.h"
+
 #include <QString>
 
-enum class PromptIcon { None, Error, Warning, Information, Question };
 enum class PromptButtons { Ok, OkCancel, YesNo };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 
@@ -19,4 +20,5 @@ public:
     {
         ask(text, caption, icon, PromptButtons::Ok);
     }
+    void tell(const Message &message) { tell(message.text, message.caption, message.icon); }
 };

@@ -2,10 +2,6 @@
 
 #include "data/installationtype.h"
 
-#include "base/prompt.h"
-
-#include <QString>
-
 namespace {
 
 void resetHeader(InstallationData &d, const ResetRules &rules)
@@ -132,7 +128,7 @@ void resetDataFile(InstallationData &d, DataFile file, const ResetRules &rules)
     }
 }
 
-void resetToDefaults(InstallationData &d, const ResetRules &rules, Prompt *prompt, bool askForNames)
+void resetToDefaults(InstallationData &d, const ResetRules &rules, bool clearGroupNames)
 {
     static constexpr DataFile kResetOrder[] = {
         DataFile::All, DataFile::Prog, DataFile::Ein, DataFile::Aus1, DataFile::Aus2,
@@ -143,15 +139,8 @@ void resetToDefaults(InstallationData &d, const ResetRules &rules, Prompt *promp
     for (DataFile file : kResetOrder)
         resetDataFile(d, file, rules);
 
-    if (!askForNames) {
+    if (clearGroupNames)
         resetGroupNames(d);
-    } else if (prompt
-               && prompt->ask(QStringLiteral("Gruppenbezeichnungen löschen ?"),
-                              QStringLiteral("Bitte angeben"), PromptIcon::Question,
-                              PromptButtons::YesNo)
-                      == PromptAnswer::Yes) {
-        resetGroupNames(d);
-    }
 
     d.Konf.KonfValue = 2;
 }

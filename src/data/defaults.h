@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <optional>
 
-class Prompt;
-
 struct ResetRules {
     bool startupDone;                  // the first start-up reset has completed
     uint32_t defaultInstallationType;  // settings key ANLAGE_NR, used until then
@@ -23,8 +21,8 @@ void resetDataFile(InstallationData &d, DataFile file, const ResetRules &rules);
 // All 24 group names to blanks.
 void resetGroupNames(InstallationData &d);
 
-// Every data file's part to its defaults, then the group names (after the
-// question "Gruppenbezeichnungen löschen ?" when askForNames is set; without a
-// prompt to ask, the names are kept), then KonfValue 2. The installation type
-// changes only by the start-up rule of the header reset.
-void resetToDefaults(InstallationData &d, const ResetRules &rules, Prompt *prompt, bool askForNames);
+// Every data file's part to its defaults, then the group names to blanks
+// unless the user chose to keep them (clearGroupNames false), then
+// KonfValue 2. The installation type changes only by the start-up rule of
+// the header reset.
+void resetToDefaults(InstallationData &d, const ResetRules &rules, bool clearGroupNames);

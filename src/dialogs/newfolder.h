@@ -2,27 +2,23 @@
 // Creating a sub-folder from the standard-folder picker ("Neuer Ordner"):
 // the name check and the creation, without the window.
 
+#include "base/message.h"
+
 #include <QString>
+#include <optional>
 
-class Prompt;
-
-// A name with any of < > | * ? \ / is refused.
-bool isAcceptableFolderName(const QString &name);
+// A name with any of < > | * ? \ / is refused: the message says why. The
+// dialog asks it with OK (correct the name) and Cancel (leave).
+std::optional<Message> folderNameRefusal(const QString &name);
 
 // folder + separator (unless folder already ends with one) + name.
 QString newFolderPath(const QString &folder, const QString &name);
 
 struct NewFolderResult {
-    enum Action {
-        EditName,  // the name was refused and the user wants to correct it
-        Close,     // leave the dialog, the folder tree stays as it is
-        ShowNew,   // the folder exists: list it in the tree, then leave
-    };
-    Action action;
-    QString path;  // the new folder's path (ShowNew, or the failed path)
+    QString path;                    // the new folder's path
+    std::optional<Message> failure;  // it could not be created: tell the user
 };
 
-// What "OK" of the new-folder dialog does with name below folder: refuses a
-// name with unusable characters (asking whether to correct it), else creates
-// the folder with all missing parents, telling the user when that fails.
-NewFolderResult createNewFolder(Prompt &prompt, const QString &folder, const QString &name);
+// Creates the folder name (one that folderNameRefusal accepts) below folder,
+// with all missing parents. A folder that exists already is no failure.
+NewFolderResult createNewFolder(const QString &folder, const QString &name);

@@ -1,6 +1,7 @@
 #include "dialogs/newfolderdialog.h"
 
 #include "base/functionkeys.h"
+#include "base/prompt.h"
 #include "dialogs/folderpicker.h"
 #include "dialogs/newfolder.h"
 
@@ -57,20 +58,25 @@ void TFormOrdner::showEvent(QShowEvent *event)
 
 void TFormOrdner::okClicked()
 {
-    const NewFolderResult result = createNewFolder(prompt_, currentFolder_, name_->text());
-    switch (result.action) {
-    case NewFolderResult::EditName:
-        name_->selectAll();
-        name_->setFocus();
+    if (const std::optional<Message> refusal = folderNameRefusal(name_->text())) {
+        // OK goes back to the name to correct it, Cancel leaves.
+        if (prompt_.ask(refusal->text, refusal->caption, refusal->icon, PromptButtons::OkCancel)
+            == PromptAnswer::Ok) {
+            name_->selectAll();
+            name_->setFocus();
+            return;
+        }
+        accept();
         return;
-    case NewFolderResult::ShowNew:
+    }
+    const NewFolderResult result = createNewFolder(currentFolder_, name_->text());
+    if (result.failure) {
+        prompt_.tell(*result.failure);
+    } else {
         // Visiting the new folder makes the tree list it; the current folder
         // stays the chosen one.
         picker_.setTreeFolder(result.path);
         picker_.setTreeFolder(currentFolder_);
-        break;
-    case NewFolderResult::Close:
-        break;
     }
     accept();
 }

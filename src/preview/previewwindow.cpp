@@ -4,7 +4,7 @@
 #include "context/appcontext.h"
 #include "base/exceptionreport.h"
 #include "base/functionkeys.h"
-#include "base/prompt.h"
+#include "base/laterprompt.h"
 #include "base/utilities.h"
 #include "data/groupnameseditor.h"
 #include "preview/actualrunfiledialog.h"
@@ -103,7 +103,7 @@ TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialo
       prompt_(prompt),
       printer_(std::move(printer)),
       ports_(ports),
-      capture_(ctx.captureContext(), prompt, ports),
+      capture_(ctx.captureContext(), ports),
       metrics_(PlanMetrics::ForPreview(kPreviewImageWidth)),
       image_(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32)
 {
@@ -349,10 +349,10 @@ void TFGrafik::ScanDataTimer()
         setReceptionLamp(u.receiving);
     if (u.linesChanged)
         drDaten_->showLines(capture_.receivedLines());
-    if (u.closeWindow) {
-        closeWhenNoDialog();
+    if (u.message || u.closeWindow)
+        showAfterTick(u.message, u.closeWindow);
+    if (u.closeWindow)
         return;
-    }
     if (u.portLost)
         scanData_->stop();  // nothing more comes; the rows stay for saving
     if (u.linesChanged || u.cleared || u.chartStarted || u.rowAdded)
@@ -440,6 +440,23 @@ void TFGrafik::placeReceivedDataWindow()
 void TFGrafik::ButtonDrFensterClick()
 {
     setReceivedDataVisible(!drDaten_->isVisible());
+}
+
+void TFGrafik::showAfterTick(const std::optional<Message> &message, bool thenClose)
+{
+    // A capture that goes on after its message waits until the message is
+    // dismissed, so that it is shown once.
+    const bool resume = !thenClose && capture_.running();
+    if (resume)
+        scanData_->stop();
+    tellLater(*this, prompt_, message, [this, thenClose, resume] {
+        if (captureEnded_)
+            return;  // the window was left meanwhile
+        if (thenClose)
+            closeWhenNoDialog();
+        else if (resume)
+            scanData_->start();
+    });
 }
 
 void TFGrafik::runDialog(const std::function<void()> &dialog)
@@ -704,12 +721,6 @@ void TFGrafik::print(PrintChoice choice)
 
 void TFGrafik::printFlaggedPages()
 {
-    // A print run starts between two capture ticks: asked for from within a
-    // tick (its message box), it comes once the tick is over.
-    if (capture_.busy()) {
-        QTimer::singleShot(kCaptureTickMs, this, &TFGrafik::printFlaggedPages);
-        return;
-    }
     const bool colour = ctx_.settings.PrintInColour != 0;
     const QDateTime printTime = QDateTime::currentDateTime();
     // Every copy is a print job of its own.

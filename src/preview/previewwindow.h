@@ -19,6 +19,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct AppContext;
@@ -125,6 +126,9 @@ private:
     void startRunView();
     void clearRunView();
     void endCapture();
+    // The capture's message, shown once the tick is over; then the window
+    // closes (thenClose) or the capture goes on.
+    void showAfterTick(const std::optional<Message> &message, bool thenClose);
     // A capture that gives up while one of the window's dialogs is open
     // (the capture timer goes on meanwhile) closes the window only once that
     // dialog has returned: the dialog still runs on the window.

@@ -36,7 +36,7 @@ QStringList loadDataSetAsAtStartup(InstallationData &data, const QString &dir)
 {
     // A new program of type 0 with 24 groups, as the main window has after start-up.
     const ResetRules rules{true, TypeKvx};
-    resetToDefaults(data, rules, nullptr, false);
+    resetToDefaults(data, rules, true);
     data.Konf.InstallationType = TypeKvx;
     data.Header.GroupCount = kGroupCount;
     return loadDataSet(data, dir, rules);

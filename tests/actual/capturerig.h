@@ -1,25 +1,26 @@
 #pragma once
 // A capture wired to in-memory ports and a link whose time the test moves:
 // what the controller prints is injected, the print commands the link sends
-// are read back from the controller port.
+// are read back from the controller port, the messages the ticks return are
+// kept in `told`.
 
 #include "actual/actualruncapture.h"
 #include "context/appcontext.h"
 #include "link/controllerlink.h"
 #include "link/steppedanswertimer.h"
-#include "scriptedprompt.h"
 #include "serial/fakeserialport.h"
 
 #include <QByteArray>
+#include <vector>
 
 struct CaptureRig {
     AppContext ctx;
-    ScriptedPrompt prompt;
+    std::vector<Message> told;
     FakeSerialPort printer;
     FakeSerialPort controller;
     SteppedAnswerTimer timer;
     ControllerLink link{controller, timer};
-    ActualRunCapture capture{ctx.captureContext(), prompt, {&printer, &controller, &link}};
+    ActualRunCapture capture{ctx.captureContext(), {&printer, &controller, &link}};
     int pageStart = 0;  // the page the window shows, following the capture
 
     explicit CaptureRig(int controllerPortIndex = 1)
@@ -34,6 +35,8 @@ struct CaptureRig {
     CaptureUpdate tick()
     {
         const CaptureUpdate u = capture.ScanDataTimer(pageStart);
+        if (u.message)
+            told.push_back(*u.message);
         if (u.chartStarted || u.cleared)
             pageStart = 0;
         if (u.pageTurnTo >= 0)

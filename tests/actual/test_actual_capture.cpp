@@ -74,20 +74,20 @@ TEST(Capture, SilentKvxControllerIsAskedToPrintThenGivenUp)
     EXPECT_TRUE(rig.ctx.StartRequest.startRequestPending());
     for (int tick = 17; tick <= 50; ++tick)
         ASSERT_FALSE(rig.tick().closeWindow) << "tick " << tick;
-    EXPECT_TRUE(rig.prompt.asked.empty());
+    EXPECT_TRUE(rig.told.empty());
     EXPECT_EQ(rig.printCommandSent(), -1);  // asked once only
 
     const CaptureUpdate u = rig.tick();  // the 51st
     EXPECT_TRUE(u.closeWindow);
-    ASSERT_EQ(rig.prompt.asked.size(), 1u);
-    EXPECT_EQ(rig.prompt.asked[0].text,
+    ASSERT_EQ(rig.told.size(), 1u);
+    EXPECT_EQ(rig.told[0].text,
               "Es werden keine Daten zum Drucken empfangen !\nBitte Verbindung und Baudrateneinstellung prüfen !");
-    EXPECT_EQ(rig.prompt.asked[0].caption, "Fehler");
-    EXPECT_EQ(rig.prompt.asked[0].icon, PromptIcon::Error);
+    EXPECT_EQ(rig.told[0].caption, "Fehler");
+    EXPECT_EQ(rig.told[0].icon, PromptIcon::Error);
     EXPECT_FALSE(rig.ctx.StartRequest.waitingForData());
     EXPECT_FALSE(rig.capture.running());
     rig.tick();
-    EXPECT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.told.size(), 1u);
 }
 
 TEST(Capture, WaitingEndsWithALineOrAFailedRequest)
@@ -110,7 +110,7 @@ TEST(Capture, WaitingEndsWithALineOrAFailedRequest)
         qsw.tick();
     }
     EXPECT_FALSE(rig.ctx.StartRequest.waitingForData());
-    EXPECT_TRUE(rig.prompt.asked.empty() && failed.prompt.asked.empty() && qsw.prompt.asked.empty());
+    EXPECT_TRUE(rig.told.empty() && failed.told.empty() && qsw.told.empty());
     EXPECT_TRUE(rig.capture.running());
     EXPECT_EQ(qsw.printCommandSent(), -1);
 }
@@ -173,7 +173,7 @@ TEST(Capture, TranscriptBecomesTheRunLineByLine)
     EXPECT_EQ(chart.Rows[46].State[7], 5);  // B1 flashing
     EXPECT_EQ(chart.Rows[7].State[7], 0);   // B1 dark
     EXPECT_EQ(chart.Rows[14].DetectorActive[0], 1);
-    EXPECT_TRUE(rig.prompt.asked.empty());
+    EXPECT_TRUE(rig.told.empty());
 }
 
 TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
@@ -190,15 +190,14 @@ TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
     // The next preview window's capture: this header has neither the banner
     // nor the legend line, and no parameters. It ends at " Gruppe" as the
     // last printout's banner decided, and the cycle time stays.
-    ActualRunCapture next(rig.ctx.captureContext(), rig.prompt, {&rig.printer, &rig.controller, &rig.link});
+    ActualRunCapture next(rig.ctx.captureContext(), {&rig.printer, &rig.controller, &rig.link});
     next.Start(DisplayMode::RunKvx);
     EXPECT_EQ(next.RowCount(), 0);
     for (const QByteArray &line : {lines[1], lines[4], QByteArray(lines[10]).replace("SCHULW01", "ZWEITES "),
                                    lines[24], lines[25], lines[26]}) {
         rig.printer.inject(line + "\r\n");
-        next.ScanDataTimer(0);
+        EXPECT_FALSE(next.ScanDataTimer(0).message);
     }
-    EXPECT_TRUE(rig.prompt.asked.empty());
     EXPECT_EQ(next.RowCount(), 2);
     EXPECT_EQ(next.chart().DataName, "ZWEITES");
     EXPECT_EQ(next.chart().ProgramSnapshot.CycleTime, 70u);
@@ -291,10 +290,10 @@ TEST(Capture, DataLineBeforeAnyHeaderMeansAPrintoutIsStillActive)
     const CaptureUpdate u = rig.line(kEightGroups);
     EXPECT_TRUE(u.closeWindow);
     EXPECT_FALSE(u.rowAdded);
-    ASSERT_EQ(rig.prompt.asked.size(), 1u);
-    EXPECT_EQ(rig.prompt.asked[0].text, "Es ist noch ein Druckvorgang aktiv!\nDieser muss zuerst beendet werden.\n");
-    EXPECT_EQ(rig.prompt.asked[0].caption, "Fehler");
-    EXPECT_EQ(rig.prompt.asked[0].icon, PromptIcon::Error);
+    ASSERT_EQ(rig.told.size(), 1u);
+    EXPECT_EQ(rig.told[0].text, "Es ist noch ein Druckvorgang aktiv!\nDieser muss zuerst beendet werden.\n");
+    EXPECT_EQ(rig.told[0].caption, "Fehler");
+    EXPECT_EQ(rig.told[0].icon, PromptIcon::Error);
     EXPECT_FALSE(rig.capture.running());
     EXPECT_EQ(rig.capture.RowCount(), 0);
 }
@@ -411,7 +410,7 @@ TEST(Capture, NoiseBeforeAPrintoutIsDroppedWithBoundedMemory)
     }
     ASSERT_EQ(clean.capture.RowCount(), 150);
     EXPECT_EQ(EncodeActualRunFile(disturbed.capture.run()), EncodeActualRunFile(clean.capture.run()));
-    EXPECT_TRUE(disturbed.prompt.asked.empty());
+    EXPECT_TRUE(disturbed.told.empty());
 }
 
 TEST(Capture, DisturbedLinesKeepTheCaptureGoing)
@@ -445,7 +444,7 @@ TEST(Capture, DisturbedLinesKeepTheCaptureGoing)
     rig.tick();
     EXPECT_EQ(rig.capture.RowCount(), 2);
     EXPECT_TRUE(rig.capture.running());
-    EXPECT_TRUE(rig.prompt.asked.empty());
+    EXPECT_TRUE(rig.told.empty());
 }
 
 TEST(Capture, LostPortStopsTheCaptureOnceAndKeepsTheRows)
@@ -459,45 +458,14 @@ TEST(Capture, LostPortStopsTheCaptureOnceAndKeepsTheRows)
     rig.printer.vanished = true;
     const CaptureUpdate u = rig.tick();
     EXPECT_TRUE(u.portLost);
-    ASSERT_EQ(rig.prompt.asked.size(), 1u);
-    EXPECT_EQ(rig.prompt.asked[0].text, kPortLostMessage);
-    EXPECT_EQ(rig.prompt.asked[0].caption, "Zugriffsfehler");
+    ASSERT_EQ(rig.told.size(), 1u);
+    EXPECT_EQ(rig.told[0].text, kPortLostMessage);
+    EXPECT_EQ(rig.told[0].caption, "Zugriffsfehler");
     EXPECT_FALSE(rig.capture.running());
     rig.tick();
-    EXPECT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(rig.told.size(), 1u);
     EXPECT_EQ(rig.capture.RowCount(), 2);
     EXPECT_TRUE(rig.capture.portLost());
-}
-
-// A prompt whose message box lets the capture timer tick again.
-class ReenteringPrompt : public Prompt {
-public:
-    ActualRunCapture *capture = nullptr;
-    CaptureUpdate nested;
-    bool busyInside = false;
-    PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons) override
-    {
-        busyInside = capture->busy();
-        nested = capture->ScanDataTimer(0);
-        return PromptAnswer::Ok;
-    }
-};
-
-TEST(Capture, TickDuringAMessageDoesNothing)
-{
-    AppContext ctx;
-    ctx.settings.ControllerPortIndex = 0;
-    ReenteringPrompt prompt;
-    FakeSerialPort printer;
-    printer.open();
-    ActualRunCapture capture(ctx.captureContext(), prompt, {&printer, nullptr, nullptr});
-    prompt.capture = &capture;
-    capture.Start(DisplayMode::RunQsw);
-    printer.inject(kEightGroups + "\r\n" + kEightGroups + "\r\n");
-    EXPECT_TRUE(capture.ScanDataTimer(0).closeWindow);
-    EXPECT_TRUE(prompt.busyInside);
-    EXPECT_FALSE(prompt.nested.linesChanged);
-    EXPECT_FALSE(capture.busy());
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 #include "actual/actualruncapture.h"
 #include "context/appcontext.h"
 #include "qtprinters.h"
-#include "scriptedprompt.h"
 #include "streamlines.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -86,13 +86,20 @@ TEST(SimulationFiles, HeaderFirstThenTheOldestDataFile)
 struct SimRig {
     QTemporaryDir dir;
     AppContext ctx;
-    ScriptedPrompt prompt;
-    ActualRunCapture capture{ctx.captureContext(), prompt};
+    ActualRunCapture capture{ctx.captureContext()};
+    std::vector<Message> told;  // what the ticks returned to show
 
     SimRig()
     {
         ctx.settings.SimulatorWorkDir = dir.path();
         capture.setClock([] { return kStart; });
+    }
+    CaptureUpdate tick()
+    {
+        CaptureUpdate u = capture.ScanDataTimer(0);
+        if (u.message)
+            told.push_back(*u.message);
+        return u;
     }
 };
 
@@ -115,7 +122,7 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     EXPECT_FALSE(exists(rig.dir.path(), 7));  // the files of an earlier run are gone
     EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau grafisch Ist-Druck Simulation - Erwarte Daten");
     EXPECT_EQ(rig.capture.chart().ChartTitle, "(Ist-Druck, Sim. Programm)");
-    EXPECT_FALSE(rig.capture.ScanDataTimer(0).cleared);
+    EXPECT_FALSE(rig.tick().cleared);
 
     writeSimFile(rig.dir.path(), 0, simHeader(), kStart.addSecs(4));
     writeSimFile(rig.dir.path(), 1, dataLine('1', {" Gr", "*R ", " B "}) + "\r\n", kStart.addSecs(6));
@@ -123,7 +130,7 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     writeSimFile(rig.dir.path(), 3, "kein Datensatz\r\n", kStart.addSecs(10));
     writeSimFile(rig.dir.path(), 4, dataLine('2', {" R ", " RG", "   "}) + "\r\n", kStart.addSecs(12));
 
-    CaptureUpdate u = rig.capture.ScanDataTimer(0);
+    CaptureUpdate u = rig.tick();
     EXPECT_TRUE(u.cleared);
     EXPECT_FALSE(exists(rig.dir.path(), 0));
     EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau Ist-Druck Simulation - KREUZUNG");
@@ -132,16 +139,16 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     EXPECT_EQ(rig.capture.chart().ControllerTypeText, "Simulation");
     EXPECT_EQ(rig.capture.chart().HeaderGroupCount, 3);
 
-    u = rig.capture.ScanDataTimer(0);
+    u = rig.tick();
     EXPECT_TRUE(u.chartStarted);
     EXPECT_TRUE(u.rowAdded);
     EXPECT_FALSE(exists(rig.dir.path(), 1));
-    EXPECT_TRUE(rig.capture.ScanDataTimer(0).rowAdded);
+    EXPECT_TRUE(rig.tick().rowAdded);
     // A file without a data line adds no second; it is removed all the same.
-    EXPECT_FALSE(rig.capture.ScanDataTimer(0).rowAdded);
+    EXPECT_FALSE(rig.tick().rowAdded);
     EXPECT_FALSE(exists(rig.dir.path(), 3));
-    EXPECT_TRUE(rig.capture.ScanDataTimer(0).rowAdded);
-    EXPECT_FALSE(rig.capture.ScanDataTimer(0).rowAdded);  // nothing left
+    EXPECT_TRUE(rig.tick().rowAdded);
+    EXPECT_FALSE(rig.tick().rowAdded);  // nothing left
 
     const ActualRun &run = rig.capture.run();
     ASSERT_EQ(run.Rows.size(), 3u);
@@ -150,12 +157,12 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     EXPECT_EQ(run.Rows[1].ProgramNumber, 2);
     EXPECT_EQ(run.Rows[2].State[1], 3);
     EXPECT_EQ(run.StartProgram, 1);
-    EXPECT_TRUE(rig.prompt.asked.empty());
+    EXPECT_TRUE(rig.told.empty());
     EXPECT_TRUE(rig.capture.running());
 
     // A new header file starts a new run.
     writeSimFile(rig.dir.path(), 0, simHeader(), kStart.addSecs(20));
-    EXPECT_TRUE(rig.capture.ScanDataTimer(0).cleared);
+    EXPECT_TRUE(rig.tick().cleared);
     EXPECT_EQ(rig.capture.RowCount(), 0);
     EXPECT_FALSE(rig.capture.chartReady());
 }
@@ -166,10 +173,11 @@ TEST(SimulationCapture, DataFileBeforeTheHeaderIsReportedAndCleared)
     rig.capture.Start(DisplayMode::RunSimulation);
     writeSimFile(rig.dir.path(), 1, dataLine('1', {" Gr"}) + "\r\n", kStart.addSecs(4));
     writeSimFile(rig.dir.path(), 2, dataLine('1', {" Gr"}) + "\r\n", kStart.addSecs(6));
-    const CaptureUpdate u = rig.capture.ScanDataTimer(0);
-    ASSERT_EQ(rig.prompt.asked.size(), 1u);
-    EXPECT_EQ(rig.prompt.asked[0].text, "Es ist noch ein Druckvorgang aktiv!\nDieser muss zuerst beendet werden.\n");
-    EXPECT_EQ(rig.prompt.asked[0].caption, "Fehler");
+    const CaptureUpdate u = rig.tick();
+    ASSERT_EQ(rig.told.size(), 1u);
+    EXPECT_EQ(rig.told[0].text, "Es ist noch ein Druckvorgang aktiv!\nDieser muss zuerst beendet werden.\n");
+    EXPECT_EQ(rig.told[0].caption, "Fehler");
+    EXPECT_EQ(rig.told[0].icon, PromptIcon::Error);
     EXPECT_FALSE(u.closeWindow);  // the window stays for the next run
     EXPECT_TRUE(rig.capture.running());
     EXPECT_FALSE(exists(rig.dir.path(), 1));

@@ -4,7 +4,6 @@
 #include "app/controllerpolling.h"
 #include "link/controllerlink.h"
 #include "link/steppedanswertimer.h"
-#include "scriptedprompt.h"
 #include "serial/fakeserialport.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +12,10 @@ namespace {
 
 struct PollingTest : ::testing::Test {
     AppContext ctx;
-    ScriptedPrompt prompt;
     FakeSerialPort controllerPort, printerPort;
     SteppedAnswerTimer timer;
     ControllerLink link{controllerPort, timer};
-    ControllerPolling polling{ctx, prompt, link, controllerPort, printerPort};
+    ControllerPolling polling{ctx, link, controllerPort, printerPort};
 
     void SetUp() override
     {
@@ -26,13 +24,17 @@ struct PollingTest : ::testing::Test {
         ctx.ControllerFamily = ControllerFamily::Kvx;
     }
 
-    // Ticks every 10 ms until the command ends, at most two seconds.
-    void runOut()
+    // Ticks every 10 ms until the command ends, at most two seconds; the
+    // messages the ticks returned.
+    std::vector<Message> runOut()
     {
+        std::vector<Message> told;
         for (int t = 0; t < 200; ++t) {
-            polling.IOTimer();
+            if (std::optional<Message> m = polling.IOTimer())
+                told.push_back(*m);
             timer.advance(10);
         }
+        return told;
     }
 };
 
@@ -41,13 +43,13 @@ TEST_F(PollingTest, UnansweredStartRequestIsReportedOnce)
     ctx.StartRequest.startRequested();
     ctx.StartRequest.waitForData();
     link.RequestPrint(2, 0, 0);
-    runOut();
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text,
+    const std::vector<Message> told = runOut();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].text,
               "Keine Verbindung zur Steuerung !\nDruckbefehl nicht ausgeführt.\nBitte Anlagentyp, Verbindung,\n"
               "ggf. die Versionseinstellung und\ndie Baudrateneinstellung prüfen !");
-    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
-    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+    EXPECT_EQ(told[0].caption, "Fehler");
+    EXPECT_EQ(told[0].icon, PromptIcon::Error);
     EXPECT_FALSE(ctx.StartRequest.startRequestPending());
     EXPECT_FALSE(ctx.StartRequest.waitingForData());
     // The frame went out once and was repeated three times.
@@ -58,8 +60,7 @@ TEST_F(PollingTest, UnansweredStopRequestIsSilent)
 {
     ctx.StartRequest.waitForData();
     link.RequestPrint(3, 0, 0);
-    runOut();
-    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_TRUE(runOut().empty());
     EXPECT_FALSE(ctx.StartRequest.waitingForData());
 }
 

@@ -133,16 +133,6 @@ TEST_F(MainControllerTest, FirstTickCreatesDefaultsOpensPortsAndFillsStatus)
     EXPECT_EQ(mc->view().LabelGrpZahl, "12");
 }
 
-TEST_F(MainControllerTest, StartUpGroupCountFollowsTheSettingsType)
-{
-    for (auto [type, groups] : {std::pair{0, 24u}, {1, 4u}, {2, 12u}, {4, 0u}}) {
-        AppContext fresh;
-        ctx = fresh;
-        start(-1, 0, type);
-        EXPECT_EQ(ctx.data.Header.GroupCount, groups) << "type " << type;
-    }
-}
-
 TEST_F(MainControllerTest, PortsThatCannotBeOpenedAreReportedAndMarkedFailed)
 {
     printerPort.failOpen = true;
@@ -161,12 +151,12 @@ TEST_F(MainControllerTest, PortsThatCannotBeOpenedAreReportedAndMarkedFailed)
     EXPECT_FALSE(mc->view().typeControlsEnabled);
 
     // Not tried again until a reopen is asked for.
-    mc->RefreshDisplay();
+    mc->Refresh();
     EXPECT_EQ(prompt.asked.size(), 2u);
 
     printerPort.failOpen = false;
     ctx.ports.PrinterPortReopen = true;
-    mc->RefreshDisplay();
+    mc->Refresh();
     EXPECT_EQ(prompt.asked.size(), 2u);
     EXPECT_EQ(mc->view().statusPanels[2], "Drucker: COM 2");
     EXPECT_TRUE(mc->view().MDIstQSWEnabled);
@@ -206,14 +196,14 @@ TEST_F(MainControllerTest, ChangingControllerFamilyReopensBothPorts)
     EXPECT_TRUE(mc->view().MDAusSEnabled);
     controllerPort.failOpen = true;  // shows that a reopen was tried
     ctx.data.Konf.InstallationType = TypeKvx40;
-    mc->RefreshDisplay();
+    mc->Refresh();
     EXPECT_EQ(ctx.ControllerFamily, ControllerFamily::Other);
     EXPECT_FALSE(mc->view().MDAusSEnabled);
     EXPECT_EQ(prompt.texts(), QStringList{kControllerMissing});
 
     // A negative type (all bits set in KONF.DAT) belongs with type 0.
     ctx.data.Konf.InstallationType = 0xFFFFFFFFu;
-    mc->RefreshDisplay();
+    mc->Refresh();
     EXPECT_EQ(ctx.ControllerFamily, ControllerFamily::Kvx);
     EXPECT_TRUE(mc->view().MDAusSEnabled);
 }
@@ -269,7 +259,7 @@ TEST_F(MainControllerTest, InterfaceSelectionFollowsProtocolVariant)
     EXPECT_FALSE(mc->view().MDIstKVXEnabled);
 
     ctx.settings.ProtocolVariant = ProtocolVariant::Plain;
-    mc->RefreshDisplay();
+    mc->Refresh();
     EXPECT_FALSE(mc->view().kvx40Selected);
     EXPECT_FALSE(mc->view().versionVisible);
     EXPECT_TRUE(mc->view().MDIstKVXEnabled);
@@ -348,6 +338,23 @@ TEST_F(MainControllerTest, NewProgramAsksAndResetsToTypeZero)
     EXPECT_EQ(ctx.data.Konf.KonfValue, 2u);
     EXPECT_EQ(GroupNameText(ctx.data, 0), "");
     EXPECT_EQ(mc->view().LabelAnlage, "KVX ...");
+}
+
+TEST_F(MainControllerTest, ANewRunAsksWhetherToClearTheGroupNames)
+{
+    start();
+    textToField(QStringLiteral("Nord"), ctx.data.GroupNames[0]);
+    prompt.answers = {PromptAnswer::No};
+    mc->ResetToNewProgram(true);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, "Gruppenbezeichnungen löschen ?");
+    EXPECT_EQ(prompt.asked[0].caption, "Bitte angeben");
+    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Question);
+    EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(GroupNameText(ctx.data, 0), "Nord");
+    EXPECT_EQ(ctx.data.Header.GroupCount, 24u);
+    mc->ResetToNewProgram(true);  // Yes
+    EXPECT_EQ(GroupNameText(ctx.data, 0), "");
 }
 
 }  // namespace

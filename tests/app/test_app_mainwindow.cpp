@@ -1,7 +1,6 @@
 // The main window as a user sees it: menus, toolbar hints, size, status bar
 // and the keys the interface controls swallow.
 
-#include "base/laterprompt.h"
 #include "mainwindowrig.h"
 
 #include <QAction>
@@ -162,44 +161,25 @@ TEST_F(MainWindowTest, NewProgramAsksFirst)
     EXPECT_EQ(prompt.asked[0].text, "Alle Daten werden auf\nStandardwerte gesetzt.");
 }
 
-// A message box: its own event loop runs until it is dismissed.
-class ModalPrompt : public Prompt {
-public:
-    std::function<void()> whileOpen;
-    PromptAnswer ask(const QString &, const QString &, PromptIcon, PromptButtons) override
-    {
-        whileOpen();
-        return PromptAnswer::Ok;
-    }
-};
-
-
-TEST(LaterPrompt, TheTimerThatToldTheMessageKeepsTickingWhileItIsOpen)
+TEST_F(MainWindowTest, AnUnansweredStartRequestIsToldWhileTheLinkGoesOn)
 {
-    ModalPrompt modal;
-    LaterPrompt later(modal);
-    int ticks = 0;
-    int ticksWhileOpen = -1;
-    QTimer io;
-    io.setInterval(10);
-    QObject::connect(&io, &QTimer::timeout, [&] {
-        if (++ticks == 1)
-            later.tell(QStringLiteral("Keine Verbindung"), QStringLiteral("Fehler"));
-    });
-    modal.whileOpen = [&] {
-        const int before = ticks;
-        QTest::qWait(100);
-        ticksWhileOpen = ticks - before;
+    FakeSerialPort &port = ctx.ports.ControllerPortFailed ? printerPort : controllerPort;
+    bool sentWhileOpen = false;
+    prompt.onAsk = [&] {
+        // The box is open: the IO timer still drives the link.
+        port.takeWritten();
+        link.RequestPrint(3, 0, 0);
+        sentWhileOpen = QTest::qWaitFor([&] { return !port.written.isEmpty(); });
     };
-    io.start();
-    QTRY_VERIFY(ticksWhileOpen >= 0);
-    EXPECT_GT(ticksWhileOpen, 2);
-
-    // Questions are asked at once.
-    ticksWhileOpen = -1;
-    EXPECT_EQ(later.ask(QStringLiteral("?"), QString(), PromptIcon::Question, PromptButtons::YesNo),
-              PromptAnswer::Ok);
-    EXPECT_GE(ticksWhileOpen, 0);
+    ctx.StartRequest.startRequested();
+    link.RequestPrint(2, 0, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        answerTimer.advance(100);
+        return !prompt.asked.empty();
+    }));
+    EXPECT_EQ(prompt.texts(), QStringList{kNoControllerConnection});
+    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
+    EXPECT_TRUE(sentWhileOpen);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "data/defaults.h"
 #include "data/textfield.h"
-#include "scriptedprompt.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,7 @@ TEST(Defaults, StartupResetTakesTypeAndGroupCountFromSettings)
     for (const auto &[type, groups] : expected) {
         InstallationData d;  // zeros, as at program start
         d.Konf.InstallationType = 3;
-        resetToDefaults(d, ResetRules{false, type}, nullptr, false);
+        resetToDefaults(d, ResetRules{false, type}, true);
         EXPECT_EQ(d.Konf.InstallationType, type);
         EXPECT_EQ(d.Header.GroupCount, groups) << "type " << type;
     }
@@ -42,7 +41,7 @@ TEST(Defaults, StartupResetTakesTypeAndGroupCountFromSettings)
 TEST(Defaults, ResetAfterStartupKeepsTypeAndGroupCount)
 {
     InstallationData d = loadedLooking();
-    resetToDefaults(d, ResetRules{true, TypeKvx}, nullptr, false);
+    resetToDefaults(d, ResetRules{true, TypeKvx}, true);
     EXPECT_EQ(d.Header.GroupCount, 12u);
     EXPECT_EQ(d.Konf.InstallationType, uint32_t(TypeQswCable));
     EXPECT_EQ(d.Konf.KonfValue, 2u);
@@ -51,7 +50,7 @@ TEST(Defaults, ResetAfterStartupKeepsTypeAndGroupCount)
 TEST(Defaults, EveryPartGetsItsStandardValues)
 {
     InstallationData d = loadedLooking();
-    resetToDefaults(d, ResetRules{true, 0}, nullptr, false);
+    resetToDefaults(d, ResetRules{true, 0}, true);
 
     const InstallationHeader &h = d.Header;
     EXPECT_EQ(fieldText(h.LocationLine1), "");
@@ -83,32 +82,13 @@ TEST(Defaults, EveryPartGetsItsStandardValues)
     EXPECT_EQ(GroupNameText(d, 0), "");
 }
 
-TEST(Defaults, GroupNamesQuestion)
+TEST(Defaults, GroupNamesAreKeptWhenTheUserChoseSo)
 {
-    ScriptedPrompt no;
-    no.answers = {PromptAnswer::No};
     InstallationData kept = loadedLooking();
-    resetToDefaults(kept, ResetRules{true, 0}, &no, true);
-    ASSERT_EQ(no.asked.size(), 1u);
-    EXPECT_EQ(no.asked[0].text, "Gruppenbezeichnungen löschen ?");
-    EXPECT_EQ(no.asked[0].caption, "Bitte angeben");
-    EXPECT_EQ(no.asked[0].buttons, PromptButtons::YesNo);
+    resetToDefaults(kept, ResetRules{true, 0}, false);
     EXPECT_EQ(GroupNameText(kept, 0), "K1 West");
     EXPECT_EQ(kept.Programs[0].CycleTime, 0u);
     EXPECT_EQ(kept.Konf.KonfValue, 2u);
-
-    ScriptedPrompt yes;
-    yes.answers = {PromptAnswer::Yes};
-    InstallationData cleared = loadedLooking();
-    resetToDefaults(cleared, ResetRules{true, 0}, &yes, true);
-    EXPECT_EQ(GroupNameText(cleared, 0), "");
-    EXPECT_EQ(cleared.Konf.KonfValue, 2u);
-
-    ScriptedPrompt unasked;
-    InstallationData silent = loadedLooking();
-    resetToDefaults(silent, ResetRules{true, 0}, &unasked, false);
-    EXPECT_TRUE(unasked.asked.empty());
-    EXPECT_EQ(GroupNameText(silent, 0), "");
 }
 
 TEST(Defaults, SingleFileResetTouchesOnlyItsPart)

@@ -277,7 +277,7 @@ TEST(DataSetLoad, EmptyDirectoryGivesDefaultsAndTwentyNotFoundLines)
     QTemporaryDir dir;
     const ResetRules atStartup{false, 2};
     InstallationData d;
-    resetToDefaults(d, atStartup, nullptr, false);
+    resetToDefaults(d, atStartup, true);
     const QStringList report = loadDataSet(d, dir.path(), atStartup);
 
     ASSERT_EQ(report.size(), 23);
@@ -288,7 +288,7 @@ TEST(DataSetLoad, EmptyDirectoryGivesDefaultsAndTwentyNotFoundLines)
     EXPECT_EQ(d.Header.GroupCount, 12u);
 
     InstallationData expected;
-    resetToDefaults(expected, atStartup, nullptr, false);
+    resetToDefaults(expected, atStartup, true);
     expected.Konf = KonfWords{};
     EXPECT_EQ(flatten(d), flatten(expected));
 }

@@ -1,10 +1,9 @@
-// "Neuer Ordner": which names are refused, what the user is told, and where
-// the folder is created.
+// "Neuer Ordner": which names are refused and why, where the folder is
+// created, and what the user is told when it cannot be.
 
 #include "asnobody.h"
 #include "dialogs/newfolder.h"
 #include "qtprinters.h"
-#include "scriptedprompt.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,48 +21,36 @@ QString refusedText(const QString &name)
                             "die folgenden Zeichen: <>|*?/\\");
 }
 
-TEST(NewFolder, EveryUnusableCharacterIsRefusedAndNothingIsCreated)
+TEST(NewFolder, EveryUnusableCharacterIsRefused)
 {
-    QTemporaryDir tmp;
     for (const QString &name : {QString("a<b"), QString("a>b"), QString("a|b"), QString("a*b"), QString("a?b"),
                                 QString("a\\b"), QString("a/b"), QString("/")}) {
-        ScriptedPrompt prompt;
-        prompt.answers = {PromptAnswer::Ok};
-        const NewFolderResult r = createNewFolder(prompt, tmp.path(), name);
-        EXPECT_EQ(r.action, NewFolderResult::EditName) << name.toStdString();
-        ASSERT_EQ(prompt.asked.size(), 1u);
-        EXPECT_EQ(prompt.asked[0].text, refusedText(name));
-        EXPECT_EQ(prompt.asked[0].caption, "Eingabefehler");
-        EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::OkCancel);
+        const std::optional<Message> refusal = folderNameRefusal(name);
+        ASSERT_TRUE(refusal) << name.toStdString();
+        EXPECT_EQ(refusal->text, refusedText(name));
+        EXPECT_EQ(refusal->caption, "Eingabefehler");
+        EXPECT_EQ(refusal->icon, PromptIcon::Warning);
     }
-    EXPECT_TRUE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
-
-    ScriptedPrompt prompt;
-    prompt.answers = {PromptAnswer::Cancel};
-    EXPECT_EQ(createNewFolder(prompt, tmp.path(), "x*").action, NewFolderResult::Close);
-
-    EXPECT_TRUE(isAcceptableFolderName("Kreuzung Süd: 2. Bauabschnitt"));
-    EXPECT_TRUE(isAcceptableFolderName(""));
+    EXPECT_FALSE(folderNameRefusal("Kreuzung Süd: 2. Bauabschnitt"));
+    EXPECT_FALSE(folderNameRefusal(""));
 }
 
 TEST(NewFolder, CreatesWithMissingParentsAndListsWhatExists)
 {
     QTemporaryDir tmp;
-    ScriptedPrompt prompt;
     const QString gone = tmp.filePath("fehlt/auch");
-    NewFolderResult r = createNewFolder(prompt, gone, "Neuer Ordner");
-    EXPECT_EQ(r.action, NewFolderResult::ShowNew);
+    NewFolderResult r = createNewFolder(gone, "Neuer Ordner");
+    EXPECT_FALSE(r.failure);
     EXPECT_EQ(r.path, gone + "/Neuer Ordner");
     EXPECT_TRUE(QFileInfo(r.path).isDir());
 
     // One that exists already, and the empty name (the folder itself), only
     // make the tree list the folder again.
-    r = createNewFolder(prompt, gone, "Neuer Ordner");
-    EXPECT_EQ(r.action, NewFolderResult::ShowNew);
-    r = createNewFolder(prompt, tmp.path() + "/", "");
-    EXPECT_EQ(r.action, NewFolderResult::ShowNew);
+    r = createNewFolder(gone, "Neuer Ordner");
+    EXPECT_FALSE(r.failure);
+    r = createNewFolder(tmp.path() + "/", "");
+    EXPECT_FALSE(r.failure);
     EXPECT_EQ(r.path, tmp.path() + "/");
-    EXPECT_TRUE(prompt.asked.empty());
 
     EXPECT_EQ(newFolderPath("/daten", "K1"), "/daten/K1");
     EXPECT_EQ(newFolderPath("/", "K1"), "/K1");
@@ -79,26 +66,24 @@ TEST(NewFolder, AFolderThatCannotBeCreatedIsReportedWithItsPath)
     QFile::setPermissions(tmp.path(), readAndEnter | QFileDevice::WriteOwner);
     QFile::setPermissions(locked, readAndEnter);
 
-    ScriptedPrompt prompt;
     NewFolderResult r;
     {
         FileAccessAsNobody nobody;
-        r = createNewFolder(prompt, locked, "Neu");
+        r = createNewFolder(locked, "Neu");
     }
-    EXPECT_EQ(r.action, NewFolderResult::Close);
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "Fehler:\nVerzeichnis konnte nicht angelegt werden !");
-    EXPECT_EQ(prompt.asked[0].caption, locked + "/Neu");
-    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+    ASSERT_TRUE(r.failure);
+    EXPECT_EQ(r.failure->text, "Fehler:\nVerzeichnis konnte nicht angelegt werden !");
+    EXPECT_EQ(r.failure->caption, locked + "/Neu");
+    EXPECT_EQ(r.failure->icon, PromptIcon::Error);
     EXPECT_FALSE(QFileInfo::exists(locked + "/Neu"));
 
     // A file of that name is in the way.
     QFile file(tmp.filePath("datei"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    r = createNewFolder(prompt, tmp.path(), "datei");
-    EXPECT_EQ(r.action, NewFolderResult::Close);
-    EXPECT_EQ(prompt.asked.back().caption, tmp.filePath("datei"));
+    r = createNewFolder(tmp.path(), "datei");
+    ASSERT_TRUE(r.failure);
+    EXPECT_EQ(r.failure->caption, tmp.filePath("datei"));
     QFile::setPermissions(locked, readAndEnter | QFileDevice::WriteOwner);
 }
 

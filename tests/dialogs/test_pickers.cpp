@@ -267,8 +267,20 @@ TEST_F(PickerTest, NewFolderIsCreatedBelowTheTreeFolderWhichStaysChosen)
     EXPECT_EQ(ordner->nameField()->selectedText(), "K12/Nord");
     ordner->okClicked();
     EXPECT_FALSE(ordner->isVisible());
-    EXPECT_EQ(prompt.asked.size(), 2u);
+    ASSERT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(prompt.asked[0].caption, "Eingabefehler");
+    EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::OkCancel);
     EXPECT_FALSE(QFileInfo::exists(settings.StandardDataDir + "/K12"));
+
+    // A folder that cannot be created is told, and the dialog closes.
+    ASSERT_TRUE(writeBytes(settings.StandardDataDir + "/Datei", "im Weg"));
+    ordner->show();
+    ordner->nameField()->setText("Datei");
+    ordner->okClicked();
+    EXPECT_FALSE(ordner->isVisible());
+    ASSERT_EQ(prompt.asked.size(), 3u);
+    EXPECT_EQ(prompt.asked[2].caption, settings.StandardDataDir + "/Datei");
+    EXPECT_EQ(prompt.asked[2].buttons, PromptButtons::Ok);
 }
 
 }  // namespace

@@ -71,6 +71,7 @@ struct ActualRunWindowTest : ::testing::Test {
     QList<QByteArray> transcript = transcriptLines(kKvxTranscript);
     int fed = 0;  // transcript lines sent so far
     bool closed = false;
+    size_t toldWhenClosed = 0;  // messages shown before the window closed
 
     void SetUp() override
     {
@@ -89,9 +90,21 @@ struct ActualRunWindowTest : ::testing::Test {
         auto p = std::make_unique<PdfFilePrinter>(tmp.path());
         pdf = p.get();
         w = std::make_unique<TFGrafik>(ctx, prompt, std::move(p), CapturePorts{&printer, &controller, &link});
-        QObject::connect(w.get(), &TFGrafik::closed, [this] { closed = true; });
+        watchClosing();
         w->show();
         ASSERT_TRUE(w->ShowActualRun(mode, file));
+    }
+    void watchClosing()
+    {
+        QObject::connect(w.get(), &TFGrafik::closed, [this] {
+            closed = true;
+            toldWhenClosed = prompt.asked.size();
+        });
+    }
+    // The capture's messages are shown once its tick is over.
+    bool told(size_t count)
+    {
+        return QTest::qWaitFor([&] { return prompt.asked.size() >= count; });
     }
     template <class T = QPushButton> T *get(const char *name) const
     {
@@ -253,12 +266,13 @@ TEST_F(ActualRunWindowTest, ASilentKvxControllerIsAskedToPrintThenGivenUp)
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_FALSE(closed);
     w->ScanDataTimer();  // the 51st
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text,
               "Es werden keine Daten zum Drucken empfangen !\nBitte Verbindung und Baudrateneinstellung prüfen !");
     EXPECT_EQ(prompt.asked[0].caption, "Fehler");
     EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
-    EXPECT_TRUE(closed);
+    EXPECT_EQ(toldWhenClosed, 1u);  // the message first, then the window closes
     EXPECT_FALSE(printer.isOpen() || w->receivedDataWindow()->isVisible());
     EXPECT_EQ(printCommandSent(), 3);  // closing asks the controller to stop
 }
@@ -278,15 +292,17 @@ TEST_F(ActualRunWindowTest, ClosingDuringThePrinterDialogWaitsUntilItIsGone)
     auto p = std::make_unique<TickingPrinter>(tmp.path());
     TickingPrinter *ticking = p.get();
     w = std::make_unique<TFGrafik>(ctx, prompt, std::move(p), CapturePorts{&printer, &controller, &link});
-    QObject::connect(w.get(), &TFGrafik::closed, [this] { closed = true; });
+    watchClosing();
     w->show();
     ASSERT_TRUE(w->ShowActualRun(DisplayMode::RunKvx));
     receive(5);
     bool closedWhileOpen = true;
     ticking->whileOpen = [&] {
-        // A new printout whose header was missed.
+        // A new printout whose header was missed; the dialog runs the event
+        // loop, which shows the message.
         line("Neuer Druck:");
         line(dataLine('1', {" R ", " Gr"}));
+        EXPECT_TRUE(told(1));
         closedWhileOpen = closed;
     };
     click("DruckAlles");
@@ -317,10 +333,11 @@ TEST_F(ActualRunWindowTest, ADataLineBeforeTheHeaderClosesTheWindow)
     EXPECT_EQ(printer.baudRate, 9600);
     EXPECT_EQ(controller.baudRate, 57600);
     line(dataLine('1', {" R ", " Gr"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, "Es ist noch ein Druckvorgang aktiv!\nDieser muss zuerst beendet werden.\n");
     EXPECT_EQ(prompt.asked[0].caption, "Fehler");
-    EXPECT_TRUE(closed);
+    EXPECT_EQ(toldWhenClosed, 1u);
 }
 
 TEST_F(ActualRunWindowTest, ReceivedDataWindowIsShownAndHiddenByItsButton)
@@ -414,6 +431,7 @@ TEST_F(ActualRunWindowTest, ALostPortKeepsTheRunForSaving)
     printer.vanished = true;
     w->ScanDataTimer();
     w->ScanDataTimer();
+    ASSERT_TRUE(told(1));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, "Die Verbindung zur Druckerschnittstelle ist unterbrochen !\n"
                                     "Der Empfang ist beendet, die bisher empfangenen Daten bleiben erhalten.");
@@ -466,6 +484,25 @@ TEST_F(ActualRunWindowTest, ARunFromTheSimulationProgramsFiles)
     EXPECT_EQ(w->chart().Rows.size(), 1u);
     EXPECT_EQ(QStringList({text("LabelSeite"), text("LabelProg")}), QStringList({"2 von 2", "3"}));
     EXPECT_FALSE(QFile::exists(tmp.filePath("D1.ist")));
+}
+
+TEST_F(ActualRunWindowTest, ASimulationAlreadyRunningIsToldAndTheCaptureWaitsForIt)
+{
+    open(DisplayMode::RunSimulation);
+    QFile data(QDir(tmp.path()).filePath("D1.ist"));
+    ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+    data.write(dataLine('1', {" Gr"}) + "\n");
+    data.flush();
+    ASSERT_TRUE(data.setFileTime(QDateTime::currentDateTime().addSecs(4), QFileDevice::FileModificationTime));
+    data.close();
+    bool tickingWhileOpen = true;
+    prompt.onAsk = [&] { tickingWhileOpen = w->captureTimer()->isActive(); };
+    w->ScanDataTimer();
+    ASSERT_TRUE(told(1));
+    EXPECT_EQ(prompt.texts(), QStringList({"Es ist noch ein Druckvorgang aktiv!\nDieser muss zuerst beendet werden.\n"}));
+    EXPECT_FALSE(tickingWhileOpen);  // so the message is shown once
+    EXPECT_TRUE(w->captureTimer()->isActive());
+    EXPECT_FALSE(closed);
 }
 
 TEST_F(ActualRunWindowTest, AReceivedRunPrintsWithItsProgramChanges)

@@ -34,7 +34,7 @@ struct IstCommandsTest : ::testing::Test, MainWindowRig {
     void leavePreview()
     {
         QTest::mouseClick(w->previewWindow()->findChild<QPushButton *>("DruckNicht"), Qt::LeftButton);
-        QTRY_VERIFY(!w->previewWindow());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
     }
 };
 
@@ -86,7 +86,9 @@ TEST_F(IstCommandsTest, ASilentKvxControllerGetsTheStartRequestOverTheLink)
         w->previewWindow()->ScanDataTimer();
     EXPECT_TRUE(ctx.StartRequest.startRequestPending());
     // The main window's IO timer sends it.
-    QTRY_COMPARE(controllerPort.written, StuffFrame(BuildPrintCommandFrame({2, 0, 0}, ProtocolVariant::Plain, uint8_t(ctx.settings.ChecksumSeed))));
+    const QByteArray request =
+        StuffFrame(BuildPrintCommandFrame({2, 0, 0}, ProtocolVariant::Plain, uint8_t(ctx.settings.ChecksumSeed)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return controllerPort.written == request; }));
 }
 
 TEST_F(IstCommandsTest, APrinterPortThatCannotBeOpenedStopsTheCommand)
@@ -113,6 +115,7 @@ TEST_F(IstCommandsTest, APortWhoseAdapterWasPulledIsOpenedAfresh)
     EXPECT_TRUE(printerPort.isOpen());
     EXPECT_FALSE(printerPort.lost());
     w->previewWindow()->ScanDataTimer();
+    QCoreApplication::processEvents();  // where a message of the tick would show
     EXPECT_EQ(prompt.texts(), QStringList({"Gruppenbezeichnungen löschen ?"}));
     leavePreview();
 }
@@ -156,7 +159,7 @@ TEST_F(IstCommandsTest, ASavedRunIsShownFromTheActualRunFolder)
     w->action("MDIstDatei")->trigger();
     EXPECT_EQ(prompt.texts(), QStringList({"Die Datei kurz.DRI ist keine Ist-Druck-Datei !\n"
                                            "Eine Ist-Druck-Datei kann nicht 100 Bytes groß sein."}));
-    QTRY_VERIFY(!w->previewWindow());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
     EXPECT_TRUE(commandsOffered());
 }
 

@@ -7,6 +7,7 @@
 #include "data/textfield.h"
 #include "qtprinters.h"
 #include "actual/streamlines.h"
+#include "scriptedprompt.h"
 #include "tempdir.h"
 
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@ public:
 
 struct LeaveRig : CaptureRig {
     QTemporaryDir dir;
+    ScriptedPrompt prompt;
     Host host;
     explicit LeaveRig(int controllerPortIndex = 1) : CaptureRig(controllerPortIndex)
     {

@@ -180,7 +180,7 @@ QString parseEntry(const QString &line, InstallationData &d, const Section &sect
 bool readDescription(const QString &text, InstallationData &d, QString &error)
 {
     d = InstallationData{};
-    resetToDefaults(d, ResetRules{false, TypeKvx}, nullptr, false);
+    resetToDefaults(d, ResetRules{false, TypeKvx}, true);
 
     Section section;
     const QStringList lines = text.split(QLatin1Char('\n'));

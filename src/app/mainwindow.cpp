@@ -160,10 +160,10 @@ void TFormSteuer::buildMenus()
     mDAusS_->setObjectName(QStringLiteral("MDAusS"));
     for (int n = 0; n < 6; ++n) {
         const QString caption = QStringLiteral("Programm %1").arg(n + 1);
-        mDSoll_n[n] = addCommand(mDSoll_, QStringLiteral("MDSoll%1").arg(n + 1), caption, nullptr);
-        mDEin_n[n] = addCommand(mDEin_, QStringLiteral("MDEin%1").arg(n + 1), caption, nullptr);
-        mDAusG_n[n] = addCommand(mDAusG_, QStringLiteral("MDAusG%1").arg(n + 1), caption, nullptr);
-        mDAusS_n[n] = addCommand(mDAusS_, QStringLiteral("MDAusS%1").arg(n + 1), caption, nullptr);
+        mDSollItems_[n] = addCommand(mDSoll_, QStringLiteral("MDSoll%1").arg(n + 1), caption, nullptr);
+        mDEinItems_[n] = addCommand(mDEin_, QStringLiteral("MDEin%1").arg(n + 1), caption, nullptr);
+        mDAusGItems_[n] = addCommand(mDAusG_, QStringLiteral("MDAusG%1").arg(n + 1), caption, nullptr);
+        mDAusSItems_[n] = addCommand(mDAusS_, QStringLiteral("MDAusS%1").arg(n + 1), caption, nullptr);
     }
     mDIst_ = mDrucken_->addMenu(QStringLiteral("Ist"));
     mDIst_->setObjectName(QStringLiteral("MDIst"));
@@ -329,10 +329,10 @@ void TFormSteuer::applyView()
     labelNotProg_->setText(v.LabelNotProg);
     for (int n = 0; n < 6; ++n) {
         pFrei_[n]->setEnabled(v.PFrei[n]);
-        mDSoll_n[n]->setVisible(v.programMenuVisible[n]);
-        mDEin_n[n]->setVisible(v.programMenuVisible[n]);
-        mDAusG_n[n]->setVisible(v.programMenuVisible[n]);
-        mDAusS_n[n]->setVisible(v.programMenuVisible[n]);
+        mDSollItems_[n]->setVisible(v.programMenuVisible[n]);
+        mDEinItems_[n]->setVisible(v.programMenuVisible[n]);
+        mDAusGItems_[n]->setVisible(v.programMenuVisible[n]);
+        mDAusSItems_[n]->setVisible(v.programMenuVisible[n]);
     }
     mDSollMenu_->setVisible(v.MDSollVisible);
     mHilfe_->setVisible(v.MHilfeVisible);
@@ -475,10 +475,10 @@ void TFormSteuer::connectChartCommands()
 {
     for (int n = 0; n < 6; ++n) {
         const std::pair<QAction *, DisplayMode> commands[] = {
-            {mDSoll_n[n], DisplayMode::TargetPlan},
-            {mDEin_n[n], DisplayMode::SwitchOn},
-            {mDAusG_n[n], DisplayMode::SwitchOffTargeted},
-            {mDAusS_n[n], DisplayMode::SwitchOffFault},
+            {mDSollItems_[n], DisplayMode::TargetPlan},
+            {mDEinItems_[n], DisplayMode::SwitchOn},
+            {mDAusGItems_[n], DisplayMode::SwitchOffTargeted},
+            {mDAusSItems_[n], DisplayMode::SwitchOffFault},
         };
         for (const auto &[action, kind] : commands)
             connect(action, &QAction::triggered, this,

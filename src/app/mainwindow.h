@@ -103,7 +103,7 @@ private:
     QMenu *mDatei_ = nullptr, *mDrucken_ = nullptr, *mDSoll_ = nullptr, *mDEin_ = nullptr,
           *mDAus_ = nullptr, *mDAusG_ = nullptr, *mDAusS_ = nullptr, *mDIst_ = nullptr;
     QAction *mDSollMenu_ = nullptr, *mProgEinstell_ = nullptr, *mHilfe_ = nullptr;
-    std::array<QAction *, 6> mDSoll_n{}, mDEin_n{}, mDAusG_n{}, mDAusS_n{};
+    std::array<QAction *, 6> mDSollItems_{}, mDEinItems_{}, mDAusGItems_{}, mDAusSItems_{};
     QAction *mDIstKVX_ = nullptr, *mDIstQSW_ = nullptr;
     std::array<QAction *, 3> mDIstKVX40_{};
     QAction *tbNeu_ = nullptr, *tbEditGrpBez_ = nullptr, *tbSave_ = nullptr, *tbOpen_ = nullptr,

@@ -194,7 +194,7 @@ bool SettingsDialogModel::FormCloseQuery(bool standardPickerOpen)
         return true;
     const PortFlags &p = ctx_.ports;
     const bool controllerOk = ctx_.settings.ControllerPortIndex < 0 || !p.ControllerPortFailed;
-    if (!standardPickerOpen && !p.PrinterPortFailed && controllerOk)
+    if (!standardPickerOpen && printerPortUsable(ctx_) && controllerOk)
         return true;
     prompt_.tell(QStringLiteral("Es muß mindestens eine Schnittstelle\nzum Drucken eingestellt werden !\n"
                                 "Bitte eine Schnittstelle auswählen !"),

@@ -246,11 +246,8 @@ CaptureResult captureRun(AppContext &ctx, DisplayMode mode, DeviceSerialPort &pr
 
 int runCaptureCommand(const QStringList &args, const CommandEnvironment &env)
 {
-    CaptureOptions options;
-    QString error;
-    if (!parseCaptureOptions(args, options, &error))
-        return fail(error);
-    return runCapture(options, env);
+    return parseThenRun("capture", args, parseCaptureOptions,
+                        [&](const CaptureOptions &o) { return runCapture(o, env); });
 }
 
 int runCapture(const CaptureOptions &options, const CommandEnvironment &env)

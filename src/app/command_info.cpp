@@ -19,22 +19,14 @@ void printLine(const QString &line)
 
 int runInfoCommand(const QStringList &args, const CommandEnvironment &)
 {
-    InfoOptions options;
-    QString error;
-    if (!parseInfoOptions(args, options, &error)) {
-        std::fprintf(stderr, "signovat info: %s\n", error.toUtf8().constData());
-        return 1;
-    }
-    return runInfo(options);
+    return parseThenRun("info", args, parseInfoOptions, runInfo);
 }
 
 int runInfo(const InfoOptions &options)
 {
     const QString &dir = options.dataDir;
-    if (!QFileInfo(dir).isDir()) {
-        std::fprintf(stderr, "signovat info: Verzeichnis \"%s\" nicht gefunden\n", dir.toUtf8().constData());
-        return 1;
-    }
+    if (!QFileInfo(dir).isDir())
+        return refuseCommand("info", QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(dir));
 
     InstallationData data;
     for (const QString &line : loadDataSetAsAtStartup(data, dir))

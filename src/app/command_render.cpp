@@ -13,23 +13,13 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <cstdio>
 
 namespace {
-int refuse(const QString &reason)
-{
-    std::fprintf(stderr, "signovat render: %s\n", reason.toUtf8().constData());
-    return 1;
-}
 }  // namespace
 
 int runRenderCommand(const QStringList &args, const CommandEnvironment &env)
 {
-    RenderOptions options;
-    QString error;
-    if (!parseRenderOptions(args, options, &error))
-        return refuse(error);
-    return runRender(options, env);
+    return parseThenRun("render", args, parseRenderOptions, [&](const RenderOptions &o) { return runRender(o, env); });
 }
 
 int runRender(const RenderOptions &options, const CommandEnvironment &env)
@@ -40,10 +30,10 @@ int runRender(const RenderOptions &options, const CommandEnvironment &env)
     if (source.fromRun) {
         ActualRun run;
         if (!LoadActualRunChart(source.runFile, chart, run, &error))
-            return refuse(error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+            return refuseCommand("render", error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
     } else if (!OpenDataSetChart(source.dataDir, InstallationNameOf(source.dataDir), source.program, source.kind,
                                  chart, &error)) {
-        return refuse(error);
+        return refuseCommand("render", error);
     }
 
     const int pageCount = PageCount(chart.ChartLength());
@@ -52,7 +42,7 @@ int runRender(const RenderOptions &options, const CommandEnvironment &env)
         for (int p = 1; p <= pageCount; ++p)
             pages << p;
     } else if (!parsePageList(*options.pages, pageCount, pages, &error)) {
-        return refuse(error);
+        return refuseCommand("render", error);
     }
 
     bool ok;
@@ -69,5 +59,5 @@ int runRender(const RenderOptions &options, const CommandEnvironment &env)
         ok = WriteChartPngs(chart, pages, options.colour.value_or(true), options.width, options.out.chopped(4),
                             &error);
     }
-    return ok ? 0 : refuse(error);
+    return ok ? 0 : refuseCommand("render", error);
 }

@@ -22,21 +22,12 @@ const QString kNoConnection = QStringLiteral(
 
 constexpr int kStepIntervalMs = 10;
 
-int fail(const QString &text)
-{
-    std::fprintf(stderr, "signovat send-print: %s\n", text.toUtf8().constData());
-    return 1;
-}
-
 }  // namespace
 
 int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env)
 {
-    SendPrintOptions options;
-    QString error;
-    if (!parseSendPrintOptions(args, options, &error))
-        return fail(error);
-    return runSendPrint(options, env);
+    return parseThenRun("send-print", args, parseSendPrintOptions,
+                        [&](const SendPrintOptions &o) { return runSendPrint(o, env); });
 }
 
 int runSendPrint(const SendPrintOptions &options, const CommandEnvironment &env)
@@ -45,7 +36,7 @@ int runSendPrint(const SendPrintOptions &options, const CommandEnvironment &env)
     selectPort(port, options.port);
     configureControllerLine(port);
     if (!port.open())
-        return fail(port.errorText());
+        return refuseCommand("send-print", port.errorText());
 
     QtAnswerTimer answerTimer;
     ControllerLink link(port, answerTimer);

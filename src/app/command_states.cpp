@@ -13,12 +13,6 @@
 #include <cstdio>
 
 namespace {
-int refuse(const QString &reason)
-{
-    std::fprintf(stderr, "signovat states: %s\n", reason.toUtf8().constData());
-    return 1;
-}
-
 // second,program,1,…,G with G the run's group rows.
 int printRunStates(const QString &path)
 {
@@ -26,7 +20,7 @@ int printRunStates(const QString &path)
     ActualRun run;
     QString error;
     if (!LoadActualRunChart(path, chart, run, &error))
-        return refuse(error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        return refuseCommand("states", error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
     const int groups = chart.ShownGroups;
     QByteArray out = "second,program";
     for (int g = 1; g <= groups; ++g)
@@ -46,11 +40,7 @@ int printRunStates(const QString &path)
 
 int runStatesCommand(const QStringList &args, const CommandEnvironment &)
 {
-    ChartOptions options;
-    QString error;
-    if (!parseStatesOptions(args, options, &error))
-        return refuse(error);
-    return runStates(options);
+    return parseThenRun("states", args, parseStatesOptions, runStates);
 }
 
 int runStates(const ChartOptions &options)
@@ -62,7 +52,7 @@ int runStates(const ChartOptions &options)
     QString error;
     if (!OpenDataSetChart(options.dataDir, InstallationNameOf(options.dataDir), options.program, kind, chart,
                           &error))
-        return refuse(error);
+        return refuseCommand("states", error);
 
     const int groups = int(std::min<uint32_t>(chart.HeaderSnapshot.GroupCount, kGroupCount));
     QByteArray out = "second";

@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include <cstdio>
+
 namespace {
 // Add a line here when a new command file lands.
 const CommandEntry kCommands[] = {
@@ -31,4 +33,10 @@ QString commandUsage()
             out += QStringLiteral("      %1\n").arg(usage.mid(gap).trimmed());
     }
     return out;
+}
+
+int refuseCommand(const char *command, const QString &reason)
+{
+    std::fprintf(stderr, "signovat %s: %s\n", command, reason.toUtf8().constData());
+    return 1;
 }

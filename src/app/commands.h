@@ -24,6 +24,23 @@ struct CommandEntry {
 const CommandEntry *findCommand(const QString &name);
 QString commandUsage();
 
+// Says why a command cannot go on, as "signovat COMMAND: reason" on stderr;
+// returns 1, the exit status.
+int refuseCommand(const char *command, const QString &reason);
+
+// Parses args into a command's options and runs it on them; options that do
+// not parse are refused.
+template <class Options, class Run>
+int parseThenRun(const char *command, const QStringList &args,
+                 bool (*parse)(const QStringList &, Options &, QString *), Run run)
+{
+    Options options;
+    QString error;
+    if (!parse(args, options, &error))
+        return refuseCommand(command, error);
+    return run(options);
+}
+
 // The commands (one file each): the options parsed, then the command run on them.
 int runInfoCommand(const QStringList &args, const CommandEnvironment &env);
 int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env);

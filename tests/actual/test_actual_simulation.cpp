@@ -25,11 +25,6 @@ void writeSimFile(const QString &dir, int number, const QByteArray &text, const 
     ASSERT_TRUE(f.setFileTime(stamp, QFileDevice::FileModificationTime));
 }
 
-bool exists(const QString &dir, int number)
-{
-    return QFile::exists(QDir(dir).filePath(QStringLiteral("D%1.ist").arg(number)));
-}
-
 TEST(SimulationFiles, PackedStampsCountTwoSecondSteps)
 {
     const uint32_t start = PackedStamp(kStart);
@@ -119,7 +114,7 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     SimRig rig;
     writeSimFile(rig.dir.path(), 7, "alt", kStart.addSecs(-60));
     rig.capture.Start(DisplayMode::RunSimulation);
-    EXPECT_FALSE(exists(rig.dir.path(), 7));  // the files of an earlier run are gone
+    EXPECT_TRUE(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());  // the files of an earlier run are gone
     EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau grafisch Ist-Druck Simulation - Erwarte Daten");
     EXPECT_EQ(rig.capture.chart().ChartTitle, "(Ist-Druck, Sim. Programm)");
     EXPECT_FALSE(rig.tick().cleared);
@@ -130,33 +125,25 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     writeSimFile(rig.dir.path(), 3, "kein Datensatz\r\n", kStart.addSecs(10));
     writeSimFile(rig.dir.path(), 4, dataLine('2', {" R ", " RG", "   "}) + "\r\n", kStart.addSecs(12));
 
-    CaptureUpdate u = rig.tick();
-    EXPECT_TRUE(u.cleared);
-    EXPECT_FALSE(exists(rig.dir.path(), 0));
+    EXPECT_TRUE(rig.tick().cleared);
     EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau Ist-Druck Simulation - KREUZUNG");
-    EXPECT_TRUE(rig.capture.printButtonsEnabled());
-    EXPECT_TRUE(rig.capture.dataPhase());
+    EXPECT_TRUE(rig.capture.printButtonsEnabled() && rig.capture.dataPhase());
     EXPECT_EQ(rig.capture.chart().ControllerTypeText, "Simulation");
     EXPECT_EQ(rig.capture.chart().HeaderGroupCount, 3);
 
-    u = rig.tick();
-    EXPECT_TRUE(u.chartStarted);
-    EXPECT_TRUE(u.rowAdded);
-    EXPECT_FALSE(exists(rig.dir.path(), 1));
-    EXPECT_TRUE(rig.tick().rowAdded);
-    // A file without a data line adds no second; it is removed all the same.
-    EXPECT_FALSE(rig.tick().rowAdded);
-    EXPECT_FALSE(exists(rig.dir.path(), 3));
-    EXPECT_TRUE(rig.tick().rowAdded);
-    EXPECT_FALSE(rig.tick().rowAdded);  // nothing left
+    EXPECT_TRUE(rig.tick().chartStarted);
+    // One second per file; a file without a data line adds none. Each is removed once read.
+    QList<bool> added;
+    for (int tick = 0; tick < 4; ++tick)
+        added << rig.tick().rowAdded;
+    EXPECT_EQ(added, QList<bool>({true, false, true, false}));
+    EXPECT_TRUE(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());
 
     const ActualRun &run = rig.capture.run();
     ASSERT_EQ(run.Rows.size(), 3u);
-    EXPECT_EQ(run.Rows[0].State[0], 2);
-    EXPECT_EQ(run.Rows[0].DetectorActive[1], 1);
-    EXPECT_EQ(run.Rows[1].ProgramNumber, 2);
-    EXPECT_EQ(run.Rows[2].State[1], 3);
-    EXPECT_EQ(run.StartProgram, 1);
+    EXPECT_EQ(QList<int>({run.Rows[0].State[0], run.Rows[0].DetectorActive[1], run.Rows[1].ProgramNumber,
+                          run.Rows[2].State[1], run.StartProgram}),
+              QList<int>({2, 1, 2, 3, 1}));
     EXPECT_TRUE(rig.told.empty());
     EXPECT_TRUE(rig.capture.running());
 
@@ -175,13 +162,10 @@ TEST(SimulationCapture, DataFileBeforeTheHeaderIsReportedAndCleared)
     writeSimFile(rig.dir.path(), 2, dataLine('1', {" Gr"}) + "\r\n", kStart.addSecs(6));
     const CaptureUpdate u = rig.tick();
     ASSERT_EQ(rig.told.size(), 1u);
-    EXPECT_EQ(rig.told[0].text, "Es ist noch ein Druckvorgang aktiv!\nDieser muss zuerst beendet werden.\n");
-    EXPECT_EQ(rig.told[0].caption, "Fehler");
-    EXPECT_EQ(rig.told[0].icon, PromptIcon::Error);
+    EXPECT_EQ(rig.told[0].text, kPrintoutActiveMessage);
     EXPECT_FALSE(u.closeWindow);  // the window stays for the next run
     EXPECT_TRUE(rig.capture.running());
-    EXPECT_FALSE(exists(rig.dir.path(), 1));
-    EXPECT_FALSE(exists(rig.dir.path(), 2));
+    EXPECT_TRUE(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(rig.capture.RowCount(), 0);
 }
 

@@ -1,9 +1,11 @@
 // Data folders copied from elsewhere may hold anything under the names of the
-// data files: a named pipe, a link to a device, a link loop, a huge sparse
-// file. Loading such a folder must not block, must not allocate more than
-// the formats allow, and reports each such entry as missing or of the wrong
-// size. Every load runs in a child process that is given up on when it hangs.
+// data files: a folder, a named pipe, a link to a device, a link loop, a file
+// nobody may read, a huge sparse file. Loading must not block, must not
+// allocate more than the formats allow, and reports each such entry as
+// missing or of the wrong size. Every load runs in a child process, with the
+// file access of an unprivileged user, that is given up on when it hangs.
 
+#include "asnobody.h"
 #include "childprocess.h"
 #include "data/datasetloader.h"
 #include "data/namesfile.h"
@@ -24,90 +26,93 @@ using namespace std::chrono_literals;
 // Far beyond the largest file of the set, far below what reading one of the
 // entries whole would take.
 constexpr rlim_t kMemoryAllowance = 64 * 1024 * 1024;
-constexpr off_t kSparseSize = 4LL * 1024 * 1024 * 1024;
 
-enum class Entry { Pipe, DevZero, LinkLoop, SparseFile };
+enum class Entry { Folder, Pipe, DevZero, LinkLoop, DanglingLink, Unreadable, Short, Sparse, LinkToFile };
 
-bool make(Entry entry, const QString &path)
+const struct {
+    Entry entry;
+    const char *what, *report;
+} kEntries[] = {
+    {Entry::Folder, "folder", " nicht gefunden. Standardwerte geladen !"},
+    {Entry::Pipe, "named pipe", " nicht gefunden. Standardwerte geladen !"},
+    {Entry::DevZero, "link to /dev/zero", " nicht gefunden. Standardwerte geladen !"},
+    {Entry::LinkLoop, "link loop", " nicht gefunden. Standardwerte geladen !"},
+    {Entry::DanglingLink, "dangling link", " nicht gefunden. Standardwerte geladen !"},
+    {Entry::Unreadable, "unreadable file", " nicht gefunden. Standardwerte geladen !"},
+    {Entry::Short, "one byte short", " hat falsche Größe. Standardwerte geladen !"},
+    {Entry::Sparse, "4 GiB sparse file", " hat falsche Größe. Standardwerte geladen !"},
+    {Entry::LinkToFile, "link to a file of the right size", " gelesen"},  // that file is read
+};
+
+bool make(Entry entry, const QString &path, int size)
 {
     const QByteArray native = QFile::encodeName(path);
     switch (entry) {
+    case Entry::Folder:
+        return QDir().mkdir(path);
     case Entry::Pipe:
         return ::mkfifo(native.constData(), 0644) == 0;
     case Entry::DevZero:
         return ::symlink("/dev/zero", native.constData()) == 0;
     case Entry::LinkLoop:
         return ::symlink(native.constData(), native.constData()) == 0;
-    case Entry::SparseFile:
-        return writeBytes(path, {}) && ::truncate(native.constData(), kSparseSize) == 0;
+    case Entry::DanglingLink:
+        return ::symlink((native + ".fehlt").constData(), native.constData()) == 0;
+    case Entry::Unreadable:
+        return writeBytes(path, QByteArray(size, 'x')) && ::chmod(native.constData(), 0) == 0;
+    case Entry::Short:
+        return writeBytes(path, QByteArray(size - 1, 'x'));
+    case Entry::Sparse:
+        return writeBytes(path, {}) && ::truncate(native.constData(), 4LL * 1024 * 1024 * 1024) == 0;
+    case Entry::LinkToFile:
+        return writeBytes(path + ".echt", QByteArray(size, 'x'))
+            && ::symlink((native + ".echt").constData(), native.constData()) == 0;
     }
     return false;
 }
 
-const char *describe(Entry entry)
-{
-    switch (entry) {
-    case Entry::Pipe:
-        return "named pipe";
-    case Entry::DevZero:
-        return "link to /dev/zero";
-    case Entry::LinkLoop:
-        return "link loop";
-    case Entry::SparseFile:
-        return "4 GiB sparse file";
-    }
-    return "";
-}
-
-const Entry kEntries[] = {Entry::Pipe, Entry::DevZero, Entry::LinkLoop, Entry::SparseFile};
-
-// Runs `work` in a child with the memory allowance; it must end within
-// seconds with exit code 0.
+// Runs `work` as an unprivileged user in a child with the memory allowance;
+// it must end within seconds with exit code 0.
 void runGuarded(const std::function<bool()> &work)
 {
-    ChildProcess child([&](const std::function<void()> &) { return work() ? 0 : 1; },
-                       ChildLimits{std::nullopt, kMemoryAllowance});
+    ChildProcess child(
+        [&](const std::function<void()> &) {
+            const FileAccessAsNobody nobody;
+            return work() ? 0 : 1;
+        },
+        ChildLimits{std::nullopt, kMemoryAllowance});
     ASSERT_TRUE(child.started());
     const std::optional<int> status = child.waitExit(20s);
     ASSERT_TRUE(status.has_value()) << "the load blocked";
     EXPECT_EQ(*status, 0);
 }
 
-TEST(HostileFolder, EveryDataFileReplacedIsReportedWithoutBlocking)
-{
-    for (Entry entry : kEntries) {
-        SCOPED_TRACE(describe(entry));
-        QTemporaryDir dir;
-        for (const DataFileInfo &info : kDataFiles)
-            ASSERT_TRUE(make(entry, dir.filePath(QString::fromLatin1(info.name))));
+class HostileFolder : public ::testing::Test {
+protected:
+    // Unprivileged users may look into the folder.
+    void SetUp() override { ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0); }
+    QTemporaryDir dir;
+};
 
-        const QString reportFile = dir.filePath("report.txt");
+// The names file alone is read by the group names editor's "Daten Laden".
+TEST_F(HostileFolder, EveryDataFileReplacedIsReportedWithoutBlocking)
+{
+    for (const auto &e : kEntries) {
+        SCOPED_TRACE(e.what);
+        const QString folder = dir.filePath(QString::number(int(e.entry)));
+        ASSERT_TRUE(QDir().mkdir(folder));
+        QStringList expected;
+        for (const DataFileInfo &info : kDataFiles) {
+            ASSERT_TRUE(make(e.entry, folder + '/' + info.name, info.size));
+            expected << QLatin1String(info.name) + QString::fromUtf8(e.report);
+        }
         runGuarded([&] {
             InstallationData d;
-            const QStringList report = loadDataSet(d, dir.path(), ResetRules{true, 0});
-            return writeBytes(reportFile, report.join('\n').toUtf8());
-        });
-
-        const QStringList report = QString::fromUtf8(readBytes(reportFile)).split('\n');
-        ASSERT_EQ(report.size(), 23);
-        const QString outcome = entry == Entry::SparseFile ? " hat falsche Größe. Standardwerte geladen !"
-                                                           : " nicht gefunden. Standardwerte geladen !";
-        for (std::size_t i = 0; i < kDataFiles.size(); ++i)
-            EXPECT_EQ(report[3 + int(i)], QString::fromLatin1(kDataFiles[i].name) + outcome);
-    }
-}
-
-TEST(HostileFolder, NamesFileReplacedBlanksTheNamesWithoutBlocking)
-{
-    for (Entry entry : kEntries) {
-        SCOPED_TRACE(describe(entry));
-        QTemporaryDir dir;
-        const QString path = dir.filePath("NAMEN.DAT");
-        ASSERT_TRUE(make(entry, path));
-        runGuarded([&] {
-            InstallationData d;
+            const bool reported = loadDataSet(d, folder, ResetRules{true, 0}).mid(3) == expected;
             TextToField10("K1", d.GroupNames[0]);
-            return !readNamesFile(d, path) && GroupNameText(d, 0).isEmpty();
+            const bool read = readNamesFile(d, folder + "/NAMEN.DAT");
+            return reported && read == (e.entry == Entry::LinkToFile)
+                && GroupNameText(d, 0) == (read ? "xxxxxxxxxx" : "");
         });
     }
 }

@@ -1,373 +1,209 @@
+// Loading the twenty data files: where each field lies in its file, the load
+// report, and the defaults that take the place of a file that cannot be used,
+// with the rules of the resets. Entries that are no usable file at all are the
+// hostile-folder test's.
+
 #include "data/bytereader.h"
 #include "data/datalayout.h"
 #include "data/datasetloader.h"
 #include "data/defaults.h"
-#include "patternset.h"
+#include "data/textfield.h"
+#include "tempdir.h"
 
 #include <QDir>
-#include <QFile>
+#include <QMap>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const ResetRules kAfterStartup{true, 0};
 
-const char *const kReadingOrder[] = {"ALL.DAT", "AUS1.DAT", "AUS2.DAT", "EIN.DAT", "PROG.DAT",
-    "SCH.DAT", "ZWI.DAT", "KOPF.DAT", "PARA.DAT", "PARSPERR.DAT", "ANF.DAT", "MIT.DAT",
-    "VERSATZ.DAT", "GSP.DAT", "MELDER.DAT", "SUPER.DAT", "PW.DAT", "GRMINTAB.DAT", "KONF.DAT",
-    "NAMEN.DAT"};
-
-QString notFound(const char *name)
+// Pseudo-random bytes, so that a field read from a wrong place shows.
+QByteArray patternBytes(int size, uint32_t seed)
 {
-    return QString::fromLatin1(name) + " nicht gefunden. Standardwerte geladen !";
+    QByteArray bytes(size, '\0');
+    uint32_t x = seed * 2654435761u + 1;
+    for (char &b : bytes) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        b = char(x & 0xff);
+    }
+    return bytes;
 }
 
-QString wrongSize(const char *name)
+QMap<QString, QByteArray> writePatternSet(const QString &dir)
 {
-    return QString::fromLatin1(name) + " hat falsche Größe. Standardwerte geladen !";
+    QMap<QString, QByteArray> files;
+    uint32_t seed = 1;
+    for (const DataFileInfo &info : kDataFiles) {
+        const QString name = QString::fromLatin1(info.name);
+        files[name] = patternBytes(info.size, seed++);
+        writeBytes(QDir(dir).filePath(name), files[name]);
+    }
+    return files;
 }
 
-// Every field of the model as bytes, to compare two data sets as a whole.
-struct Flattener {
-    QByteArray out;
-    template <class T> void field(const char *, T &v) { out.append(reinterpret_cast<const char *>(&v), sizeof v); }
-    template <class T, std::size_t N> void field(const char *name, std::array<T, N> &a)
+// Where the first record of every field starts in its file; a text field's
+// characters follow one byte that is not part of the text.
+const QMap<QString, int> kFieldOffsets = {
+    {"GroupCount", 0}, {"LocationLine1", 5}, {"LocationLine2", 38}, {"Customer", 71}, {"FixedTimeMode", 103},
+    {"HeaderOption", 104}, {"RadioLink", 108}, {"TwoGreenPhases", 112}, {"ProgramReleased", 113},
+    {"EmergencyProgram", 119}, {"ProgramNumber", 0}, {"CycleTime", 4}, {"DemandTime1", 8}, {"DemandTime2", 12},
+    {"ContinueTime1", 16}, {"ContinueTime2", 20}, {"SwitchOnPoint", 24}, {"SwitchOffPoint", 28},
+    {"GroupStartPoint", 32}, {"Option1", 36}, {"Option2", 37}, {"Option3", 38}, {"Value1", 39}, {"Value2", 43},
+    {"Value3", 47}, {"DemandDelay1", 51}, {"DemandDelay2", 55}, {"GreenFrom1", 59}, {"GreenFrom2", 155},
+    {"GreenTo1", 251}, {"GreenTo2", 347}, {"GroupValue1", 443}, {"GroupValue2", 539}, {"GroupValue3", 635},
+    {"RedYellowTime", 731}, {"YellowTime", 827}, {"FlashFrom1", 923}, {"FlashFrom2", 1019}, {"FlashTo1", 1115},
+    {"FlashTo2", 1211}, {"YellowFrom1", 1307}, {"YellowFrom2", 1403}, {"YellowTo1", 1499}, {"YellowTo2", 1595},
+    {"WaitPoint", 1691}, {"FaultFlash", 1787}, {"RedMonitoring", 1811}, {"PermanentDemand", 1835},
+    {"ExtendBeyondMax", 1859}, {"GroupOption", 1883}, {"ExtensionPoint1", 1907}, {"ExtensionPoint2", 2003},
+    {"ExtensionTime1", 2099}, {"ExtensionTime2", 2195}, {"GapTime1", 2291}, {"GapTime2", 2387}, {"PairValueA1", 2483},
+    {"PairValueA2", 2579}, {"PairValueB1", 2675}, {"PairValueB2", 2771}, {"Extend", 2867}, {"GroupDigit", 2891},
+    {"Duration", 0}, {"SetA", 4}, {"SetB", 28}, {"SetC", 52}, {"SchTable", 0}, {"ZwiFlags", 0}, {"ZwiTimes", 576},
+    {"KopfValues", 0}, {"ParaMatrix", 0}, {"ParSperrMatrix", 0}, {"AnfMatrix", 0}, {"MitMatrix", 0},
+    {"MitValues", 576}, {"VersatzTimes", 0}, {"GspTable", 0}, {"GspFlags", 120}, {"MelderTable", 0}, {"SuperA", 0},
+    {"SuperB", 16}, {"SuperC", 32}, {"SuperD", 48}, {"SuperGroups", 64}, {"PwFlags1", 0}, {"PwFlags2", 144},
+    {"PwValues1", 288}, {"PwValues2", 312}, {"PwValues3", 336}, {"PwValues4", 360}, {"GrMinTable", 0},
+    {"InstallationType", 0}, {"KonfValue", 4}, {"GroupNames", 0},
+};
+
+// Compares the first record of every field, as loaded, with the file's bytes
+// at the field's offset (the model holds them little-endian, as the files do).
+struct FirstRecords {
+    const QByteArray &file;
+    QStringList &seen;
+    template <class T> void field(const char *name, T &v)
     {
-        for (T &e : a)
-            field(name, e);
+        if (seen.contains(QLatin1String(name)))
+            return;
+        seen << QLatin1String(name);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(&v), sizeof v),
+                  file.mid(kFieldOffsets.value(QLatin1String(name), -1), sizeof v))
+            << name;
     }
     void text(const char *name, TextField32 &t) { field(name, t); }
 };
 
-QByteArray flatten(InstallationData d)
+// Every field of one file's part of the model as bytes, and of all parts.
+struct Flattener {
+    QByteArray out;
+    template <class T> void field(const char *, T &v) { out.append(reinterpret_cast<const char *>(&v), sizeof v); }
+    void text(const char *name, TextField32 &t) { field(name, t); }
+};
+
+QByteArray part(InstallationData d, DataFile file)
 {
     Flattener f;
-    for (const DataFileInfo &info : kDataFiles)
-        walkDataFile(f, d, info.file);
+    walkDataFile(f, d, file);
     return f.out;
 }
 
-class PatternSet : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        files = writePatternSet(dir.path());
-        report = loadDataSet(d, dir.path(), kAfterStartup);
-    }
-    QTemporaryDir dir;
-    QMap<QString, QByteArray> files;
+QByteArray flatten(const InstallationData &d)
+{
+    QByteArray all;
+    for (const DataFileInfo &info : kDataFiles)
+        all += part(d, info.file);
+    return all;
+}
+
+// Every file's part set to bytes no default has.
+InstallationData loadedLooking()
+{
     InstallationData d;
-    QStringList report;
-};
-
-TEST_F(PatternSet, ReportsEveryFileReadInReadingOrder)
-{
-    ASSERT_EQ(report.size(), 23);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(report[3 + i], QString::fromLatin1(kReadingOrder[i]) + " gelesen");
+    for (const DataFileInfo &info : kDataFiles)
+        EXPECT_TRUE(unpackDataFile(d, info.file, QByteArray(info.size, 'Z')));
+    return d;
 }
 
-TEST_F(PatternSet, HeaderAtItsOffsets)
+QStringList reportLines(const char *suffix)
 {
-    const QByteArray &b = files["ALL.DAT"];
-    const InstallationHeader &h = d.Header;
-    EXPECT_EQ(h.GroupCount, le32At(b, 0));
-    for (int i = 0; i < 32; ++i) {
-        EXPECT_EQ(uint8_t(h.LocationLine1[i]), byteAt(b, 5 + i));
-        EXPECT_EQ(uint8_t(h.LocationLine2[i]), byteAt(b, 38 + i));
-        EXPECT_EQ(uint8_t(h.Customer[i]), byteAt(b, 71 + i));
-    }
-    EXPECT_EQ(h.FixedTimeMode, byteAt(b, 103));
-    EXPECT_EQ(h.HeaderOption, le32At(b, 104));
-    EXPECT_EQ(h.RadioLink, le32At(b, 108));
-    EXPECT_EQ(h.TwoGreenPhases, byteAt(b, 112));
-    for (int p = 0; p < 6; ++p)
-        EXPECT_EQ(h.ProgramReleased[p], byteAt(b, 113 + p));
-    EXPECT_EQ(h.EmergencyProgram, le32At(b, 119));
+    QStringList lines;
+    for (const char *name : {"ALL.DAT", "AUS1.DAT", "AUS2.DAT", "EIN.DAT", "PROG.DAT", "SCH.DAT", "ZWI.DAT",
+                             "KOPF.DAT", "PARA.DAT", "PARSPERR.DAT", "ANF.DAT", "MIT.DAT", "VERSATZ.DAT", "GSP.DAT",
+                             "MELDER.DAT", "SUPER.DAT", "PW.DAT", "GRMINTAB.DAT", "KONF.DAT", "NAMEN.DAT"})
+        lines << QLatin1String(name) + QString::fromUtf8(suffix);
+    return lines;
 }
 
-TEST_F(PatternSet, ProgramsAtTheirOffsets)
-{
-    const QByteArray &b = files["PROG.DAT"];
-    struct Word { int offset; uint32_t SignalProgram::*m; };
-    const Word words[] = {{0, &SignalProgram::ProgramNumber}, {4, &SignalProgram::CycleTime},
-        {8, &SignalProgram::DemandTime1}, {12, &SignalProgram::DemandTime2},
-        {16, &SignalProgram::ContinueTime1}, {20, &SignalProgram::ContinueTime2},
-        {24, &SignalProgram::SwitchOnPoint}, {28, &SignalProgram::SwitchOffPoint},
-        {32, &SignalProgram::GroupStartPoint}, {39, &SignalProgram::Value1},
-        {43, &SignalProgram::Value2}, {47, &SignalProgram::Value3},
-        {51, &SignalProgram::DemandDelay1}, {55, &SignalProgram::DemandDelay2}};
-    struct Byte { int offset; uint8_t SignalProgram::*m; };
-    const Byte bytes[] = {{36, &SignalProgram::Option1}, {37, &SignalProgram::Option2},
-                          {38, &SignalProgram::Option3}};
-    struct Ints { int offset; PerGroup<int32_t> SignalProgram::*m; };
-    const Ints ints[] = {{59, &SignalProgram::GreenFrom1}, {155, &SignalProgram::GreenFrom2},
-        {251, &SignalProgram::GreenTo1}, {347, &SignalProgram::GreenTo2},
-        {443, &SignalProgram::GroupValue1}, {539, &SignalProgram::GroupValue2},
-        {635, &SignalProgram::GroupValue3}, {731, &SignalProgram::RedYellowTime},
-        {827, &SignalProgram::YellowTime}, {923, &SignalProgram::FlashFrom1},
-        {1019, &SignalProgram::FlashFrom2}, {1115, &SignalProgram::FlashTo1},
-        {1211, &SignalProgram::FlashTo2}, {1307, &SignalProgram::YellowFrom1},
-        {1403, &SignalProgram::YellowFrom2}, {1499, &SignalProgram::YellowTo1},
-        {1595, &SignalProgram::YellowTo2}, {1691, &SignalProgram::WaitPoint},
-        {1907, &SignalProgram::ExtensionPoint1}, {2003, &SignalProgram::ExtensionPoint2},
-        {2099, &SignalProgram::ExtensionTime1}, {2195, &SignalProgram::ExtensionTime2},
-        {2291, &SignalProgram::GapTime1}, {2387, &SignalProgram::GapTime2},
-        {2483, &SignalProgram::PairValueA1}, {2579, &SignalProgram::PairValueA2},
-        {2675, &SignalProgram::PairValueB1}, {2771, &SignalProgram::PairValueB2}};
-    struct Flags { int offset; PerGroup<uint8_t> SignalProgram::*m; };
-    const Flags flags[] = {{1787, &SignalProgram::FaultFlash}, {1811, &SignalProgram::RedMonitoring},
-        {1835, &SignalProgram::PermanentDemand}, {1859, &SignalProgram::ExtendBeyondMax},
-        {1883, &SignalProgram::GroupOption}, {2867, &SignalProgram::Extend},
-        {2891, &SignalProgram::GroupDigit}};
+}  // namespace
 
-    for (int p = 0; p < 6; ++p) {
-        const SignalProgram &prog = d.Programs[p];
-        const int base = p * 2915;
-        for (const Word &w : words)
-            EXPECT_EQ(prog.*w.m, le32At(b, base + w.offset)) << "program " << p << " offset " << w.offset;
-        for (const Byte &x : bytes)
-            EXPECT_EQ(prog.*x.m, byteAt(b, base + x.offset)) << "program " << p << " offset " << x.offset;
-        for (int g = 0; g < 24; ++g) {
-            for (const Ints &a : ints)
-                EXPECT_EQ((prog.*a.m)[g], leI32At(b, base + a.offset + 4 * g)) << "program " << p << " offset " << a.offset;
-            for (const Flags &f : flags)
-                EXPECT_EQ((prog.*f.m)[g], byteAt(b, base + f.offset + g)) << "program " << p << " offset " << f.offset;
-        }
-    }
-}
-
-TEST_F(PatternSet, SwitchStepsAtTheirOffsets)
-{
-    const std::pair<const char *, const SwitchStepTable *> tables[] = {
-        {"EIN.DAT", &d.SwitchOnSteps}, {"AUS1.DAT", &d.SwitchOffTargetedSteps},
-        {"AUS2.DAT", &d.SwitchOffFaultSteps}};
-    for (const auto &[name, table] : tables) {
-        const QByteArray &b = files[name];
-        for (int k = 0; k < 18; ++k) {
-            const SwitchStep &s = (*table)[k];
-            EXPECT_EQ(s.Duration, le32At(b, 76 * k)) << name << " record " << k;
-            for (int g = 0; g < 24; ++g) {
-                EXPECT_EQ(s.SetA[g], byteAt(b, 76 * k + 4 + g));
-                EXPECT_EQ(s.SetB[g], byteAt(b, 76 * k + 28 + g));
-                EXPECT_EQ(s.SetC[g], byteAt(b, 76 * k + 52 + g));
-            }
-        }
-    }
-}
-
-TEST_F(PatternSet, MatricesAtTheirOffsets)
-{
-    const CarriedTables &c = d.Carried;
-    for (int i = 0; i < 10; ++i)
-        for (int j = 0; j < 7; ++j)
-            for (int k = 0; k < 8; ++k)
-                EXPECT_EQ(c.SchTable[i][j][k], le16At(files["SCH.DAT"], 2 * ((i * 7 + j) * 8 + k)));
-
-    for (int p = 0; p < 6; ++p) {
-        for (int g = 0; g < 24; ++g) {
-            for (int h = 0; h < 24; ++h) {
-                const int cell = g * 24 + h;
-                EXPECT_EQ(c.ZwiFlags[p][g][h], byteAt(files["ZWI.DAT"], p * 2880 + cell));
-                EXPECT_EQ(c.ZwiTimes[p][g][h], leI32At(files["ZWI.DAT"], p * 2880 + 576 + 4 * cell));
-                EXPECT_EQ(c.ParaMatrix[p][g][h], byteAt(files["PARA.DAT"], p * 576 + cell));
-                EXPECT_EQ(c.ParSperrMatrix[p][g][h], byteAt(files["PARSPERR.DAT"], p * 576 + cell));
-                EXPECT_EQ(c.AnfMatrix[p][g][h], byteAt(files["ANF.DAT"], p * 576 + cell));
-                EXPECT_EQ(c.MitTable[p].MitMatrix[g][h], byteAt(files["MIT.DAT"], p * 672 + cell));
-                EXPECT_EQ(c.VersatzTimes[p][g][h], leI32At(files["VERSATZ.DAT"], 4 * (p * 576 + cell)));
-            }
-            EXPECT_EQ(c.MitTable[p].MitValues[g], leI32At(files["MIT.DAT"], p * 672 + 576 + 4 * g));
-        }
-    }
-}
-
-TEST_F(PatternSet, SmallTablesAtTheirOffsets)
-{
-    const CarriedTables &c = d.Carried;
-    for (int g = 0; g < 24; ++g) {
-        EXPECT_EQ(c.KopfValues[g], leI32At(files["KOPF.DAT"], 4 * g));
-        for (int j = 0; j < 6; ++j) {
-            EXPECT_EQ(c.MelderTable[g][j], byteAt(files["MELDER.DAT"], g * 6 + j));
-            EXPECT_EQ(c.Pw.PwFlags1[g][j], byteAt(files["PW.DAT"], g * 6 + j));
-            EXPECT_EQ(c.Pw.PwFlags2[g][j], byteAt(files["PW.DAT"], 144 + g * 6 + j));
-            EXPECT_EQ(c.GrMinTable[g][j], leI32At(files["GRMINTAB.DAT"], 4 * (g * 6 + j)));
-        }
-    }
-    for (int j = 0; j < 6; ++j) {
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(c.GspTable[i][j], leI32At(files["GSP.DAT"], 4 * (i * 6 + j)));
-        EXPECT_EQ(c.GspFlags[j], byteAt(files["GSP.DAT"], 120 + j));
-        EXPECT_EQ(c.Pw.PwValues1[j], leI32At(files["PW.DAT"], 288 + 4 * j));
-        EXPECT_EQ(c.Pw.PwValues2[j], leI32At(files["PW.DAT"], 312 + 4 * j));
-        EXPECT_EQ(c.Pw.PwValues3[j], leI32At(files["PW.DAT"], 336 + 4 * j));
-        EXPECT_EQ(c.Pw.PwValues4[j], leI32At(files["PW.DAT"], 360 + 4 * j));
-    }
-    for (int p = 0; p < 6; ++p) {
-        const SuperRecord &s = c.SuperRecords[p];
-        const QByteArray &b = files["SUPER.DAT"];
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(s.SuperA[i], leI32At(b, p * 160 + 4 * i));
-            EXPECT_EQ(s.SuperB[i], leI32At(b, p * 160 + 16 + 4 * i));
-            EXPECT_EQ(s.SuperC[i], leI32At(b, p * 160 + 32 + 4 * i));
-            EXPECT_EQ(s.SuperD[i], leI32At(b, p * 160 + 48 + 4 * i));
-        }
-        for (int g = 0; g < 24; ++g)
-            for (int j = 0; j < 4; ++j)
-                EXPECT_EQ(s.SuperGroups[g][j], byteAt(b, p * 160 + 64 + g * 4 + j));
-    }
-    for (int g = 0; g < 24; ++g)
-        for (int i = 0; i < 10; ++i)
-            EXPECT_EQ(uint8_t(d.GroupNames[g][i]), byteAt(files["NAMEN.DAT"], g * 10 + i));
-    EXPECT_EQ(d.Konf.InstallationType, le32At(files["KONF.DAT"], 0));
-    EXPECT_EQ(d.Konf.KonfValue, le32At(files["KONF.DAT"], 4));
-}
-
-TEST(DataSetLoad, WrongSizeGivesDefaultsForThatFileOnly)
+TEST(DataSetLoad, EveryFieldAtItsOffset)
 {
     QTemporaryDir dir;
-    auto files = writePatternSet(dir.path());
-    writeBytes(dir.filePath("PROG.DAT"), patternBytes(17491, 99));
-    writeBytes(dir.filePath("KONF.DAT"), QByteArray());
-
+    const QMap<QString, QByteArray> files = writePatternSet(dir.path());
     InstallationData d;
-    const QStringList report = loadDataSet(d, dir.path(), kAfterStartup);
-    EXPECT_EQ(report[7], wrongSize("PROG.DAT"));
-    EXPECT_EQ(report[21], wrongSize("KONF.DAT"));
-    EXPECT_EQ(report.filter("Standardwerte").size(), 2);
-
-    for (int p = 0; p < 6; ++p) {
-        EXPECT_EQ(d.Programs[p].ProgramNumber, uint32_t(p + 1));
-        EXPECT_EQ(d.Programs[p].CycleTime, 0u);
-        EXPECT_EQ(d.Programs[p].Value1, 5u);
-        EXPECT_EQ(d.Programs[p].RedMonitoring[23], 1);
-        EXPECT_EQ(d.Programs[p].GreenFrom1[0], 0);
+    // Before start-up is done: the group count and type still come from the files.
+    const QStringList report = loadDataSet(d, dir.path(), ResetRules{false, TypeKvx});
+    EXPECT_EQ(report.mid(3), reportLines(" gelesen"));
+    QStringList seen;
+    for (const DataFileInfo &info : kDataFiles) {
+        FirstRecords check{files[QLatin1String(info.name)], seen};
+        walkDataFile(check, d, info.file);
     }
-    EXPECT_EQ(d.Konf.InstallationType, 0u);
-    EXPECT_EQ(d.Konf.KonfValue, 0u);
-    EXPECT_EQ(d.Header.GroupCount, le32At(files["ALL.DAT"], 0));
-    EXPECT_EQ(d.SwitchOnSteps[17].Duration, le32At(files["EIN.DAT"], 17 * 76));
+    EXPECT_EQ(seen.size(), kFieldOffsets.size());
 }
 
-TEST(DataSetLoad, FileNamesAreFoundInAnyCaseTheExactNameFirst)
+TEST(DataSetLoad, ReportInReadingOrderUnderItsHeading)
 {
     QTemporaryDir dir;
-    auto files = writePatternSet(dir.path());
-    ASSERT_TRUE(QFile::rename(dir.filePath("ALL.DAT"), dir.filePath("all.dat")));
-    ASSERT_TRUE(QFile::rename(dir.filePath("NAMEN.DAT"), dir.filePath("Namen.Dat")));
-    writeBytes(dir.filePath("prog.dat"), patternBytes(17491, 99));  // PROG.DAT is there too
-
-    InstallationData d;
-    const QStringList report = loadDataSet(d, dir.path(), kAfterStartup);
-    EXPECT_EQ(report.filter(" gelesen").size(), 20);
-    EXPECT_EQ(report[3], "ALL.DAT gelesen");
-    EXPECT_EQ(d.Header.GroupCount, le32At(files["ALL.DAT"], 0));
-    EXPECT_EQ(d.GroupNames[0][0], files["NAMEN.DAT"][0]);
-
-    EXPECT_EQ(dataFileName({"ALL.DAT", "all.dat"}, "ALL.DAT"), "ALL.DAT");
-    EXPECT_EQ(dataFileName({"All.Dat", "all.dat"}, "ALL.DAT"), "All.Dat");
-    EXPECT_EQ(dataFileName({"ALL.DATEN"}, "ALL.DAT"), "ALL.DAT");
-}
-
-TEST(DataSetLoad, EmptyDirectoryGivesDefaultsAndTwentyNotFoundLines)
-{
-    QTemporaryDir dir;
+    const QString withSlash = dir.path() + "/";
     const ResetRules atStartup{false, 2};
-    InstallationData d;
+    InstallationData d, expected;
     resetToDefaults(d, atStartup, true);
-    const QStringList report = loadDataSet(d, dir.path(), atStartup);
-
-    ASSERT_EQ(report.size(), 23);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(report[3 + i], notFound(kReadingOrder[i]));
-    EXPECT_EQ(d.Konf.InstallationType, 0u);
-    EXPECT_EQ(d.Konf.KonfValue, 0u);
-    EXPECT_EQ(d.Header.GroupCount, 12u);
-
-    InstallationData expected;
+    QStringList report = loadDataSet(d, withSlash, atStartup);
+    EXPECT_EQ(report.mid(0, 3), QStringList({"Lese Daten aus: " + withSlash, QString(report[0].size(), '-'), ""}));
+    EXPECT_EQ(report.mid(3), reportLines(" nicht gefunden. Standardwerte geladen !"));
+    // Every part at its defaults, the group count that of type 2.
     resetToDefaults(expected, atStartup, true);
     expected.Konf = KonfWords{};
     EXPECT_EQ(flatten(d), flatten(expected));
-}
+    EXPECT_EQ(d.Header.GroupCount, 12u);
 
-TEST(DataSetLoad, ReportHeaderAndPathJoining)
-{
-    QTemporaryDir dir;
-    writePatternSet(dir.path());
-    const QString withSlash = dir.path() + "/";
-    InstallationData d;
-    const QStringList report = loadDataSet(d, withSlash, kAfterStartup);
-    EXPECT_EQ(report[0], "Lese Daten aus: " + withSlash);
-    EXPECT_EQ(report[1], QString(report[0].size(), '-'));
-    EXPECT_EQ(report[2], "");
-    EXPECT_EQ(report.filter(" gelesen").size(), 20);
-
+    // The first of several entries that differ only in case; the exact name first.
+    const QMap<QString, QByteArray> files = writePatternSet(dir.path());
+    ASSERT_TRUE(QFile::rename(dir.filePath("ALL.DAT"), dir.filePath("all.dat")));
+    ASSERT_TRUE(QFile::rename(dir.filePath("NAMEN.DAT"), dir.filePath("Namen.Dat")));
+    writeBytes(dir.filePath("prog.dat"), patternBytes(17491, 99));
+    report = loadDataSet(d, dir.path(), kAfterStartup);
+    EXPECT_EQ(report.mid(3), reportLines(" gelesen"));
+    EXPECT_EQ(d.Header.GroupCount, qFromLittleEndian<uint32_t>(files["ALL.DAT"].constData()));
+    EXPECT_EQ(d.GroupNames[0][0], files["NAMEN.DAT"][0]);
+    EXPECT_EQ(dataFileName({"all.dat", "ALL.DAT"}, "ALL.DAT"), "ALL.DAT");
+    EXPECT_EQ(dataFileName({"All.Dat", "all.dat"}, "ALL.DAT"), "All.Dat");
+    EXPECT_EQ(dataFileName({"ALL.DATEN"}, "ALL.DAT"), "ALL.DAT");
     EXPECT_EQ(dataFilePath("/daten/Kreuzung", "ALL.DAT"), "/daten/Kreuzung/ALL.DAT");
-    EXPECT_EQ(dataFilePath("/daten/Kreuzung/", "ALL.DAT"), "/daten/Kreuzung/ALL.DAT");
 }
 
-TEST(DataSetLoad, GroupCountComesFromAllDatWhateverKonfDatSays)
-{
-    QTemporaryDir dir;
-    auto files = writePatternSet(dir.path());
-    QByteArray all = files["ALL.DAT"], konf = files["KONF.DAT"];
-    putLe32(all, 0, 17);
-    putLe32(konf, 0, TypeQswRadio);
-    writeBytes(dir.filePath("ALL.DAT"), all);
-    writeBytes(dir.filePath("KONF.DAT"), konf);
-
-    InstallationData d;
-    loadDataSet(d, dir.path(), ResetRules{false, TypeKvx});
-    EXPECT_EQ(d.Header.GroupCount, 17u);
-    EXPECT_EQ(d.Konf.InstallationType, uint32_t(TypeQswRadio));
-}
-
-TEST(DataSetLoad, EntriesThatAreNoRegularFileAreNotFound)
+TEST(DataSetLoad, AFileOfTheWrongSizeGivesDefaultsForItsPartOnly)
 {
     QTemporaryDir dir;
     writePatternSet(dir.path());
-    QFile::remove(dir.filePath("PROG.DAT"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("PROG.DAT"));
-    QFile::remove(dir.filePath("KOPF.DAT"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("KOPF.DAT")).constData(), 0644), 0);
-    QFile::remove(dir.filePath("SCH.DAT"));
-    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("SCH.DAT")));
-    QFile::remove(dir.filePath("GSP.DAT"));
-    ASSERT_TRUE(QFile::link(dir.filePath("missing"), dir.filePath("GSP.DAT")));
-    // A link to a regular file of the right size is that file.
-    QFile::rename(dir.filePath("PW.DAT"), dir.filePath("pw-original"));
-    ASSERT_TRUE(QFile::link(dir.filePath("pw-original"), dir.filePath("PW.DAT")));
-
-    InstallationData d;
-    const QStringList report = loadDataSet(d, dir.path(), kAfterStartup);
-    EXPECT_TRUE(report.contains(notFound("PROG.DAT")));
-    EXPECT_TRUE(report.contains(notFound("KOPF.DAT")));
-    EXPECT_TRUE(report.contains(notFound("SCH.DAT")));
-    EXPECT_TRUE(report.contains(notFound("GSP.DAT")));
-    EXPECT_TRUE(report.contains("PW.DAT gelesen"));
-    EXPECT_EQ(report.filter(" gelesen").size(), 16);
-    EXPECT_EQ(d.Programs[2].ProgramNumber, 3u);
-    EXPECT_EQ(d.Carried.GspFlags[5], 1);
-}
-
-TEST(DataSetLoad, UnreadableFileIsNotFound)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads files whatever their permissions";
-    QTemporaryDir dir;
-    writePatternSet(dir.path());
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath("MIT.DAT")).constData(), 0), 0);
-    InstallationData d;
-    const QStringList report = loadDataSet(d, dir.path(), kAfterStartup);
-    EXPECT_EQ(report[14], notFound("MIT.DAT"));
-    EXPECT_EQ(d.Carried.MitTable[0].MitValues[0], 1);
+    InstallationData loaded, d;
+    loadDataSet(loaded, dir.path(), kAfterStartup);
+    writeBytes(dir.filePath("PROG.DAT"), patternBytes(17491, 99));
+    writeBytes(dir.filePath("KONF.DAT"), QByteArray());
+    QStringList expectedReport = reportLines(" gelesen");
+    expectedReport[4] = "PROG.DAT hat falsche Größe. Standardwerte geladen !";
+    expectedReport[18] = "KONF.DAT hat falsche Größe. Standardwerte geladen !";
+    EXPECT_EQ(loadDataSet(d, dir.path(), kAfterStartup).mid(3), expectedReport);
+    resetDataFile(loaded, DataFile::Prog, kAfterStartup);
+    resetDataFile(loaded, DataFile::Konf, kAfterStartup);
+    EXPECT_EQ(flatten(d), flatten(loaded));
 }
 
 TEST(DataSetLoad, ByteReaderStopsAtTheEndOfTheBuffer)
 {
+    // A text's first byte is not part of it.
+    TextField32 text;
+    const QByteArray field = "\x05" + QByteArray(32, 'A');
+    ByteReader whole(field.constData(), field.size());
+    whole.text("", text);
+    EXPECT_TRUE(whole.complete());
+    EXPECT_EQ(QByteArray(text.data(), 32), QByteArray(32, 'A'));
+
     const char bytes[] = {1, 2, 3};
     ByteReader reader(bytes, 3);
     uint16_t first = 0;
@@ -387,4 +223,49 @@ TEST(DataSetLoad, ByteReaderStopsAtTheEndOfTheBuffer)
     EXPECT_EQ(d.Konf.KonfValue, 0x01010101u);
 }
 
-}  // namespace
+// The default values themselves are pinned by the bundled example, which the
+// sample-data maker builds on the defaults.
+TEST(Defaults, StartupResetTakesTypeAndGroupCountFromSettings)
+{
+    const std::pair<uint32_t, uint32_t> expected[] = {{0, 24}, {1, 4}, {2, 12}, {4, 0}};
+    for (const auto &[type, groups] : expected) {
+        InstallationData d;  // zeros, as at program start
+        d.Konf.InstallationType = 3;
+        resetToDefaults(d, ResetRules{false, type}, true);
+        EXPECT_EQ(d.Konf.InstallationType, type);
+        EXPECT_EQ(d.Header.GroupCount, groups) << "type " << type;
+    }
+}
+
+TEST(Defaults, ResetAfterStartupKeepsTypeGroupCountAndChosenNames)
+{
+    InstallationData d = loadedLooking();
+    TextToField10("K1 West", d.GroupNames[0]);
+    resetToDefaults(d, ResetRules{true, TypeKvx}, false);
+    EXPECT_EQ(d.Header.GroupCount, 0x5A5A5A5Au);
+    EXPECT_EQ(d.Konf.InstallationType, 0x5A5A5A5Au);
+    EXPECT_EQ(d.Konf.KonfValue, 2u);
+    EXPECT_EQ(d.Programs[0].CycleTime, 0u);
+    EXPECT_EQ(GroupNameText(d, 0), "K1 West");
+    // The example describes its header; here are the header's defaults.
+    const InstallationHeader &h = d.Header;
+    for (const TextField32 *text : {&h.LocationLine1, &h.LocationLine2, &h.Customer})
+        EXPECT_EQ(QByteArray(text->data(), 32), QByteArray(32, ' '));
+    EXPECT_EQ(h.FixedTimeMode, 1);
+    EXPECT_EQ(h.ProgramReleased, (std::array<uint8_t, 6>{1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(h.EmergencyProgram, 1u);
+    resetToDefaults(d, ResetRules{true, TypeKvx}, true);
+    EXPECT_EQ(GroupNameText(d, 0), "");
+}
+
+TEST(Defaults, AFileResetChangesItsPartOnly)
+{
+    for (const DataFileInfo &reset : kDataFiles) {
+        const InstallationData before = loadedLooking();
+        InstallationData d = before;
+        resetDataFile(d, reset.file, ResetRules{true, 0});
+        for (const DataFileInfo &other : kDataFiles)
+            EXPECT_EQ(part(d, other.file) == part(before, other.file), other.file != reset.file)
+                << reset.name << " reset, " << other.name << " compared";
+    }
+}

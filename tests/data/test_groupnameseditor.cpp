@@ -4,7 +4,6 @@
 
 #include "context/appcontext.h"
 #include "data/groupnameseditor.h"
-#include "data/namesfile.h"
 #include "data/textfield.h"
 #include "modaldialogs.h"
 #include "scriptedprompt.h"
@@ -55,30 +54,28 @@ TEST_F(EditorTest, EachRowHoldsTwoConsecutiveGroupsOddLeftEvenRight)
     showFor(TypeKvx);
     EXPECT_EQ(editor->windowTitle(), "Gruppenbezeichnung");
     QStringList expected{"Gruppe Nr.                         Gruppe Nr.", "Daten Laden", "Löschen", "Abbruch", "Ok"};
-    for (int k = 1; k <= kGroupCount; ++k)
-        expected << QString::number(k);
+    for (int r = 0; r < TFormGrpBez::kRows; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            expected << QString::number(2 * r + c + 1);
+            EXPECT_EQ(editor->numberLabel(r, c)->text(), expected.last());
+            EXPECT_EQ(editor->field(r, c)->text(), "K" + expected.last());
+        }
+        EXPECT_LT(editor->field(r, 0)->x(), editor->field(r, 1)->x());
+    }
     QStringList shown = widgetTexts(editor.get());
     shown.sort();
     expected.sort();
     EXPECT_EQ(shown, expected);
-    for (int r = 0; r < TFormGrpBez::kRows; ++r) {
-        EXPECT_EQ(editor->numberLabel(r, 0)->text(), QString::number(2 * r + 1));
-        EXPECT_EQ(editor->numberLabel(r, 1)->text(), QString::number(2 * r + 2));
-        EXPECT_EQ(editor->field(r, 0)->text(), QString("K%1").arg(2 * r + 1));
-        EXPECT_EQ(editor->field(r, 1)->text(), QString("K%1").arg(2 * r + 2));
-        EXPECT_LT(editor->field(r, 0)->x(), editor->field(r, 1)->x());
-    }
     EXPECT_EQ(visibleFields(), 24);
 
     // Field 1 has the focus, Tab goes along the rows: 1, 2, 3, … and every
     // name is selected, so typing replaces it.
     editor->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
-    EXPECT_EQ(QApplication::focusWidget(), editor->field(0, 0));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), editor->field(0, 1));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), editor->field(1, 0));
+    for (QLineEdit *next : {editor->field(0, 0), editor->field(0, 1), editor->field(1, 0)}) {
+        EXPECT_EQ(QApplication::focusWidget(), next);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
     EXPECT_EQ(editor->field(7, 1)->selectedText(), "K16");
 }
 
@@ -90,15 +87,13 @@ TEST_F(EditorTest, ShowsTheNamesTheTypeOffersAndFitsItsHeight)
     showFor(TypeQswRadio);
     EXPECT_EQ(visibleFields(), 4);
     EXPECT_EQ(height24 - editor->height(), 486 - 166);
-    EXPECT_TRUE(editor->field(1, 1)->isVisibleTo(editor.get()));
-    EXPECT_FALSE(editor->field(2, 0)->isVisibleTo(editor.get()));
+    EXPECT_TRUE(editor->field(1, 1)->isVisibleTo(editor.get()) && !editor->field(2, 0)->isVisibleTo(editor.get()));
     EXPECT_FALSE(editor->numberLabel(2, 0)->isVisibleTo(editor.get()));
     editor->hide();
     // An odd count leaves the right field of its last row empty.
     showFor(TypeKvx40, 7);
     EXPECT_EQ(visibleFields(), 7);
-    EXPECT_TRUE(editor->field(3, 0)->isVisibleTo(editor.get()));
-    EXPECT_FALSE(editor->field(3, 1)->isVisibleTo(editor.get()));
+    EXPECT_TRUE(editor->field(3, 0)->isVisibleTo(editor.get()) && !editor->field(3, 1)->isVisibleTo(editor.get()));
     EXPECT_EQ(height24 - editor->height(), 32 * (12 - 4));
 }
 
@@ -140,39 +135,28 @@ TEST_F(EditorTest, ClearEmptiesTheFieldsButOnlyOkChangesTheNames)
     EXPECT_EQ(editor->field(11, 1)->text(), "K24");
 }
 
-TEST_F(EditorTest, LoadingAFileOfTheWrongSizeBlanksEveryNameAtOnce)
+TEST_F(EditorTest, DatenLadenReadsAFileAtOnceAndKeepsWindows1252ByteForByte)
 {
-    const QString file = tmp.filePath("NAMEN.DAT");
-    writeBytes(file, QByteArray(239, 'x'));
+    // A file of the wrong size blanks every name; Abbruch does not bring them back.
+    const QString wrongSize = tmp.filePath("KURZ.DAT");
+    writeBytes(wrongSize, QByteArray(239, 'x'));
     showFor(TypeKvx);
-    whenModal([&](QWidget *w) {
-        auto *dialog = qobject_cast<QFileDialog *>(w);
-        ASSERT_TRUE(dialog);
-        EXPECT_EQ(dialog->directory().absolutePath(), tmp.path());
-        EXPECT_EQ(dialog->nameFilters(), QStringList{"Gruppenbezeichnung (NAMEN.DAT)"});
-        dialog->selectFile(file);
-        static_cast<QDialog *>(dialog)->accept();
-    });
+    QString openedIn;
+    chooseInFileDialog(wrongSize, &openedIn);
     click("ButtonOpen");
+    EXPECT_EQ(openedIn, tmp.path());
+    EXPECT_EQ(editor->field(11, 1)->text(), "");
+    click("ButtonAbbruch");
     for (int g = 0; g < kGroupCount; ++g)
         EXPECT_EQ(GroupNameText(ctx.data, g), "");
-    EXPECT_EQ(editor->field(0, 0)->text(), "");
-    EXPECT_EQ(editor->field(11, 1)->text(), "");
-    // Abbruch does not bring them back: the file was read.
-    click("ButtonAbbruch");
-    EXPECT_EQ(GroupNameText(ctx.data, 0), "");
     EXPECT_TRUE(prompt.asked.empty());
-}
 
-TEST_F(EditorTest, Windows1252NamesSurviveLoadEditAndSaveByteForByte)
-{
     QByteArray bytes(240, ' ');
     bytes.replace(0, 10, QByteArray("\xc4rger \xdf\x80\x84\x9f", 10));  // Ärger ß€„Ÿ
     bytes.replace(10, 10, QByteArray("Stra\xdf" "e    ", 10));
     bytes.replace(230, 10, QByteArray("\xe4\xf6\xfc\xc4\xd6\xdc\x96\x93\x81\x9d", 10));
     const QString source = tmp.filePath("NAMEN.DAT");
     writeBytes(source, bytes);
-
     showFor(TypeKvx);
     chooseInFileDialog(source);
     click("ButtonOpen");
@@ -180,12 +164,12 @@ TEST_F(EditorTest, Windows1252NamesSurviveLoadEditAndSaveByteForByte)
     EXPECT_EQ(editor->field(0, 1)->text(), QString::fromUtf8("Straße"));
     editor->field(1, 0)->setText(QString::fromUtf8("Süd €"));
     click("ButtonOk");
-
-    const QString saved = tmp.filePath("KOPIE.DAT");
-    ASSERT_TRUE(writeNamesFile(ctx.data, saved));
     QByteArray expected = bytes;
     expected.replace(20, 10, QByteArray("S\xfc" "d \x80     ", 10));
-    EXPECT_EQ(readBytes(saved), expected);
+    QByteArray names;
+    for (const GroupName &name : ctx.data.GroupNames)
+        names.append(name.data(), kGroupNameLength);
+    EXPECT_EQ(names, expected);
 }
 
 }  // namespace

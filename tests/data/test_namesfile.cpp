@@ -1,3 +1,11 @@
+// NAMEN.DAT and the blank-padded Windows-1252 text fields of the data files;
+// saving over an existing file while the saving process is killed, runs out
+// of disk or finds its folder changed: the file holds its old or its new
+// content, never a mix, and no temporary file stays behind. Reading whatever
+// stands under its name is the hostile-folder test's.
+
+#include "asnobody.h"
+#include "savetorture.h"
 #include "data/namesfile.h"
 #include "data/textfield.h"
 #include "tempdir.h"
@@ -6,30 +14,52 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <chrono>
+#include <sys/stat.h>
 
 namespace {
 
-InstallationData named()
+using namespace std::chrono_literals;
+
+InstallationData names(const QString &prefix)
 {
     InstallationData d;
     for (int g = 0; g < kGroupCount; ++g)
-        TextToField10(QString("Gruppe %1").arg(g + 1), d.GroupNames[g]);
-    TextToField10("K5 Süd", d.GroupNames[4]);
+        TextToField10(QStringLiteral("%1 %2").arg(prefix).arg(g + 1), d.GroupNames[g]);
     return d;
+}
+
+QByteArray bytesOf(const InstallationData &d)
+{
+    QByteArray bytes;
+    for (const GroupName &name : d.GroupNames)
+        bytes.append(name.data(), kGroupNameLength);
+    return bytes;
+}
+
+QStringList entries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+SaveTorture namesTorture(const QString &dir)
+{
+    const InstallationData oldNames = names("Alt"), newNames = names("Neu");
+    const QString path = dir + "/NAMEN.DAT";
+    return {dir, "NAMEN.DAT", bytesOf(oldNames), bytesOf(newNames),
+            [=] { return writeNamesFile(oldNames, path); }, [=] { return writeNamesFile(newNames, path); }};
 }
 
 TEST(NamesFile, RoundTripKeepsEveryByte)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("NAMEN.DAT");
-    const InstallationData written = named();
+    InstallationData written = names("Gruppe");
+    TextToField10("K5 Süd", written.GroupNames[4]);
     ASSERT_TRUE(writeNamesFile(written, path));
     const QByteArray bytes = readBytes(path);
     ASSERT_EQ(bytes.size(), 240);
     EXPECT_EQ(bytes.mid(40, 10), QByteArray("K5 S\xfc" "d    "));
-
     InstallationData read;
     EXPECT_TRUE(readNamesFile(read, path));
     EXPECT_EQ(read.GroupNames, written.GroupNames);
@@ -37,61 +67,21 @@ TEST(NamesFile, RoundTripKeepsEveryByte)
     EXPECT_EQ(GroupNameText(read, 23), "Gruppe 24");
 }
 
-TEST(NamesFile, WrongSizeOrMissingBlanksAllNames)
-{
-    QTemporaryDir dir;
-    for (const QByteArray &content : {QByteArray(239, 'x'), QByteArray(241, 'x'), QByteArray()}) {
-        writeBytes(dir.filePath("NAMEN.DAT"), content);
-        InstallationData d = named();
-        EXPECT_FALSE(readNamesFile(d, dir.filePath("NAMEN.DAT"))) << content.size();
-        for (int g = 0; g < kGroupCount; ++g)
-            EXPECT_EQ(GroupNameText(d, g), "");
-    }
-    InstallationData d = named();
-    EXPECT_FALSE(readNamesFile(d, dir.filePath("KEINE.DAT")));
-    EXPECT_EQ(QByteArray(d.GroupNames[0].data(), 10), QByteArray(10, ' '));
-}
-
-TEST(NamesFile, FailedWriteLeavesTheOldFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("NAMEN.DAT");
-    const QByteArray old(240, 'a');
-    ASSERT_TRUE(writeBytes(path, old));
-
-    // A file size limit below 240 bytes makes the write fail even for root.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = writeNamesFile(named(), path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-
-    EXPECT_FALSE(written);
-    EXPECT_EQ(readBytes(path), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"NAMEN.DAT"});
-
-    EXPECT_FALSE(writeNamesFile(named(), dir.filePath("fehlt/NAMEN.DAT")));
-}
-
 TEST(TextField, TrailingBlanksAndFieldWidth)
 {
+    const std::pair<const char *, QByteArray> names[] = {
+        {"A", "A         "}, {"Linksabbg.", "Linksabbg."}, {"Linksabbieger", "Linksabbie"}};
     GroupName field;
-    TextToField10("A", field);
-    EXPECT_EQ(QByteArray(field.data(), 10), QByteArray("A         "));
-    TextToField10("Linksabbg.", field);
-    EXPECT_EQ(QByteArray(field.data(), 10), QByteArray("Linksabbg."));
-    TextToField10("Linksabbieger", field);
-    EXPECT_EQ(QByteArray(field.data(), 10), QByteArray("Linksabbie"));
-
+    for (const auto &[text, bytes] : names) {
+        TextToField10(text, field);
+        EXPECT_EQ(QByteArray(field.data(), 10), bytes) << text;
+    }
     TextField32 location;
     textToField(" Schulweg", location);
     EXPECT_EQ(fieldText(location), " Schulweg");
 
     InstallationData d;
-    d.GroupNames[0] = {'A', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    TextToField10("A", d.GroupNames[0]);
     EXPECT_EQ(GroupNameText(d, 0), "A");
     EXPECT_EQ(GroupNameText(d, -1), "");
     EXPECT_EQ(GroupNameText(d, 24), "");
@@ -107,18 +97,95 @@ TEST(TextField, Windows1252BothWays)
     EXPECT_EQ(toCp1252(QString::fromUcs4(U"\U0001F6A6")), QByteArray("?"));
 }
 
-TEST(NamesFile, AFolderNamedNamenDatIsNeitherReadNorReplaced)
+TEST(NamesFileCrashSafe, KilledAnywhereWhileSavingLeavesOldOrNewContent)
+{
+    QTemporaryDir dir;
+    namesTorture(dir.path()).killWhileSaving(150);
+}
+
+TEST(NamesFileCrashSafe, FullDiskReportsFailureAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const SaveTorture torture = namesTorture(dir.path());
+    ASSERT_TRUE(torture.saveOld());
+    // Room for nothing, for one byte, and for all but the last byte.
+    for (rlim_t room : {rlim_t(0), rlim_t(1), rlim_t(239)})
+        torture.saveWithRoomFor(room);
+
+    // A first save that does not fit leaves no file at all.
+    const QString fresh = dir.filePath("neu/NAMEN.DAT");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("neu"));
+    ChildProcess child([&](const std::function<void()> &) { return writeNamesFile(names("Alt"), fresh) ? 0 : 1; },
+                       ChildLimits{100, std::nullopt});
+    EXPECT_EQ(child.waitExit(10s), 1);
+    EXPECT_TRUE(entries(dir.filePath("neu")).isEmpty());
+}
+
+TEST(NamesFileCrashSafe, ReadOnlyVanishedOrTakenPlaceFailsAndLosesNothing)
+{
+    QTemporaryDir dir;
+    const QString readOnly = dir.filePath("schreibgeschuetzt");
+    const QString path = readOnly + "/NAMEN.DAT";
+    ASSERT_TRUE(QDir().mkdir(readOnly));
+    const InstallationData oldNames = names("Alt");
+    ASSERT_TRUE(writeNamesFile(oldNames, path));
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
+    {
+        const FileAccessAsNobody nobody;
+        EXPECT_FALSE(writeNamesFile(names("Neu"), path));
+        InstallationData read;
+        EXPECT_TRUE(readNamesFile(read, path));
+        EXPECT_EQ(bytesOf(read), bytesOf(oldNames));
+    }
+    EXPECT_EQ(readBytes(path), bytesOf(oldNames));
+    EXPECT_EQ(entries(readOnly), QStringList{"NAMEN.DAT"});
+
+    // The folder chosen in the dialog was removed before the save.
+    const QString gone = dir.filePath("entfernt");
+    ASSERT_TRUE(QDir().mkdir(gone));
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    EXPECT_FALSE(writeNamesFile(oldNames, gone + "/NAMEN.DAT"));
+    EXPECT_FALSE(QFileInfo::exists(gone));
+
+    // A folder in the file's place keeps what it holds.
+    const QString folder = dir.filePath("ordner/NAMEN.DAT");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(writeBytes(folder + "/inhalt", "x"));
+    QString error;
+    EXPECT_FALSE(writeNamesFile(oldNames, folder, &error));
+    EXPECT_EQ(error, "Die Datei NAMEN.DAT kann nicht angelegt werden:\nUnter diesem Namen ist ein Ordner vorhanden.");
+    EXPECT_EQ(entries(folder), QStringList{"inhalt"});
+    EXPECT_EQ(readBytes(folder + "/inhalt"), "x");
+}
+
+TEST(NamesFileCrashSafe, SavingKeepsLinksPermissionsAndOtherFiles)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("NAMEN.DAT");
-    ASSERT_TRUE(QDir().mkdir(path));
-    ASSERT_TRUE(writeBytes(path + "/inhalt", "x"));
-    InstallationData d = named();
-    EXPECT_FALSE(readNamesFile(d, path));
-    EXPECT_EQ(GroupNameText(d, 0), "");
-    EXPECT_FALSE(writeNamesFile(named(), path));
-    EXPECT_EQ(readBytes(path + "/inhalt"), "x");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"NAMEN.DAT"});
+    const QString elsewhere = dir.filePath("anlage/namen.bin");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("anlage"));
+    ASSERT_TRUE(writeBytes(elsewhere, QByteArray(240, ' ')));
+    ASSERT_EQ(::chmod(QFile::encodeName(elsewhere).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(elsewhere, path));
+
+    // A cut-off save of the file goes (it lies next to the file the link
+    // points to); a user's copy and cut-off saves of other files stay.
+    const QStringList others = {"NAMEN.DAT.backup", ".NAMEN.DAT.signovat-save-abc", ".KOPIE.DAT.signovat-save-AbCdEf"};
+    for (const QString &name : others)
+        ASSERT_TRUE(writeBytes(dir.filePath(name), "x"));
+    ASSERT_TRUE(writeBytes(dir.filePath("anlage/.namen.bin.signovat-save-AbCdEf"), "halb"));
+
+    const InstallationData saved = names("Neu");
+    ASSERT_TRUE(writeNamesFile(saved, path));
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(readBytes(elsewhere), bytesOf(saved));
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(elsewhere).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(entries(dir.filePath("anlage")), QStringList{"namen.bin"});
+    for (const QString &name : others)
+        EXPECT_EQ(readBytes(dir.filePath(name)), "x") << name.toStdString();
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // the two ends of a pty pair.
 
 #include "serial/ptypair.h"
+#include "tempdir.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -78,72 +78,60 @@ CliRun signovat(const QStringList &args)
 
 }  // namespace
 
-TEST(SendPrintCommand, AnsweredCommandExitsZero)
+TEST(SendPrintCommand, OverALineToTheControllerEmulator)
 {
-    {
-        PtyPair pty;
-        ASSERT_TRUE(pty.ok()) << pty.error().toStdString();
-        Emulator controller(pty.first(), {});
-        ASSERT_TRUE(controller.waitFor("listening"));
-        const CliRun r = signovat({"send-print", "start", "--port", pty.second()});
-        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_FALSE(r.err.contains("Keine Verbindung"));
-        EXPECT_TRUE(controller.waitFor("ack address 2")) << controller.log().toStdString();
-        EXPECT_TRUE(controller.log().contains("print command 2 0 0 address 2 class 14 frame 1"));
-    }
-    {
+    // What the controller logs, and how often (the command goes out at most four times).
+    using Seen = QList<std::pair<const char *, int>>;
+    const struct {
+        QStringList controller, command;
+        int exitCode;
+        Seen seen;
+    } cases[] = {
+        {{}, {"start", "--port", "PTY"}, 0, {{"print command 2 0 0 address 2 class 14 frame 1", 1}, {"ack address 2", 1}}},
         // COM3 through the port map of the settings file, plain frames,
         // answered only on the second repeat, with a type that needs no ack.
+        {{"--kvx", "--family", "1", "--answer-type", "101", "--answer-after", "2"},
+         {"stop", "--port", "COM3", "--kvx", "--family", "1"},
+         0,
+         {{"print command 3 0 0 address 2 class 127", 3}, {"answer type 101 address 1", 1}, {"ack", 0}}},
+        // A silent controller, and one set to another software version (its
+        // checksums start elsewhere, so it takes the frames for garbage).
+        {{"--mode", "silent"}, {"start", "--port", "PTY", "--kvx40", "--version", "6.30"}, 1, {{"no answer (silent)", 4}}},
+        {{"--version", "6.00"}, {"start", "--port", "PTY", "--kvx40", "--version", "6.30"}, 1, {{"invalid frame", 4}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.controller.join(' ').toStdString());
         PtyPair pty;
         ASSERT_TRUE(pty.ok()) << pty.error().toStdString();
         QTemporaryDir dir;
         const QString ini = dir.filePath("signovat.ini");
-        QFile f(ini);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("[Ports]\nCOM3=%1\n").arg(pty.second()).toUtf8());
-        f.close();
-        Emulator controller(pty.first(), {"--kvx", "--family", "1", "--answer-type", "101", "--answer-after", "2"});
+        ASSERT_TRUE(writeBytes(ini, QStringLiteral("[Ports]\nCOM3=%1\n").arg(pty.second()).toUtf8()));
+        Emulator controller(pty.first(), c.controller);
         ASSERT_TRUE(controller.waitFor("listening"));
-        const CliRun r = signovat({"--settings", ini, "send-print", "stop", "--port", "COM3", "--kvx", "--family", "1"});
-        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_TRUE(controller.waitFor("answer type 101 address 1")) << controller.log().toStdString();
-        EXPECT_EQ(controller.log().count("print command 3 0 0 address 2 class 127"), 3);
-        EXPECT_FALSE(controller.log().contains("ack"));
+        QStringList command = c.command;
+        command.replaceInStrings(QStringLiteral("PTY"), pty.second());
+        const CliRun r = signovat(QStringList{"--settings", ini, "send-print"} + command);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        if (c.exitCode == 0) {
+            EXPECT_FALSE(r.err.contains("Keine Verbindung"));
+        } else {
+            EXPECT_TRUE(r.err.endsWith(kNoConnection)) << r.err.toStdString();
+            EXPECT_GE(r.ms, 1400);  // three answer times of 500 ms
+        }
+        for (const auto &[text, count] : c.seen) {
+            EXPECT_TRUE(count == 0 || controller.waitFor(text, count)) << text << "\n" << controller.log().toStdString();
+            EXPECT_FALSE(controller.waitFor(text, count + 1, 200)) << text;
+        }
     }
 }
 
-TEST(SendPrintCommand, NoValidAnswerFailsAfterTheRepeats)
+TEST(SendPrintCommand, APortThatCannotBeOpenedFailsWithItsReason)
 {
-    // A silent controller, and one set to another software version (its
-    // checksums start elsewhere, so it takes the frames for garbage).
-    const QList<QStringList> controllers = {{"--mode", "silent"}, {"--version", "6.00"}};
-    for (const QStringList &options : controllers) {
-        PtyPair pty;
-        ASSERT_TRUE(pty.ok()) << pty.error().toStdString();
-        Emulator controller(pty.first(), options);
-        ASSERT_TRUE(controller.waitFor("listening"));
-        const CliRun r = signovat({"send-print", "start", "--port", pty.second(), "--kvx40", "--version", "6.30"});
-        EXPECT_EQ(r.exitCode, 1) << options.join(' ').toStdString();
-        EXPECT_TRUE(r.err.endsWith(kNoConnection)) << r.err.toStdString();
-        EXPECT_GE(r.ms, 1400);  // three answer times of 500 ms
-        const QString seen = options.contains("silent") ? "no answer (silent)" : "invalid frame";
-        EXPECT_TRUE(controller.waitFor(seen, 4)) << controller.log().toStdString();
-        EXPECT_FALSE(controller.waitFor(seen, 5, 200));  // sent four times, no more
+    for (const auto &[port, reason] : {std::pair("/dev/signovat-no-such-port", "/dev/signovat-no-such-port ist nicht vorhanden"),
+                                       std::pair("COM9", "COM 9 ist keinem Gerät zugeordnet")}) {
+        const CliRun r = signovat({"send-print", "start", "--port", port});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(reason))) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("Keine Verbindung"));
     }
-}
-
-TEST(SendPrintCommand, BadPortOrArgumentsFailWithOneLine)
-{
-    CliRun r = signovat({"send-print", "start", "--port", "/dev/signovat-no-such-port"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("/dev/signovat-no-such-port ist nicht vorhanden")) << r.err.toStdString();
-    EXPECT_FALSE(r.err.contains("Keine Verbindung"));
-
-    r = signovat({"send-print", "start", "--port", "COM9"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("COM 9 ist keinem Gerät zugeordnet")) << r.err.toStdString();
-
-    r = signovat({"send-print", "pause", "--port", "COM1"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("signovat send-print: start oder stop angeben")) << r.err.toStdString();
 }

@@ -1,9 +1,7 @@
 // Data folders copied from elsewhere may hold anything under the names of the
-// data files: a folder, a named pipe, a link to a device, a link loop, a file
-// nobody may read, a huge sparse file. Loading must not block, must not
-// allocate more than the formats allow, and reports each such entry as
-// missing or of the wrong size. Every load runs in a child process, with the
-// file access of an unprivileged user, that is given up on when it hangs.
+// data files. Loading never blocks, allocates no more than the formats allow
+// and reports each such entry as missing or of the wrong size. Every load runs
+// as an unprivileged user in a child process that is given up on when it hangs.
 
 #include "asnobody.h"
 #include "childprocess.h"

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(InstallationType, FamilyRowsAndNamesPerType)
 {
     const struct {
@@ -40,5 +38,3 @@ TEST(InstallationType, FamilyRowsAndNamesPerType)
         EXPECT_EQ(GroupNamesShown(odd), 24) << count;
     }
 }
-
-}  // namespace

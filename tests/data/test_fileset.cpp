@@ -173,8 +173,6 @@ TEST(DataSetLoad, ReportInReadingOrderUnderItsHeading)
     EXPECT_EQ(d.GroupNames[0][0], files["NAMEN.DAT"][0]);
     EXPECT_EQ(dataFileName({"all.dat", "ALL.DAT"}, "ALL.DAT"), "ALL.DAT");
     EXPECT_EQ(dataFileName({"All.Dat", "all.dat"}, "ALL.DAT"), "All.Dat");
-    EXPECT_EQ(dataFileName({"ALL.DATEN"}, "ALL.DAT"), "ALL.DAT");
-    EXPECT_EQ(dataFilePath("/daten/Kreuzung", "ALL.DAT"), "/daten/Kreuzung/ALL.DAT");
 }
 
 TEST(DataSetLoad, AFileOfTheWrongSizeGivesDefaultsForItsPartOnly)

@@ -1,8 +1,6 @@
-// The controller link: frame building, byte stuffing, checksums and the
-// receiving side's unstuffing; and the print command machine (sending,
-// answers, acknowledgements, repeats and failure, a controller that answers
-// late, twice or in pieces) with an in-memory port and a timer stepped by the
-// test.
+// Frames, stuffing and checksums of the controller link, and the print command
+// machine with a controller that answers late, twice or in pieces; on an
+// in-memory port with a timer stepped by the test.
 
 #include "link/controllerlink.h"
 #include "link/steppedanswertimer.h"

@@ -2,7 +2,7 @@
 // the load report and what the main window would show.
 
 #include "app/commands.h"
-#include "app/maincontroller.h"
+#include "data/installationtexts.h"
 #include "data/installationtype.h"
 #include "data/textfield.h"
 #include "render/datasetchart.h"

@@ -117,9 +117,3 @@ private:
     ControllerFamily portsFamily_;  // the family the ports were last set up for
     MainView view_;
 };
-
-// Texts the main window shows for the loaded data. A value without a text of
-// its own leaves the label as it was (unchanged).
-QString installationTypeText(uint32_t type, const QString &unchanged);
-QString operatingModeText(const InstallationHeader &h);
-QString emergencyProgramText(uint32_t program, const QString &unchanged);

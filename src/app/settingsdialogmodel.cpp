@@ -1,6 +1,7 @@
 #include "app/settingsdialogmodel.h"
 
 #include "app/maincontroller.h"
+#include "base/inputchecks.h"
 #include "base/utilities.h"
 
 #include <QDir>

@@ -1,18 +1,9 @@
 #pragma once
-// Small helpers shared by every window: the numeric input check, the delete
-// question, the path helpers and the function keys of the secondary windows.
-
-#include "base/prompt.h"
+// Small helpers shared by every window: the path helpers, the function keys
+// of the secondary windows and the help document.
 
 #include <QString>
 #include <functional>
-
-// Returns the value of text when it is a decimal number within [minimum,
-// maximum]; otherwise tells the user why and returns -1.
-int CheckNumberInput(Prompt &prompt, const QString &text, int minimum, int maximum);
-
-// "Daten löschen ?" with Yes / No.
-PromptAnswer ConfirmDeleteData(Prompt &prompt);
 
 // The name shown in the main window caption: the last component of the data
 // folder when it has fewer than 30 characters, else empty.

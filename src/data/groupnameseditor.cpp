@@ -2,6 +2,7 @@
 
 #include "base/functionkeys.h"
 #include "base/appsettings.h"
+#include "base/inputchecks.h"
 #include "base/utilities.h"
 #include "data/installationtype.h"
 #include "data/namesfile.h"

@@ -5,6 +5,7 @@
 #include "base/exceptionreport.h"
 #include "base/functionkeys.h"
 #include "base/laterprompt.h"
+#include "base/inputchecks.h"
 #include "base/utilities.h"
 #include "data/groupnameseditor.h"
 #include "preview/actualrunfiledialog.h"

@@ -1,5 +1,6 @@
 // The shared helpers: number input check, path helpers, function keys.
 
+#include "base/inputchecks.h"
 #include "base/utilities.h"
 #include "scriptedprompt.h"
 

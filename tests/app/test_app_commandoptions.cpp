@@ -1,7 +1,9 @@
 // The options of the headless commands: the forms each command accepts and
-// every refusal, without starting the binary.
+// every refusal, without starting the binary; and what info prints.
 
 #include "app/commandoptions.h"
+#include "app/commands.h"
+#include "qtprinters.h"
 
 #include <gtest/gtest.h>
 
@@ -82,26 +84,18 @@ TEST(CommandOptions, ChartOptionsOfStatesAndRender)
     ChartOptions chart;
     QString error;
     ASSERT_TRUE(parseStatesOptions(words("--data /a/./b/ --program 2 --chart aus-stoerung"), chart, &error));
-    EXPECT_FALSE(chart.fromRun);
-    EXPECT_EQ(chart.dataDir, QStringLiteral("/a/b"));
-    EXPECT_EQ(chart.program, 2);
-    EXPECT_EQ(chart.kind, DisplayMode::SwitchOffFault);
+    EXPECT_EQ(std::tuple(chart.fromRun, chart.dataDir, chart.program, chart.kind),
+              std::tuple(false, QString("/a/b"), 2, DisplayMode::SwitchOffFault));
     ASSERT_TRUE(parseStatesOptions(words("--run r.DRI"), chart, &error));
-    EXPECT_TRUE(chart.fromRun);
-    EXPECT_EQ(chart.runFile, QStringLiteral("r.DRI"));
+    EXPECT_EQ(std::tuple(chart.fromRun, chart.runFile), std::tuple(true, QString("r.DRI")));
 
     RenderOptions render;
     ASSERT_TRUE(parseRenderOptions(words("--data d --program 1 --out p.PDF"), render, &error));
-    EXPECT_EQ(render.chart.kind, DisplayMode::TargetPlan);
-    EXPECT_TRUE(render.pdf);
-    EXPECT_FALSE(render.colour.has_value());
-    EXPECT_EQ(render.width, 771);
-    EXPECT_FALSE(render.pages.has_value());
+    EXPECT_EQ(std::tuple(render.chart.kind, render.pdf, render.colour, render.width, render.pages),
+              std::tuple(DisplayMode::TargetPlan, true, std::optional<bool>(), 771, std::optional<QString>()));
     ASSERT_TRUE(parseRenderOptions(words("--run r --out p.png --bw --width 8000 --pages 2"), render, &error));
-    EXPECT_FALSE(render.pdf);
-    EXPECT_EQ(render.colour, false);
-    EXPECT_EQ(render.width, 8000);
-    EXPECT_EQ(render.pages, QStringLiteral("2"));
+    EXPECT_EQ(std::tuple(render.pdf, render.colour, render.width, render.pages),
+              std::tuple(false, std::optional(false), 8000, std::optional(QString("2"))));
     ASSERT_TRUE(parseRenderOptions(words("--run r --out p.png --colour --width 60"), render, &error));
     EXPECT_EQ(render.colour, true);
 }
@@ -111,31 +105,23 @@ TEST(CommandOptions, PortAndLinkOptionsOfSendPrintAndCapture)
     SendPrintOptions print;
     QString error;
     ASSERT_TRUE(parseSendPrintOptions(words("start --port /dev/ttyUSB0"), print, &error));
-    EXPECT_EQ(print.printCode, 2);
-    EXPECT_EQ(print.port.devicePath, QStringLiteral("/dev/ttyUSB0"));
-    EXPECT_EQ(print.port.comNumber, -1);
-    EXPECT_EQ(print.variant, ProtocolVariant::Kvx40);
+    EXPECT_EQ(std::tuple(print.printCode, print.port.devicePath, print.port.comNumber, print.variant),
+              std::tuple(2, QString("/dev/ttyUSB0"), -1, ProtocolVariant::Kvx40));
     EXPECT_FALSE(print.link.checksumSeed || print.link.family);
     ASSERT_TRUE(parseSendPrintOptions(words("stop --port com3 --kvx --family 1"), print, &error));
-    EXPECT_EQ(print.printCode, 3);
-    EXPECT_EQ(print.port.comNumber, 3);
-    EXPECT_EQ(print.variant, ProtocolVariant::Plain);
-    EXPECT_EQ(print.link.family, ControllerFamily::Other);
+    EXPECT_EQ(std::tuple(print.printCode, print.port.comNumber, print.variant, print.link.family),
+              std::tuple(3, 3, ProtocolVariant::Plain, std::optional(ControllerFamily::Other)));
 
     CaptureOptions capture;
     ASSERT_TRUE(parseCaptureOptions(words("--mode kvx40-19200 --out r.DRI --port COM2 --controller-port /dev/c "
                                           "--minutes 20 --version 6.10 --family 2 --names N.DAT"),
                                     capture, &error));
-    EXPECT_EQ(capture.mode, DisplayMode::RunKvx40At19200);
-    EXPECT_EQ(capture.printerPort->comNumber, 2);
-    EXPECT_EQ(capture.controllerPort->devicePath, QStringLiteral("/dev/c"));
-    EXPECT_EQ(capture.minutes, 20);
-    EXPECT_EQ(capture.link.checksumSeed, 1);
-    EXPECT_EQ(capture.link.family, ControllerFamily::Kvx);
-    EXPECT_EQ(capture.namesFile, QStringLiteral("N.DAT"));
+    EXPECT_EQ(std::tuple(capture.mode, capture.printerPort->comNumber, capture.controllerPort->devicePath, capture.minutes),
+              std::tuple(DisplayMode::RunKvx40At19200, 2, QString("/dev/c"), 20));
+    EXPECT_EQ(std::tuple(capture.link.checksumSeed, capture.link.family, capture.namesFile),
+              std::tuple(std::optional<uint8_t>(1), std::optional(ControllerFamily::Kvx), QString("N.DAT")));
     ASSERT_TRUE(parseCaptureOptions(words("--sim --sim-dir s --out r.DRI --minutes 1"), capture, &error));
-    EXPECT_EQ(capture.mode, DisplayMode::RunSimulation);
-    EXPECT_EQ(capture.simDir, QStringLiteral("s"));
+    EXPECT_EQ(std::tuple(capture.mode, capture.simDir), std::tuple(DisplayMode::RunSimulation, QString("s")));
     EXPECT_FALSE(capture.printerPort || capture.controllerPort);
 }
 
@@ -166,4 +152,21 @@ TEST(CommandOptions, PageLists)
             EXPECT_EQ(pages, c.pages) << c.list;
         }
     }
+}
+
+TEST(InfoCommand, PrintsTheReportAndWhatTheMainWindowShowsOrRefusesAMissingFolder)
+{
+    const QString example = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/Hauptstrasse-Schulweg");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(runInfoCommand({"--data", example}, {}), 0);
+    const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_TRUE(out.startsWith("Lese Daten aus: " + example + "\n")) << qPrintable(out);
+    EXPECT_TRUE(out.endsWith("NAMEN.DAT gelesen\n\nAnlage: KVX ...\nBetriebsart: Festzeit mit VA\nGruppen: 8\n"
+                             "Gruppenzeilen im Plan: 24\nStandort: Hauptstraße / Schulweg, Musterstadt, an der "
+                             "Grundschule\nAuftraggeber: Stadt Musterstadt – Tiefbauamt\nProg. Freigabe: Programm 1, "
+                             "Programm 2\nNotprogramm: Blinken\n")) << qPrintable(out);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runInfoCommand({"--data", "/nicht/da"}, {}), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "signovat info: Verzeichnis \"/nicht/da\" nicht gefunden\n");
 }

@@ -1,11 +1,17 @@
-// The main window's decisions: start-up, ports, labels, caption, menus and the
-// data-loading road, with in-memory ports and scripted message boxes.
+// The main window's decisions (start-up, ports, labels, menus, the data
+// loading road, the IO tick) and those of "Programmeinstellungen" (the port
+// lists, the controller check box, the duration, "Ok" and the close query),
+// without windows: in-memory ports and scripted message boxes.
 
-#include "base/appsettings.h"
+#include "app/controllerpolling.h"
 #include "app/maincontroller.h"
+#include "app/settingsdialogmodel.h"
+#include "base/appsettings.h"
 #include "data/textfield.h"
+#include "link/controllerlink.h"
+#include "link/steppedanswertimer.h"
+#include "qtprinters.h"
 #include "scriptedprompt.h"
-#include "serial/deviceserialport.h"
 #include "serial/fakeserialport.h"
 #include "tempdir.h"
 
@@ -24,45 +30,17 @@ const QString kControllerMissing = QStringLiteral(
     "von einer anderen Anwendung belegt. Bitte eine andere Schnittstelle auswählen");
 
 struct FakeHost : MainWindowHost {
-    bool editorVisible = false, settingsVisible = false, previewExists = false;
-    bool pickOk = true;
+    bool editorVisible = false, settingsVisible = false, previewExists = false, pickOk = true;
     QString pickFolder;
-    bool reportOk = true;
     QStringList report;
 
     bool groupNamesEditorVisible() const override { return editorVisible; }
     bool settingsDialogVisible() const override { return settingsVisible; }
     bool previewWindowExists() const override { return previewExists; }
     int textWidth(const QString &text) const override { return int(text.size()) * 6; }
-    bool pickDataFolder(const QString &, QString *chosen) override
-    {
-        *chosen = pickFolder;
-        return pickOk;
-    }
-    bool showLoadReport(const QStringList &lines) override
-    {
-        report = lines;
-        return reportOk;
-    }
+    bool pickDataFolder(const QString &, QString *chosen) override { *chosen = pickFolder; return pickOk; }
+    bool showLoadReport(const QStringList &lines) override { report = lines; return true; }
 };
-
-// ALL.DAT with the given group count, operating mode and released programs.
-QByteArray headerFile(uint32_t groups, uint8_t fixedTime, const QByteArray &released)
-{
-    QByteArray b(123, ' ');
-    putLe32(b, 0, groups);
-    b[103] = char(fixedTime);
-    putLe32(b, 104, 0);
-    putLe32(b, 108, 0);
-    b[112] = 0;
-    for (int i = 0; i < 6; ++i)
-        b[113 + i] = released.at(i);
-    putLe32(b, 119, 8);
-    const QByteArray where = "Hauptstr. / Schulweg";
-    for (int i = 0; i < where.size(); ++i)
-        b[5 + i] = where[i];
-    return b;
-}
 
 struct MainControllerTest : ::testing::Test {
     QTemporaryDir tmp;
@@ -73,240 +51,165 @@ struct MainControllerTest : ::testing::Test {
     FakeSerialPort controllerPort, printerPort;
     std::unique_ptr<MainController> mc;
 
-    void start(int controllerIndex = -1, int printerIndex = 0, int defaultType = 0)
+    // Starts on the given ports, with storedType as the stored default installation type.
+    void start(int controllerIndex = -1, int printerIndex = 0, int storedType = 0)
     {
         ctx.StartupDir = tmp.path();
         registry = std::make_unique<SettingsStore>(tmp.filePath("store.ini"));
+        registry->WriteInteger("SecInt", "VERSION", 210);
+        registry->WriteInteger("SecInt", "ANLAGE_NR", storedType);
         ctx.settings = LoadSettings(*registry, nullptr, ctx.StartupDir);
         ctx.settings.ControllerPortIndex = controllerIndex;
         ctx.settings.PrinterPortIndex = printerIndex;
-        ctx.settings.DefaultInstallationType = defaultType;
         mc = std::make_unique<MainController>(ctx, *registry, prompt, host, controllerPort, printerPort);
         mc->createMainWindow();
         mc->initTick(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
     }
-
-    QString dataFolder(const QString &name, const QByteArray &all)
+    QString stored(const char *key) const
     {
-        const QString dir = tmp.filePath(name);
-        QDir().mkpath(dir);
-        EXPECT_TRUE(writeBytes(dir + "/ALL.DAT", all));
-        return dir;
+        return QSettings(tmp.filePath("store.ini"), QSettings::IniFormat).value(key).toString();
+    }
+    const MainView &v() const { return mc->view(); }
+    QStringList labels() const { return {v().caption, v().LabelAnlage, v().LabelBetrArt, v().LabelGrpZahl, v().LabelNotProg}; }
+    QStringList panels() const { return {v().statusPanels.begin(), v().statusPanels.end() - 1}; }
+    static QList<int> line(const FakeSerialPort &p)
+    {
+        return {p.isOpen(), p.comNumber(), p.baudRate, p.parity == SerialPort::Parity::Even, p.stopBits};
+    }
+    // A data folder whose ALL.DAT holds 8 groups, programs 1 and 2 and emergency program 8.
+    QString dataFolder(const QString &name, uint8_t fixedTime)
+    {
+        QByteArray all(123, ' ');
+        putLe32(all, 0, 8);
+        all.replace(5, 20, "Hauptstr. / Schulweg");
+        all.replace(103, 16, QByteArray(1, char(fixedTime)) + QByteArray(9, '\0') + QByteArray("\1\1\0\0\0\0", 6));
+        putLe32(all, 119, 8);
+        QDir().mkpath(tmp.filePath(name));
+        EXPECT_TRUE(writeBytes(tmp.filePath(name + "/ALL.DAT"), all));
+        return tmp.filePath(name);
     }
 };
 
-TEST_F(MainControllerTest, FirstTickCreatesDefaultsOpensPortsAndFillsStatus)
+TEST_F(MainControllerTest, FirstTickTakesTheStoredTypeOpensBothPortsAndFillsTheView)
 {
-    start(-1, 1, 2);
-    const MainView &v = mc->view();
-    EXPECT_TRUE(ctx.StartupDone);
+    start(2, 1, 2);
     EXPECT_EQ(ctx.data.Konf.InstallationType, 2u);
-    EXPECT_EQ(v.LabelGrpZahl, "12");
-    EXPECT_EQ(v.LabelAnlage, "QSW 2000 / 2200 Kabel");
-    EXPECT_EQ(v.LabelBetrArt, "Festzeit mit VA");
-    EXPECT_EQ(v.LabelNotProg, "Programm 1");
-    EXPECT_EQ(v.caption, "Signovat - Neu");
-    EXPECT_EQ(v.statusPanels[0], "04.03.2026");
-    EXPECT_EQ(v.statusPanels[1], "05:06:07");
-    EXPECT_EQ(v.statusPanels[2], "Drucker: COM 2");
-    EXPECT_EQ(v.statusPanels[3], "Steuerung: -----------");
+    EXPECT_EQ(labels(), (QStringList{"Signovat - Neu", "QSW 2000 / 2200 Kabel", "Festzeit mit VA", "12", "Programm 1"}));
+    EXPECT_EQ(panels(), (QStringList{"04.03.2026", "05:06:07", "Drucker: COM 2", "Steuerung: COM 3"}));
+    EXPECT_EQ(line(printerPort), (QList<int>{true, 2, 1200, true, 1}));
+    EXPECT_EQ(line(controllerPort), (QList<int>{true, 3, 9600, true, 2}));
     EXPECT_TRUE(prompt.asked.empty());
-
-    // The printer-stream port: COM 2 at 1200 baud, even parity, one stop bit.
-    EXPECT_TRUE(printerPort.isOpen());
-    EXPECT_EQ(printerPort.comNumber(), 2);
-    EXPECT_EQ(printerPort.baudRate, 1200);
-    EXPECT_EQ(printerPort.parity, SerialPort::Parity::Even);
-    EXPECT_EQ(printerPort.stopBits, 1);
-    EXPECT_FALSE(controllerPort.isOpen());
-    EXPECT_FALSE(v.typeControlsEnabled);
-
-    // The first refresh wrote the whole set.
-    QSettings raw(tmp.filePath("store.ini"), QSettings::IniFormat);
-    EXPECT_EQ(raw.value("SecInt/VERSION").toString(), "210");
-    EXPECT_EQ(raw.value("SecStrings/GRP_VERZ").toString(), ctx.settings.StandardDataDir);
+    EXPECT_TRUE(v().typeControlsEnabled);
+    EXPECT_EQ(stored("SecStrings/GRP_VERZ"), ctx.settings.StandardDataDir);  // the first refresh wrote the set
 
     // Later ticks only move the clock.
     ctx.data.Header.GroupCount = 3;
     mc->initTick(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 8)));
-    EXPECT_EQ(mc->view().statusPanels[1], "05:06:08");
-    EXPECT_EQ(mc->view().LabelGrpZahl, "12");
+    EXPECT_EQ(v().statusPanels[1], "05:06:08");
+    EXPECT_EQ(ctx.data.Header.GroupCount, 3u);
+    EXPECT_EQ(v().LabelGrpZahl, "12");
 }
 
 TEST_F(MainControllerTest, PortsThatCannotBeOpenedAreReportedAndMarkedFailed)
 {
-    printerPort.failOpen = true;
-    controllerPort.failOpen = true;
+    printerPort.failOpen = controllerPort.failOpen = true;
     start(0, 1);
-    ASSERT_EQ(prompt.asked.size(), 2u);
-    EXPECT_EQ(prompt.asked[0].text, kPrinterMissing);
-    EXPECT_EQ(prompt.asked[0].caption, "Zugriffsfehler");
-    EXPECT_EQ(prompt.asked[1].text, kControllerMissing);
+    EXPECT_EQ(prompt.texts(), (QStringList{kPrinterMissing, kControllerMissing}));
     EXPECT_EQ(prompt.asked[1].caption, "Zugriffsfehler");
-    EXPECT_TRUE(ctx.ports.PrinterPortFailed);
-    EXPECT_TRUE(ctx.ports.ControllerPortFailed);
-    EXPECT_EQ(mc->view().statusPanels[2], "Drucker: -----------");
-    EXPECT_EQ(mc->view().statusPanels[3], "Steuerung: -----------");
-    EXPECT_FALSE(mc->view().MDIstQSWEnabled);
-    EXPECT_FALSE(mc->view().typeControlsEnabled);
+    EXPECT_EQ(panels().mid(2), (QStringList{"Drucker: -----------", "Steuerung: -----------"}));
+    EXPECT_FALSE(v().MDIstQSWEnabled || v().typeControlsEnabled);
 
     // Not tried again until a reopen is asked for.
-    mc->Refresh();
-    EXPECT_EQ(prompt.asked.size(), 2u);
-
     printerPort.failOpen = false;
+    mc->Refresh();
+    EXPECT_EQ(panels()[2], "Drucker: -----------");
     ctx.ports.PrinterPortReopen = true;
     mc->Refresh();
-    EXPECT_EQ(prompt.asked.size(), 2u);
-    EXPECT_EQ(mc->view().statusPanels[2], "Drucker: COM 2");
-    EXPECT_TRUE(mc->view().MDIstQSWEnabled);
-}
-
-TEST_F(MainControllerTest, ControllerPortOnNineSixHundredEvenTwoStopBits)
-{
-    start(2, 0);
-    EXPECT_TRUE(controllerPort.isOpen());
-    EXPECT_EQ(controllerPort.comNumber(), 3);
-    EXPECT_EQ(controllerPort.baudRate, 9600);
-    EXPECT_EQ(controllerPort.parity, SerialPort::Parity::Even);
-    EXPECT_EQ(controllerPort.stopBits, 2);
-    EXPECT_EQ(mc->view().statusPanels[3], "Steuerung: COM 3");
-    EXPECT_TRUE(mc->view().typeControlsEnabled);
-}
-
-TEST_F(MainControllerTest, OutOfRangePortIndexFailsCleanlyOnARealPort)
-{
-    ctx.StartupDir = tmp.path();
-    registry = std::make_unique<SettingsStore>(tmp.filePath("store.ini"));
-    ctx.settings = LoadSettings(*registry, nullptr, ctx.StartupDir);
-    ctx.settings.PrinterPortIndex = 42;
-    DeviceSerialPort printer;
-    mc = std::make_unique<MainController>(ctx, *registry, prompt, host, controllerPort, printer);
-    mc->createMainWindow();
-    mc->initTick(QDateTime::currentDateTime());
-    ASSERT_EQ(prompt.texts(), QStringList{kPrinterMissing});
-    EXPECT_TRUE(ctx.ports.PrinterPortFailed);
-    EXPECT_EQ(mc->view().statusPanels[2], "Drucker: -----------");
+    EXPECT_EQ(panels()[2], "Drucker: COM 2");
+    EXPECT_TRUE(v().MDIstQSWEnabled);
 }
 
 TEST_F(MainControllerTest, ChangingControllerFamilyReopensBothPorts)
 {
     start(1, 0);
-    EXPECT_EQ(ctx.ControllerFamily, ControllerFamily::Kvx);
-    EXPECT_TRUE(mc->view().MDAusSEnabled);
+    EXPECT_TRUE(v().MDAusSEnabled);
     controllerPort.failOpen = true;  // shows that a reopen was tried
     ctx.data.Konf.InstallationType = TypeKvx40;
     mc->Refresh();
-    EXPECT_EQ(ctx.ControllerFamily, ControllerFamily::Other);
-    EXPECT_FALSE(mc->view().MDAusSEnabled);
+    EXPECT_FALSE(v().MDAusSEnabled);
     EXPECT_EQ(prompt.texts(), QStringList{kControllerMissing});
-
-    // A negative type (all bits set in KONF.DAT) belongs with type 0.
-    ctx.data.Konf.InstallationType = 0xFFFFFFFFu;
+    ctx.data.Konf.InstallationType = 0xFFFFFFFFu;  // a negative type belongs with type 0
     mc->Refresh();
-    EXPECT_EQ(ctx.ControllerFamily, ControllerFamily::Kvx);
-    EXPECT_TRUE(mc->view().MDAusSEnabled);
-}
-
-TEST_F(MainControllerTest, CaptionNamesTheDataFolderWhenShorterThanThirty)
-{
-    start();
-    ctx.DataIsNew = false;
-    ctx.CurrentDataDir = "/daten/" + QString(29, 'k');
-    mc->RefreshDisplay();
-    EXPECT_EQ(mc->view().caption, "Signovat - " + QString(29, 'k'));
-    ctx.CurrentDataDir = "/daten/" + QString(30, 'k');
-    mc->RefreshDisplay();
-    EXPECT_EQ(mc->view().caption, "Signovat - ");
-    EXPECT_EQ(ctx.InstallationName, "");
+    EXPECT_TRUE(v().MDAusSEnabled);
 }
 
 TEST_F(MainControllerTest, MenusFollowReleasedProgramsAndOperatingMode)
 {
     start();
+    EXPECT_EQ(panels()[3], "Steuerung: -----------");
+    EXPECT_FALSE(v().typeControlsEnabled);
     ctx.data.Header.ProgramReleased = {1, 0, 1, 0, 0, 1};
     ctx.data.Header.EmergencyProgram = 7;
     mc->RefreshDisplay();
-    const MainView &v = mc->view();
-    EXPECT_TRUE(v.MDSollVisible);
-    EXPECT_EQ(v.programMenuVisible, (std::array<bool, 6>{true, false, true, false, false, true}));
-    EXPECT_EQ(v.PFrei, v.programMenuVisible);
-    EXPECT_EQ(v.LabelNotProg, "Dunkel");
+    EXPECT_TRUE(v().MDSollVisible);
+    EXPECT_EQ(v().programMenuVisible, (std::array<bool, 6>{true, false, true, false, false, true}));
+    EXPECT_EQ(v().PFrei, v().programMenuVisible);
+    EXPECT_EQ(v().LabelNotProg, "Dunkel");
 
     ctx.data.Header.FixedTimeMode = 0;
     ctx.data.Header.EmergencyProgram = 9;  // no text of its own: the label stays
     mc->RefreshDisplay();
-    EXPECT_FALSE(mc->view().MDSollVisible);
-    EXPECT_EQ(mc->view().LabelBetrArt, "VA Betrieb");
-    EXPECT_EQ(mc->view().LabelNotProg, "Dunkel");
+    EXPECT_FALSE(v().MDSollVisible);
+    EXPECT_EQ(labels().mid(2), (QStringList{"VA Betrieb", "24", "Dunkel"}));
 }
 
-TEST_F(MainControllerTest, OtherWindowsMakeTheMainWindowBusy)
+TEST_F(MainControllerTest, AnyOtherWindowMakesTheMainWindowBusy)
 {
     start();
-    EXPECT_TRUE(mc->view().notBusy);
-    host.previewExists = true;
+    for (bool *shown : {&host.editorVisible, &host.settingsVisible, &host.previewExists}) {
+        *shown = true;
+        mc->UpdateCommandState();
+        EXPECT_FALSE(v().notBusy || v().MDIstQSWEnabled);
+        *shown = false;
+    }
     mc->UpdateCommandState();
-    EXPECT_FALSE(mc->view().notBusy);
-    EXPECT_FALSE(mc->view().MDIstQSWEnabled);
+    EXPECT_TRUE(v().notBusy && v().MDIstQSWEnabled);
 }
 
-TEST_F(MainControllerTest, InterfaceSelectionFollowsProtocolVariant)
+TEST_F(MainControllerTest, InterfaceSelectionFollowsProtocolVariantAndIsSavedOnClose)
 {
     start();
-    EXPECT_TRUE(mc->view().kvx40Selected);
-    EXPECT_TRUE(mc->view().MDIstKVX40Enabled);
-    EXPECT_FALSE(mc->view().MDIstKVXEnabled);
-
+    EXPECT_TRUE(v().kvx40Selected && v().MDIstKVX40Enabled && !v().MDIstKVXEnabled);
     ctx.settings.ProtocolVariant = ProtocolVariant::Plain;
     mc->Refresh();
-    EXPECT_FALSE(mc->view().kvx40Selected);
-    EXPECT_FALSE(mc->view().versionVisible);
-    EXPECT_TRUE(mc->view().MDIstKVXEnabled);
-    EXPECT_FALSE(mc->view().MDIstKVX40Enabled);
-
+    EXPECT_FALSE(v().kvx40Selected || v().versionVisible || v().MDIstKVX40Enabled);
+    EXPECT_TRUE(v().MDIstKVXEnabled);
     mc->RadioButtonKVX40Enter();
     mc->ComboBoxVersionChange(1);
-    EXPECT_EQ(ctx.settings.ProtocolVariant, ProtocolVariant::Kvx40);
     mc->FormClose();
-    QSettings raw(tmp.filePath("store.ini"), QSettings::IniFormat);
-    EXPECT_EQ(raw.value("SecInt/ANLAGENTYP").toString(), "3");
-    EXPECT_EQ(raw.value("SecInt/KVX40_VERS").toString(), "1");
+    EXPECT_EQ(stored("SecInt/ANLAGENTYP") + stored("SecInt/KVX40_VERS"), "31");
 }
 
-TEST_F(MainControllerTest, LoadingAFolderShowsTheInstallation)
+TEST_F(MainControllerTest, LoadingAFolderShowsTheInstallationAndRejectsDataThatAreNotFixedTime)
 {
     start();
-    host.pickFolder = dataFolder("Kreuzung", headerFile(8, 1, QByteArray("\1\1\0\0\0\0", 6)));
+    host.pickFolder = dataFolder("Kreuzung", 1);
     mc->DatenLadenClick();
-    const MainView &v = mc->view();
-    EXPECT_FALSE(ctx.DataIsNew);
-    EXPECT_EQ(v.caption, "Signovat - Kreuzung");
-    EXPECT_EQ(v.LabelGrpZahl, "8");
-    EXPECT_EQ(v.LabelStandort1, "Hauptstr. / Schulweg");
-    EXPECT_EQ(v.LabelNotProg, "Blinken");
-    EXPECT_EQ(v.AktDatei, host.pickFolder);
+    EXPECT_EQ(labels(), (QStringList{"Signovat - Kreuzung", "KVX ...", "Festzeit mit VA", "8", "Blinken"}));
+    EXPECT_EQ(ctx.InstallationName, "Kreuzung");
+    EXPECT_EQ(v().LabelStandort1, "Hauptstr. / Schulweg");
+    EXPECT_EQ(v().AktDatei, host.pickFolder);
     EXPECT_EQ(host.report.first(), "Lese Daten aus: " + host.pickFolder);
-    EXPECT_TRUE(host.report.contains("ALL.DAT gelesen"));
+    EXPECT_EQ(stored("SecStrings/Verzeichnis"), host.pickFolder);
     EXPECT_TRUE(prompt.asked.empty());
-    QSettings raw(tmp.filePath("store.ini"), QSettings::IniFormat);
-    EXPECT_EQ(raw.value("SecStrings/Verzeichnis").toString(), host.pickFolder);
-}
 
-TEST_F(MainControllerTest, DataThatIsNotFixedTimeAreRejected)
-{
-    start();
-    host.pickFolder = dataFolder("VA", headerFile(8, 0, QByteArray("\1\0\0\0\0\0", 6)));
+    host.pickFolder = dataFolder("VA", 0);
     mc->DatenLadenClick();
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text,
-              "Es kann nur ein Sollausdruck von Programmen\nmit der Betriebsart Festzeit und Festzeit mit VA\n"
-              "gemacht werden.\nDie geladenen Daten werden gelöscht !");
+    ASSERT_EQ(prompt.texts(), QStringList{"Es kann nur ein Sollausdruck von Programmen\nmit der Betriebsart Festzeit "
+                                          "und Festzeit mit VA\ngemacht werden.\nDie geladenen Daten werden gelöscht !"});
     EXPECT_EQ(prompt.asked[0].caption, "Fehler");
     EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
-    EXPECT_EQ(mc->view().caption, "Signovat - Neu");
-    EXPECT_EQ(ctx.data.Header.GroupCount, 24u);
-    EXPECT_EQ(ctx.data.Header.FixedTimeMode, 1);
+    EXPECT_EQ(labels().mid(0, 4), (QStringList{"Signovat - Neu", "KVX ...", "Festzeit mit VA", "24"}));
 }
 
 TEST_F(MainControllerTest, CancelledPickerKeepsTheDataButRemembersTheFolder)
@@ -321,40 +224,250 @@ TEST_F(MainControllerTest, CancelledPickerKeepsTheDataButRemembersTheFolder)
     EXPECT_TRUE(host.report.isEmpty());
 }
 
-TEST_F(MainControllerTest, NewProgramAsksAndResetsToTypeZero)
+TEST_F(MainControllerTest, ResettingToANewProgramAsksFirst)
 {
     start(-1, 0, 2);
     textToField(QStringLiteral("Nord"), ctx.data.GroupNames[0]);
-    prompt.answers = {PromptAnswer::Cancel};
+    prompt.answers = {PromptAnswer::Cancel, PromptAnswer::No};
     mc->NeuesProgrammClick();
     EXPECT_EQ(ctx.data.Header.GroupCount, 12u);
-
-    mc->NeuesProgrammClick();
-    EXPECT_EQ(prompt.asked[1].text, "Alle Daten werden auf\nStandardwerte gesetzt.");
-    EXPECT_EQ(prompt.asked[1].caption, "Bitte bestätigen");
-    EXPECT_EQ(prompt.asked[1].buttons, PromptButtons::OkCancel);
+    mc->ResetToNewProgram(true);  // a new run: No keeps the group names
+    EXPECT_EQ(GroupNameText(ctx.data, 0), "Nord");
     EXPECT_EQ(ctx.data.Konf.InstallationType, 0u);
     EXPECT_EQ(ctx.data.Header.GroupCount, 24u);
-    EXPECT_EQ(ctx.data.Konf.KonfValue, 2u);
+    mc->NeuesProgrammClick();  // Ok: the names go without a question
     EXPECT_EQ(GroupNameText(ctx.data, 0), "");
-    EXPECT_EQ(mc->view().LabelAnlage, "KVX ...");
+    const QString newProgram = "Alle Daten werden auf\nStandardwerte gesetzt.";
+    ASSERT_EQ(prompt.texts(), (QStringList{newProgram, "Gruppenbezeichnungen löschen ?", newProgram}));
+    EXPECT_EQ(prompt.asked[0].caption + "/" + prompt.asked[1].caption, "Bitte bestätigen/Bitte angeben");
+    EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::OkCancel);
+    EXPECT_EQ(prompt.asked[1].buttons, PromptButtons::YesNo);
 }
 
-TEST_F(MainControllerTest, ANewRunAsksWhetherToClearTheGroupNames)
+// The IO tick: a print command without an answer is reported once, and only
+// when the capture asked for the printer output.
+struct PollingTest : MainControllerTest {
+    SteppedAnswerTimer timer;
+    ControllerLink link{controllerPort, timer};
+    ControllerPolling polling{ctx, link, controllerPort, printerPort};
+
+    void SetUp() override
+    {
+        controllerPort.open();
+        printerPort.open();
+        ctx.ControllerFamily = ControllerFamily::Kvx;
+        ctx.StartRequest.waitForData();
+    }
+    // Ticks every 10 ms for two seconds, long past the command's end; the messages the ticks returned.
+    std::vector<Message> runOut()
+    {
+        std::vector<Message> told;
+        for (int t = 0; t < 200; ++t, timer.advance(10))
+            if (std::optional<Message> m = polling.IOTimer())
+                told.push_back(*m);
+        return told;
+    }
+};
+
+TEST_F(PollingTest, AnUnansweredStartRequestIsReportedOnceAStopRequestNot)
 {
-    start();
-    textToField(QStringLiteral("Nord"), ctx.data.GroupNames[0]);
-    prompt.answers = {PromptAnswer::No};
-    mc->ResetToNewProgram(true);
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "Gruppenbezeichnungen löschen ?");
-    EXPECT_EQ(prompt.asked[0].caption, "Bitte angeben");
-    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Question);
-    EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::YesNo);
-    EXPECT_EQ(GroupNameText(ctx.data, 0), "Nord");
-    EXPECT_EQ(ctx.data.Header.GroupCount, 24u);
-    mc->ResetToNewProgram(true);  // Yes
-    EXPECT_EQ(GroupNameText(ctx.data, 0), "");
+    ctx.StartRequest.startRequested();
+    link.RequestPrint(2, 0, 0);
+    const std::vector<Message> told = runOut();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].text,
+              "Keine Verbindung zur Steuerung !\nDruckbefehl nicht ausgeführt.\nBitte Anlagentyp, Verbindung,\n"
+              "ggf. die Versionseinstellung und\ndie Baudrateneinstellung prüfen !");
+    EXPECT_EQ(told[0].caption, "Fehler");
+    EXPECT_EQ(told[0].icon, PromptIcon::Error);
+    EXPECT_FALSE(ctx.StartRequest.startRequestPending() || ctx.StartRequest.waitingForData());
+    EXPECT_EQ(controllerPort.written.count(char(0x10)), 4);  // sent once, repeated three times
+
+    ctx.StartRequest.waitForData();
+    link.RequestPrint(3, 0, 0);
+    EXPECT_TRUE(runOut().empty());
+    EXPECT_FALSE(ctx.StartRequest.waitingForData());
+}
+
+TEST_F(PollingTest, LinkFollowsTheCurrentSettingsAndFallsBackToThePrinterPort)
+{
+    ctx.settings.ProtocolVariant = ProtocolVariant::Plain;
+    ctx.settings.ChecksumSeed = 1;
+    ctx.ControllerFamily = ControllerFamily::Other;
+    ctx.ports.ControllerPortFailed = true;
+    link.RequestPrint(2, 0, 0);
+    polling.IOTimer();
+    EXPECT_EQ(link.protocolVariant(), ProtocolVariant::Plain);
+    EXPECT_EQ(link.checksumSeed(), 1);
+    EXPECT_EQ(link.controllerFamily(), ControllerFamily::Other);
+    EXPECT_TRUE(controllerPort.written.isEmpty());
+    EXPECT_TRUE(printerPort.written.contains(char(127)));  // a plain frame: class 127
+}
+
+// "Programmeinstellungen" on the controller started without a controller port.
+struct SettingsDialogTest : MainControllerTest {
+    std::unique_ptr<SettingsDialogModel> model;
+
+    void SetUp() override
+    {
+        start();
+        model = std::make_unique<SettingsDialogModel>(ctx, prompt, *mc);
+    }
+    void show(int printer, int controller)
+    {
+        ctx.settings.PrinterPortIndex = printer;
+        ctx.settings.ControllerPortIndex = controller;
+        model->FormShow(tmp.path());
+    }
+    const SettingsDialogView &d() const { return model->view(); }
+    QString choices() const
+    {
+        return d().printerItems.value(d().printerCurrent) + "/" + d().controllerItems.value(d().controllerCurrent);
+    }
+    // Ok with the shown ports and the given duration, then the close query; whether the dialog may close.
+    bool okAndClose(const QString &duration = "20")
+    {
+        const QStringList ports = choices().split('/');
+        EXPECT_TRUE(model->ButtonOkClick({false, d().autoEndChecked, false, duration, ports[0], ports[1]}));
+        return model->FormCloseQuery(false);
+    }
+    static QStringList ports(std::initializer_list<int> numbers)
+    {
+        QStringList out;
+        for (int n : numbers)
+            out << QStringLiteral("COM %1").arg(n);
+        return out << QStringLiteral("Keine");
+    }
+};
+
+TEST_F(SettingsDialogTest, APortTakenByOneSideIsNotOfferedToTheOther)
+{
+    show(1, 0);
+    EXPECT_EQ(d().printerItems, ports({2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(d().controllerItems, ports({1, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(choices(), "COM 2/COM 1");
+    model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "COM 4");
+    EXPECT_EQ(d().controllerItems, ports({1, 2, 3, 5, 6, 7, 8}));
+    model->ButtonTauschenClick();
+    EXPECT_EQ(choices(), "COM 1/COM 4");
+    EXPECT_EQ(d().printerItems, ports({1, 2, 3, 5, 6, 7, 8}));
+    model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "Keine");
+    EXPECT_EQ(d().controllerItems, ports({1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(choices(), "Keine/COM 4");
+
+    // Numbers no list can show are not entered anywhere.
+    show(12, -7);
+    EXPECT_EQ(d().printerItems, ports({1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(choices(), "Keine/Keine");
+    EXPECT_EQ(SettingsDialogModel::portIndexOfText("COM 8"), 7);
+    EXPECT_EQ(SettingsDialogModel::portIndexOfText("COM 9"), -1);
+}
+
+TEST_F(SettingsDialogTest, TheControllerCheckBoxTakesTheLowestFreePortAndGivesItBack)
+{
+    ctx.settings.AutoEndCapture = 1;
+    show(0, -1);
+    EXPECT_FALSE(d().controllerActive || d().autoEndChecked || d().autoEndEnabled || d().durationVisible);
+    model->CheckBoxVorhandenClick(true, false);
+    EXPECT_EQ(choices(), "COM 1/COM 2");
+    EXPECT_TRUE(d().autoEndEnabled && !d().durationVisible);
+    model->CheckBoxVorhandenClick(true, true);
+    EXPECT_TRUE(d().durationVisible);
+    EXPECT_EQ(choices(), "COM 1/COM 2");
+    model->CheckBoxVorhandenClick(false, true);
+    EXPECT_EQ(choices(), "COM 1/Keine");
+    EXPECT_FALSE(d().autoEndChecked || d().autoEndEnabled || d().durationVisible);
+    show(-1, -1);
+    model->CheckBoxVorhandenClick(true, false);
+    EXPECT_EQ(choices(), "Keine/COM 1");
+}
+
+TEST_F(SettingsDialogTest, TheDurationIsOneToTwentyMinutesAndTheUpDownControlWraps)
+{
+    show(0, 1);
+    for (const char *bad : {"0", "21", ""})
+        EXPECT_FALSE(model->MemoIstDauerExit(bad)) << bad;
+    EXPECT_EQ(prompt.texts(), (QStringList{"Eingabe muß 1 bis 20 sein", "Eingabe muß 1 bis 20 sein", "Eingabe fehlt."}));
+    EXPECT_TRUE(model->MemoIstDauerExit("07"));
+    EXPECT_EQ(d().upDownPosition, 7);
+    EXPECT_TRUE(model->MemoIstDauerExit("20"));
+    model->UpDownIstDauerClick(+1);
+    EXPECT_EQ(d().durationText, "1");
+    model->UpDownIstDauerClick(-1);
+    EXPECT_EQ(d().durationText, "20");
+}
+
+TEST_F(SettingsDialogTest, OkStoresTheValuesAndTheNextStartReadsThem)
+{
+    show(0, -1);
+    model->CheckBoxVorhandenClick(true, true);
+    EXPECT_FALSE(model->ButtonOkClick({false, true, false, "x", "COM 1", "COM 2"}));  // stores nothing
+    EXPECT_EQ(ctx.settings.ControllerPortIndex, -1);
+    EXPECT_TRUE(okAndClose("5"));
+    EXPECT_EQ(line(controllerPort).mid(0, 2), (QList<int>{true, 2}));
+    const AppSettings s = LoadSettings(SettingsStore(tmp.filePath("store.ini")), nullptr, tmp.path());
+    EXPECT_EQ((QList<int>{s.ControllerPortIndex, s.CaptureMinutes, s.PrintInColour, s.AskSaveCapture, s.AutoEndCapture}),
+              (QList<int>{1, 5, 0, 0, 1}));
+}
+
+TEST_F(SettingsDialogTest, ClosingWithoutAUsablePrintingPortIsRefused)
+{
+    show(0, -1);
+    model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "Keine");
+    EXPECT_FALSE(okAndClose());
+    ASSERT_EQ(prompt.texts(), QStringList{"Es muß mindestens eine Schnittstelle\nzum Drucken eingestellt werden !\n"
+                                          "Bitte eine Schnittstelle auswählen !"});
+    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
+    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+
+    // A port that cannot be opened: told by the main window, then refused.
+    printerPort.failOpen = true;
+    model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "COM 3");
+    EXPECT_FALSE(okAndClose());
+    EXPECT_EQ(prompt.texts().mid(1), (QStringList{kPrinterMissing, prompt.asked[0].text}));
+
+    // A failing controller port refuses as well, and so does an open standard-folder picker.
+    printerPort.failOpen = false;
+    controllerPort.failOpen = true;
+    model->CheckBoxVorhandenClick(true, false);
+    EXPECT_FALSE(okAndClose());
+    controllerPort.failOpen = false;
+    EXPECT_FALSE(model->FormCloseQuery(true));
+    prompt.asked.clear();
+    EXPECT_TRUE(model->FormCloseQuery(false));
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(printerPort.comNumber(), 3);
+}
+
+TEST_F(SettingsDialogTest, AbbruchClosesWhateverThePortsAndStoresNothing)
+{
+    show(0, -1);
+    printerPort.failOpen = true;
+    model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "COM 5");
+    model->ButtonAbbruchClick();
+    EXPECT_TRUE(model->FormCloseQuery(false));
+    EXPECT_EQ(ctx.settings.PrinterPortIndex, 0);
+    EXPECT_EQ(prompt.texts(), QStringList{kPrinterMissing});  // the ports were set up again all the same
+}
+
+TEST_F(SettingsDialogTest, FoldersFallBackBelowTheWorkingFolderAndANewStandardOneNeedsARestart)
+{
+    ctx.settings.StandardDataDir = tmp.filePath("weg/Daten");
+    ctx.settings.SimulatorWorkDir = "";
+    ctx.settings.ActualRunDir = tmp.filePath("weg/Ist");
+    const QString work = tmp.filePath("arbeit");
+    model->FormShow(work);
+    EXPECT_EQ(ctx.settings.StandardDataDir, work + "/Namenlos");
+    EXPECT_EQ(ctx.settings.SimulatorWorkDir, work + "/Namenlos");
+    EXPECT_EQ(d().writeFolder, work + "/IstDruck");
+    EXPECT_TRUE(QFileInfo(work + "/IstDruck").isDir());
+
+    model->tellWhenStandardFolderChanged();
+    EXPECT_TRUE(prompt.asked.empty());
+    ctx.settings.StandardDataDir = tmp.filePath("Anders");  // as the folder picker does
+    model->tellWhenStandardFolderChanged();
+    EXPECT_EQ(prompt.texts(), QStringList{"Die Programmeinstellungen werden\nbeim nächsten Start übernommen !"});
+    EXPECT_EQ(prompt.asked[0].caption, "Info");
 }
 
 }  // namespace

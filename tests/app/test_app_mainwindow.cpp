@@ -1,164 +1,110 @@
-// The main window as a user sees it: menus, toolbar hints, size, status bar
-// and the keys the interface controls swallow.
+// What the main window adds to its controller's decisions: the view reaches
+// the menus and labels, the interface controls eat keys, only closing saves
+// the interface selection, messages do not stop the timers, and the group
+// names editor, the names files and "Programmeinstellungen" hold the
+// commands while they are shown and act on the main window when they close.
 
 #include "mainwindowrig.h"
+#include "app/settingsdialog.h"
+#include "data/groupnameseditor.h"
+#include "data/textfield.h"
+#include "dialogs/standardfolderpicker.h"
+#include "modaldialogs.h"
+#include "tempdir.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <QToolBar>
 #include <gtest/gtest.h>
 
 namespace {
 
-QStringList captions(const QMenu *menu)
-{
-    QStringList out;
-    for (QAction *a : menu->actions())
-        out << (a->isSeparator() ? QStringLiteral("---") : a->text());
-    return out;
-}
-
 struct MainWindowTest : ::testing::Test, MainWindowRig {
+    QString savedWorkDir = QDir::currentPath();
+    TFormStand *stand = nullptr;
 
-    void SetUp() override { ASSERT_TRUE(startWindow()); }
+    void SetUp() override
+    {
+        w = std::make_unique<TFormSteuer>(ctx, *registry, prompt, controllerPort, printerPort, link);
+        w->controller().initTick(QDateTime::currentDateTime());
+        w->applyView();
+        w->show();
+        stand = w->settingsDialog();
+    }
+    void TearDown() override { QDir::setCurrent(savedWorkDir); }
 
-    QMenu *menu(const QString &name) const { return w->findChild<QMenu *>(name); }
+    template <typename T> T *in(QWidget *parent, const char *name) const { return parent->findChild<T *>(name); }
+    // Whether the commands that open another window are offered (all alike).
+    bool commandsEnabled() const
+    {
+        const bool menu = in<QMenu>(w.get(), "MDatei")->menuAction()->isEnabled();
+        const bool settings = w->action("MProgEinstell")->isEnabled();
+        const bool toolbar = w->action("EditGrpBez")->isEnabled() && w->action("Open")->isEnabled();
+        EXPECT_TRUE(menu == settings && settings == toolbar) << menu << settings << toolbar;
+        return menu;
+    }
+    void click(QWidget *parent, const char *button) { QTest::mouseClick(in<QPushButton>(parent, button), Qt::LeftButton); }
+    QString panel(int i) const { return in<QLabel>(w.get(), qPrintable(QString("StatusPanel%1").arg(i)))->text(); }
+    QString stored(const char *key) const
+    {
+        return QSettings(tmp.filePath("store.ini"), QSettings::IniFormat).value(key).toString();
+    }
 };
-
-TEST_F(MainWindowTest, MenusHaveTheirCaptionsInOrder)
-{
-    QStringList top;
-    for (QAction *a : w->menuBar()->actions())
-        top << a->text();
-    EXPECT_EQ(top, (QStringList{"Datei", "Drucken", "Programmeinstellungen", " ?"}));
-    EXPECT_EQ(captions(menu("MDatei")),
-              (QStringList{"Gruppenbezeichnung", "---", "Gruppenbezeichnung laden",
-                           "Gruppenbezeichnung speichern", "---", "Neues Programm", "---", "Beenden"}));
-    EXPECT_EQ(captions(menu("MDrucken")),
-              (QStringList{"Soll", "Einschaltprogramme", "Ausschaltprogramme", "Ist"}));
-    EXPECT_EQ(captions(menu("MDAus")), (QStringList{"Gezielte", "Störung"}));
-    EXPECT_EQ(captions(menu("MDIst")),
-              (QStringList{"Aus Datei laden", "KVX", "KVX 40 / 10, 1200 Baud", "KVX 40 / 10, 9600 Baud",
-                           "KVX 40 / 10, 19200 Baud", "QSW 2000 / 2200", "Simulationsprogramm"}));
-    EXPECT_EQ(captions(menu("InfoMenu")), (QStringList{"Onlinehilfe", "Info"}));
-    const QStringList programs{"Programm 1", "Programm 2", "Programm 3", "Programm 4", "Programm 5", "Programm 6"};
-    for (const char *m : {"MDSoll", "MDEin", "MDAusG", "MDAusS"})
-        EXPECT_EQ(captions(menu(m)), programs) << m;
-}
 
 TEST_F(MainWindowTest, OnlyReleasedProgramsAreOfferedAndHelpOnlyWithItsFile)
 {
     // Defaults: program 1 released only; there is no help document.
-    for (int n = 1; n <= 6; ++n) {
-        EXPECT_EQ(w->action(QString("MDSoll%1").arg(n))->isVisible(), n == 1);
-        EXPECT_EQ(w->action(QString("MDAusS%1").arg(n))->isVisible(), n == 1);
-    }
+    for (int n = 1; n <= 6; ++n)
+        for (const char *menu : {"MDSoll", "MDEin", "MDAusG", "MDAusS"})
+            EXPECT_EQ(w->action(QString("%1%2").arg(menu).arg(n))->isVisible(), n == 1) << menu << n;
     EXPECT_FALSE(w->action("MHilfe")->isVisible());
     EXPECT_TRUE(w->label("PFrei1")->isEnabled());
     EXPECT_FALSE(w->label("PFrei2")->isEnabled());
 }
 
-TEST_F(MainWindowTest, ToolbarHintsSizeAndStatusPanels)
+TEST_F(MainWindowTest, InterfaceControlsIgnoreKeysTheRadioButtonsSwitchAndOnlyClosingSaves)
 {
-    QStringList hints;
-    for (QAction *a : w->findChild<QToolBar *>()->actions())
-        if (!a->toolTip().isEmpty() && !a->objectName().isEmpty())
-            hints << a->objectName() + "=" + a->toolTip();
-    EXPECT_EQ(hints, (QStringList{"Neu=Neues Programm", "EditGrpBez=Gruppenbezeichnung",
-                                  "Save=Gruppenbezeichnung speichern", "Open=Daten laden",
-                                  "SProgEinstell=Programmeinstellungen"}));
-    EXPECT_EQ(w->width(), 692);
-    EXPECT_EQ(w->height() - w->menuBar()->height(), 252);
-
-    const int widths[5] = {65, 54, 110, 110, 110};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(w->findChild<QLabel *>(QString("StatusPanel%1").arg(i))->width(), widths[i]);
-    EXPECT_EQ(w->findChild<QLabel *>("StatusPanel2")->text(), "Drucker: COM 1");
-    EXPECT_EQ(w->findChild<QLabel *>("StatusPanel3")->text(), "Steuerung: -----------");
-    EXPECT_EQ(w->windowTitle(), "Signovat - Neu");
-    EXPECT_EQ(w->label("LabelAnlage")->text(), "KVX ...");
-}
-
-TEST_F(MainWindowTest, InterfaceControlsIgnoreKeys)
-{
-    auto *kvx40 = w->findChild<QRadioButton *>("RadioButtonKVX40");
-    auto *kvx = w->findChild<QRadioButton *>("RadioButtonKVX");
-    auto *version = w->findChild<QComboBox *>("ComboBoxVersion");
-    // Without a controller port the panel is greyed; enable it to show the keys are eaten anyway.
-    w->findChild<QWidget *>("BevelTyp")->setEnabled(true);
-    ASSERT_TRUE(kvx40->isChecked());
-    for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Space, Qt::Key_Right}) {
-        QTest::keyClick(kvx40, Qt::Key(key));
-        QTest::keyClick(kvx, Qt::Key(key));
-        QTest::keyClick(version, Qt::Key(key));
-    }
-    EXPECT_TRUE(kvx40->isChecked());
-    EXPECT_FALSE(kvx->isChecked());
+    // Without a controller port the panel is greyed; enabled, it shows what the controls do.
+    in<QWidget>(w.get(), "BevelTyp")->setEnabled(true);
+    auto *version = in<QComboBox>(w.get(), "ComboBoxVersion");
+    for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Space, Qt::Key_Right})
+        for (const char *control : {"RadioButtonKVX40", "RadioButtonKVX", "ComboBoxVersion"})
+            QTest::keyClick(in<QWidget>(w.get(), control), Qt::Key(key));
     EXPECT_EQ(version->currentIndex(), 3);
     EXPECT_EQ(ctx.settings.ProtocolVariant, ProtocolVariant::Kvx40);
-}
 
-TEST_F(MainWindowTest, RadioButtonsSwitchTheInterfaceAndItsCommands)
-{
-    w->findChild<QWidget *>("BevelTyp")->setEnabled(true);
-    auto *kvx = w->findChild<QRadioButton *>("RadioButtonKVX");
-    QTest::mouseClick(kvx, Qt::LeftButton);
+    QTest::mouseClick(in<QRadioButton>(w.get(), "RadioButtonKVX"), Qt::LeftButton);
     EXPECT_EQ(ctx.settings.ProtocolVariant, ProtocolVariant::Plain);
-    EXPECT_FALSE(w->findChild<QComboBox *>("ComboBoxVersion")->isVisible());
+    EXPECT_FALSE(version->isVisible());
     EXPECT_TRUE(w->action("MDIstKVX")->isEnabled());
     EXPECT_FALSE(w->action("MDIstKVX40_9600")->isEnabled());
-}
-
-TEST_F(MainWindowTest, OnlyClosingTheWindowSavesTheInterfaceSelection)
-{
-    auto storedVariant = [this] {
-        return QSettings(tmp.filePath("store.ini"), QSettings::IniFormat).value("SecInt/ANLAGENTYP");
-    };
-    w->findChild<QWidget *>("BevelTyp")->setEnabled(true);
-    QTest::mouseClick(w->findChild<QRadioButton *>("RadioButtonKVX"), Qt::LeftButton);
 
     // "Beenden" quits the running program without the close handler's save.
     QTimer::singleShot(0, w.get(), [this] { w->action("Beenden")->trigger(); });
     EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(storedVariant().isValid());
-
+    EXPECT_EQ(stored("SecInt/ANLAGENTYP"), "");
     w->show();
     w->close();
-    EXPECT_EQ(storedVariant().toString(), "0");
+    EXPECT_EQ(stored("SecInt/ANLAGENTYP"), "0");
 }
 
 TEST(MainWindowStart, APortMessageAtStartUpCoversTheFilledInWindow)
 {
     MainWindowRig rig;
     rig.printerPort.failOpen = true;
-    QString title, type;
-    rig.prompt.onAsk = [&] {
-        title = rig.w->windowTitle();
-        type = rig.w->label("LabelAnlage")->text();
-    };
+    QStringList shown;
+    rig.prompt.onAsk = [&] { shown = {rig.w->windowTitle(), rig.w->label("LabelAnlage")->text()}; };
     ASSERT_TRUE(rig.startWindow());
-    ASSERT_EQ(rig.prompt.asked.size(), 1u);
-    EXPECT_EQ(rig.prompt.asked[0].caption, "Zugriffsfehler");
-    EXPECT_EQ(title, "Signovat - Neu");
-    EXPECT_EQ(type, "KVX ...");
-}
-
-TEST_F(MainWindowTest, NewProgramAsksFirst)
-{
-    prompt.answers = {PromptAnswer::Cancel};
-    w->action("NeuesProgramm")->trigger();
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "Alle Daten werden auf\nStandardwerte gesetzt.");
+    EXPECT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_EQ(shown, (QStringList{"Signovat - Neu", "KVX ..."}));
 }
 
 TEST_F(MainWindowTest, AnUnansweredStartRequestIsToldWhileTheLinkGoesOn)
@@ -178,8 +124,162 @@ TEST_F(MainWindowTest, AnUnansweredStartRequestIsToldWhileTheLinkGoesOn)
         return !prompt.asked.empty();
     }));
     EXPECT_EQ(prompt.texts(), QStringList{kNoControllerConnection});
-    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
     EXPECT_TRUE(sentWhileOpen);
+}
+
+TEST_F(MainWindowTest, NewProgramAndTheGroupNamesEditorAreReachedFromTheMenuAndToolbar)
+{
+    prompt.answers = {PromptAnswer::Cancel};
+    w->action("NeuesProgramm")->trigger();
+    EXPECT_EQ(prompt.asked.size(), 1u);
+
+    w->action("MGruppenbezeichnung")->trigger();
+    TFormGrpBez *editor = w->groupNamesEditor();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_FALSE(commandsEnabled());
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(commandsEnabled());
+    w->action("EditGrpBez")->trigger();
+    EXPECT_TRUE(editor->isVisible());
+}
+
+TEST_F(MainWindowTest, NamesAreSavedToAndLoadedFromAnyNamesFile)
+{
+    ctx.settings.GroupNamesDir = tmp.filePath("GrpBez");
+    QDir().mkpath(ctx.settings.GroupNamesDir);
+    TextToField10("Ä", ctx.data.GroupNames[0]);
+    const QString saved = ctx.settings.GroupNamesDir + "/NAMEN.DAT";
+    QDir::setCurrent(tmp.path());
+
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->selectedFiles().value(0), saved);  // NAMEN.DAT offered in the group names folder
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    w->action("Save")->trigger();
+    EXPECT_EQ(readBytes(saved).left(10), QByteArray("\xc4         "));
+    // This dialog leaves the working folder where the file went; opening one does not.
+    EXPECT_EQ(QDir::currentPath(), ctx.settings.GroupNamesDir);
+
+    QString openedIn;
+    TextToField10("B", ctx.data.GroupNames[0]);
+    chooseInFileDialog(saved, &openedIn);
+    w->action("MGrpBezLaden")->trigger();
+    EXPECT_EQ(openedIn, ctx.settings.StandardDataDir);
+    EXPECT_EQ(GroupNameText(ctx.data, 0), "Ä");
+    EXPECT_EQ(QDir::currentPath(), ctx.settings.GroupNamesDir);
+
+    chooseInFileDialog(QString());  // cancelled: nothing changes
+    w->action("MGrpBezLaden")->trigger();
+    EXPECT_EQ(GroupNameText(ctx.data, 0), "Ä");
+    EXPECT_TRUE(prompt.asked.empty());
+}
+
+TEST_F(MainWindowTest, AFailedNamesSaveIsReportedAndKeepsTheOldFile)
+{
+    ctx.settings.GroupNamesDir = tmp.filePath("GrpBez");
+    QDir().mkpath(ctx.settings.GroupNamesDir);
+    const QString chosen = ctx.settings.GroupNamesDir + "/NAMEN.DAT";
+    whenModal([&](QWidget *modal) {
+        // While the dialog is open, a folder takes the file's place. (The
+        // dialog's own accept would open that folder.)
+        QDir().mkpath(chosen);
+        static_cast<QDialog *>(modal)->done(QDialog::Accepted);
+    });
+    w->action("Save")->trigger();
+    ASSERT_EQ(prompt.texts(), QStringList{"Die Datei NAMEN.DAT kann nicht angelegt werden:\n"
+                                          "Unter diesem Namen ist ein Ordner vorhanden."});
+    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
+    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+    EXPECT_TRUE(QFileInfo(chosen).isDir());
+}
+
+TEST_F(MainWindowTest, ClosingTheSettingsReopensThePortsThroughTheMainWindow)
+{
+    w->action("MProgEinstell")->trigger();
+    ASSERT_TRUE(stand->isVisible());
+    EXPECT_FALSE(commandsEnabled());
+    auto *controllerList = in<QComboBox>(stand, "ComboBoxCOMSteu");
+    EXPECT_TRUE(in<QRadioButton>(stand, "RadioButtonFarbe")->isChecked());
+    EXPECT_EQ(in<QLineEdit>(stand, "MemoIstDauer")->text(), "20");
+    EXPECT_FALSE(controllerList->isEnabled() || in<QPushButton>(stand, "ButtonTauschen")->isVisibleTo(stand));
+
+    auto *printerList = in<QComboBox>(stand, "ComboBoxCOMPrint");
+    EXPECT_EQ(printerList->currentText(), "COM 1");
+    QTest::keyClick(printerList, Qt::Key_Down);
+    QTest::mouseClick(in<QCheckBox>(stand, "CheckBoxVorhanden"), Qt::LeftButton);
+    EXPECT_EQ(controllerList->currentText(), "COM 1");
+    click(stand, "ButtonTauschen");
+    click(stand, "ButtonOk");
+    EXPECT_FALSE(stand->isVisible());
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ((QList<int>{printerPort.comNumber(), controllerPort.comNumber()}), (QList<int>{1, 2}));
+    EXPECT_EQ(panel(3), "Steuerung: COM 2");
+    EXPECT_TRUE(commandsEnabled());
+    EXPECT_EQ(stored("SecInt/COM_NR"), "1");
+}
+
+TEST_F(MainWindowTest, TheSettingsStayOpenWithoutAPrintingPortUntilAbbruch)
+{
+    w->action("SProgEinstell")->trigger();
+    QTest::keyClick(in<QComboBox>(stand, "ComboBoxCOMPrint"), Qt::Key_End);
+    click(stand, "ButtonOk");
+    EXPECT_TRUE(stand->isVisible());
+    EXPECT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(panel(2), "Drucker: -----------");
+    EXPECT_FALSE(commandsEnabled());
+
+    // Esc is "Abbruch"; the stored "Keine" stays until changed.
+    QTest::keyClick(stand, Qt::Key_Escape);
+    EXPECT_FALSE(stand->isVisible());
+    EXPECT_EQ(ctx.settings.PrinterPortIndex, -1);
+    EXPECT_FALSE(w->action("MDIstKVX")->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheDurationIsCheckedWhenTheFieldIsLeft)
+{
+    w->action("MProgEinstell")->trigger();
+    stand->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(stand));
+    QTest::mouseClick(in<QCheckBox>(stand, "CheckBoxVorhanden"), Qt::LeftButton);
+    QTest::mouseClick(in<QCheckBox>(stand, "CheckBoxDIEnde"), Qt::LeftButton);
+    auto *memo = in<QLineEdit>(stand, "MemoIstDauer");
+    ASSERT_TRUE(memo->isVisible());
+    memo->setFocus();
+    memo->setText("21");
+    QTest::keyClick(memo, Qt::Key_Tab);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !prompt.asked.empty(); }));
+    EXPECT_TRUE(memo->hasFocus());
+
+    // The up-down control takes no focus: using it is no leaving.
+    QTest::mouseClick(in<QWidget>(stand, "UpDownDown"), Qt::LeftButton);
+    EXPECT_EQ(memo->text(), "19");
+    memo->setText("");
+    click(stand, "ButtonOk");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(stand->isVisible());
+    EXPECT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(ctx.settings.CaptureMinutes, 20);
+}
+
+TEST_F(MainWindowTest, AFolderChosenInItsPickerIsShownStoredAndNeedsARestart)
+{
+    const QString other = tmp.filePath("Anlagen");
+    QDir().mkpath(other);
+    w->action("MProgEinstell")->trigger();
+    whenModal([&](QWidget *modal) {
+        auto *picker = qobject_cast<TFormGetStandDir *>(modal);
+        ASSERT_TRUE(picker);
+        picker->setTreeFolder(other);
+        click(picker, "ButtonOk");
+    });
+    click(stand, "ButtonChangeStandard");
+    EXPECT_EQ(in<QLineEdit>(stand, "EditStandard")->text(), other);
+    EXPECT_EQ(stored("SecStrings/ST_VERZ"), other);  // written at once by the main window's refresh
+    click(stand, "ButtonOk");
+    EXPECT_FALSE(stand->isVisible());
+    EXPECT_EQ(prompt.asked.size(), 1u);
 }
 
 }  // namespace

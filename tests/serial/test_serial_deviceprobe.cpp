@@ -1,64 +1,29 @@
-// Which device a COM number opens, kept in the settings file, and what the
-// probe says about a device: ready, missing, in use, no permission (with the
-// device's group), no serial port.
+// What the probe says about a device (ready, missing, in use, no permission
+// with the device's group, no serial port), the devices it offers, and
+// "Schnittstellen zuordnen": each COM number's device with its state, stored
+// for the next start.
 
 #include "asnobody.h"
 #include "ptypair.h"
 #include "qtprinters.h"
+#include "scriptedprompt.h"
+#include "serial/comdevicesdialog.h"
 #include "serial/comportmap.h"
 #include "serial/deviceprobe.h"
 #include "serial/deviceserialport.h"
 #include "tempdir.h"
 
+#include <QComboBox>
 #include <QDir>
-#include <QFile>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-QString groupOf(const QString &path)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
-    const group *g = ::getgrgid(st.st_gid);
-    return g ? QString::fromLocal8Bit(g->gr_name) : QString();
-}
-
-TEST(ComPortMap, SavedMapIsReadBackAndTheRestOfTheFileStays)
-{
-    QTemporaryDir tmp;
-    const QString file = tmp.filePath("signovat.ini");
-    {
-        QSettings s(file, QSettings::IniFormat);
-        s.setValue("SecInt/COM_NR_2", "3");
-        s.setValue("Ports/COM2", "/dev/alt");
-    }
-    ComPortMap map = ComPortMap::fromSettings(file);
-    map.setDevicePath(5, " /dev/serial/by-id/usb-FTDI_Kabel-if00-port0 ");
-    map.setDevicePath(2, "");  // back to the default
-    map.setDevicePath(9, "/dev/nirgends");
-    ASSERT_TRUE(map.save(file));
-
-    const ComPortMap again = ComPortMap::fromSettings(file);
-    EXPECT_EQ(again.devicePath(5), "/dev/serial/by-id/usb-FTDI_Kabel-if00-port0");
-    EXPECT_EQ(again.devicePath(2), "/dev/ttyS1");
-    EXPECT_EQ(again.devicePath(9), "");
-    QSettings s(file, QSettings::IniFormat);
-    EXPECT_EQ(s.value("SecInt/COM_NR_2").toString(), "3");
-    s.beginGroup("Ports");
-    EXPECT_EQ(s.childKeys(), QStringList{"COM5"});
-
-    // A settings file that cannot be written.
-    writeBytes(tmp.filePath("datei"), "x");
-    EXPECT_FALSE(map.save(tmp.filePath("datei/signovat.ini")));
-}
 
 TEST(DeviceProbe, TellsWhyADeviceCannotBeOpened)
 {
@@ -71,22 +36,21 @@ TEST(DeviceProbe, TellsWhyADeviceCannotBeOpened)
     writeBytes(tmp.filePath("datei"), "unverändert");
     const DeviceProbe file = probeDevice(tmp.filePath("datei"));
     EXPECT_FALSE(file.usable);
-    EXPECT_TRUE(file.text.contains("keine serielle Schnittstelle")) << file.text.toStdString();
+    EXPECT_EQ(file.text, tmp.filePath("datei") + " ist keine serielle Schnittstelle");
     EXPECT_EQ(readBytes(tmp.filePath("datei")), "unverändert");
 
+    // A device another port holds is in use until that port closes: opening is exclusive.
     PtyPair pty;
     ASSERT_TRUE(pty.ok()) << pty.error().toStdString();
-    const DeviceProbe ready = probeDevice(pty.first());
-    EXPECT_TRUE(ready.usable) << ready.text.toStdString();
-    EXPECT_EQ(ready.text, "bereit");
-
     DeviceSerialPort holder;
     holder.selectDevice(pty.first());
     ASSERT_TRUE(holder.open());
     const DeviceProbe busy = probeDevice(pty.first());
     EXPECT_FALSE(busy.usable);
-    EXPECT_TRUE(busy.text.contains("belegt")) << busy.text.toStdString();
+    EXPECT_EQ(busy.text, "Schnittstelle " + pty.first() + " ist von einer anderen Anwendung belegt");
     holder.close();
+    EXPECT_TRUE(probeDevice(pty.first()).usable);
+    EXPECT_EQ(probeDevice(pty.first()).text, "bereit");
 }
 
 TEST(DeviceProbe, NamesTheGroupAUserWithoutPermissionMustJoin)
@@ -100,10 +64,13 @@ TEST(DeviceProbe, NamesTheGroupAUserWithoutPermissionMustJoin)
         FileAccessAsNobody nobody;
         denied = probeDevice(pty.second());
     }
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(pty.second()).constData(), &st), 0);
+    const group *owner = ::getgrgid(st.st_gid);
+    ASSERT_TRUE(owner);
     EXPECT_FALSE(denied.usable);
-    EXPECT_TRUE(denied.text.contains("Berechtigung")) << denied.text.toStdString();
-    EXPECT_TRUE(denied.text.contains(QStringLiteral("„%1“").arg(groupOf(pty.second()))))
-        << denied.text.toStdString();
+    EXPECT_EQ(denied.text, QString("Keine Berechtigung für Schnittstelle %1: der Benutzer muss Mitglied der Gruppe "
+                                   "„%2“, der das Gerät gehört sein").arg(pty.second(), owner->gr_name));
 }
 
 TEST(DeviceProbe, OffersStableNamesAdaptersAndTheFirstSerialLines)
@@ -119,4 +86,37 @@ TEST(DeviceProbe, OffersStableNamesAdaptersAndTheFirstSerialLines)
                            dev.filePath("ttyS3")}));
 }
 
-}  // namespace
+TEST(ComDevicesDialog, ShowsEachDevicesStateAndStoresChanges)
+{
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath("signovat.ini");
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok()) << pty.error().toStdString();
+    QSettings(file, QSettings::IniFormat).setValue("Ports/COM1", tmp.filePath("ttyS0"));
+    QSettings(file, QSettings::IniFormat).setValue("Ports/COM2", pty.first());
+
+    ScriptedPrompt prompt;
+    ComDevicesDialog dialog(prompt, file, {2});
+    EXPECT_EQ(dialog.deviceField(1)->currentText(), tmp.filePath("ttyS0"));
+    EXPECT_EQ(dialog.stateText(1), "nicht vorhanden");
+    EXPECT_EQ(dialog.stateText(2), "von diesem Programm geöffnet");
+
+    // A device typed in is probed once the typing is done.
+    QLineEdit *typed = dialog.deviceField(6)->lineEdit();
+    typed->setText(pty.second());
+    QTest::keyClick(typed, Qt::Key_Return);
+    EXPECT_EQ(dialog.stateText(6), "bereit");
+
+    dialog.okClicked();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(prompt.texts(), QStringList{"Die Zuordnung der Schnittstellen wird beim\nSchließen der "
+                                          "Programmeinstellungen übernommen !"});
+    EXPECT_EQ(prompt.asked[0].caption, "Info");
+    EXPECT_EQ(ComPortMap::fromSettings(file).devicePath(6), pty.second());
+
+    // Unchanged, nothing to tell.
+    ComDevicesDialog again(prompt, file, {});
+    EXPECT_EQ(again.stateText(2), "bereit");
+    again.okClicked();
+    EXPECT_EQ(prompt.asked.size(), 1u);
+}

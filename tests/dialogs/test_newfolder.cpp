@@ -4,30 +4,21 @@
 #include "asnobody.h"
 #include "dialogs/newfolder.h"
 #include "qtprinters.h"
+#include "tempdir.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-QString refusedText(const QString &name)
-{
-    return QStringLiteral("Der Name '") + name
-           + QStringLiteral("' ist kein zulässiger\nOrdnername, weil er nicht verwendbare Zeichen enthält.\n"
-                            "Bitte überprüfen Sie die Eingabe und verwenden Sie nicht\n"
-                            "die folgenden Zeichen: <>|*?/\\");
-}
-
 TEST(NewFolder, EveryUnusableCharacterIsRefused)
 {
-    for (const QString &name : {QString("a<b"), QString("a>b"), QString("a|b"), QString("a*b"), QString("a?b"),
-                                QString("a\\b"), QString("a/b"), QString("/")}) {
+    for (const char *name : {"a<b", "a>b", "a|b", "a*b", "a?b", "a\\b", "a/b", "/"}) {
         const std::optional<Message> refusal = folderNameRefusal(name);
-        ASSERT_TRUE(refusal) << name.toStdString();
-        EXPECT_EQ(refusal->text, refusedText(name));
+        ASSERT_TRUE(refusal) << name;
+        EXPECT_EQ(refusal->text, QString("Der Name '%1' ist kein zulässiger\nOrdnername, weil er nicht verwendbare "
+                                         "Zeichen enthält.\nBitte überprüfen Sie die Eingabe und verwenden Sie "
+                                         "nicht\ndie folgenden Zeichen: <>|*?/\\").arg(name));
         EXPECT_EQ(refusal->caption, "Eingabefehler");
         EXPECT_EQ(refusal->icon, PromptIcon::Warning);
     }
@@ -39,19 +30,14 @@ TEST(NewFolder, CreatesWithMissingParentsAndListsWhatExists)
 {
     QTemporaryDir tmp;
     const QString gone = tmp.filePath("fehlt/auch");
-    NewFolderResult r = createNewFolder(gone, "Neuer Ordner");
-    EXPECT_FALSE(r.failure);
-    EXPECT_EQ(r.path, gone + "/Neuer Ordner");
-    EXPECT_TRUE(QFileInfo(r.path).isDir());
-
+    EXPECT_EQ(createNewFolder(gone, "Neuer Ordner").path, gone + "/Neuer Ordner");
+    EXPECT_TRUE(QFileInfo(gone + "/Neuer Ordner").isDir());
     // One that exists already, and the empty name (the folder itself), only
     // make the tree list the folder again.
-    r = createNewFolder(gone, "Neuer Ordner");
-    EXPECT_FALSE(r.failure);
-    r = createNewFolder(tmp.path() + "/", "");
-    EXPECT_FALSE(r.failure);
-    EXPECT_EQ(r.path, tmp.path() + "/");
-
+    EXPECT_FALSE(createNewFolder(gone, "Neuer Ordner").failure);
+    const NewFolderResult itself = createNewFolder(tmp.path() + "/", "");
+    EXPECT_FALSE(itself.failure);
+    EXPECT_EQ(itself.path, tmp.path() + "/");
     EXPECT_EQ(newFolderPath("/daten", "K1"), "/daten/K1");
     EXPECT_EQ(newFolderPath("/", "K1"), "/K1");
 }
@@ -59,18 +45,17 @@ TEST(NewFolder, CreatesWithMissingParentsAndListsWhatExists)
 TEST(NewFolder, AFolderThatCannotBeCreatedIsReportedWithItsPath)
 {
     QTemporaryDir tmp;
-    const auto readAndEnter = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-                              | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
     const QString locked = tmp.filePath("gesperrt");
     ASSERT_TRUE(QDir().mkdir(locked));
+    const auto readAndEnter = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
     QFile::setPermissions(tmp.path(), readAndEnter | QFileDevice::WriteOwner);
     QFile::setPermissions(locked, readAndEnter);
-
     NewFolderResult r;
     {
         FileAccessAsNobody nobody;
         r = createNewFolder(locked, "Neu");
     }
+    QFile::setPermissions(locked, readAndEnter | QFileDevice::WriteOwner);
     ASSERT_TRUE(r.failure);
     EXPECT_EQ(r.failure->text, "Fehler:\nVerzeichnis konnte nicht angelegt werden !");
     EXPECT_EQ(r.failure->caption, locked + "/Neu");
@@ -78,13 +63,8 @@ TEST(NewFolder, AFolderThatCannotBeCreatedIsReportedWithItsPath)
     EXPECT_FALSE(QFileInfo::exists(locked + "/Neu"));
 
     // A file of that name is in the way.
-    QFile file(tmp.filePath("datei"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(writeBytes(tmp.filePath("datei"), ""));
     r = createNewFolder(tmp.path(), "datei");
     ASSERT_TRUE(r.failure);
     EXPECT_EQ(r.failure->caption, tmp.filePath("datei"));
-    QFile::setPermissions(locked, readAndEnter | QFileDevice::WriteOwner);
 }
-
-}  // namespace

@@ -2,9 +2,10 @@
 
 #include "base/appsettings.h"
 #include "base/profilefile.h"
+#include "qtprinters.h"
+#include "tempdir.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -21,20 +22,13 @@ TEST_F(SettingsFixture, FirstStartGivesDefaultsCreatesFoldersAndSavesThirteenKey
 {
     SettingsStore registry(storeFile());
     AppSettings s = LoadSettings(registry, nullptr, start());
-    EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
-    EXPECT_EQ(s.SimulatorWorkDir, start() + "/Namenlos");
-    EXPECT_EQ(s.SimulationDataDir, start() + "/Namenlos");
-    EXPECT_EQ(s.GroupNamesDir, start() + "/GrpBez");
-    EXPECT_EQ(s.ActualRunDir, start() + "/IstDruck");
-    EXPECT_EQ(s.ControllerPortIndex, -1);
-    EXPECT_EQ(s.PrinterPortIndex, 0);
-    EXPECT_EQ(s.DefaultInstallationType, 0);
-    EXPECT_EQ(s.PrintInColour, 1);
-    EXPECT_EQ(s.CaptureMinutes, 20);
-    EXPECT_EQ(s.AutoEndCapture, 0);
-    EXPECT_EQ(s.AskSaveCapture, 1);
+    const QString d = start() + "/";
+    EXPECT_EQ((QStringList{s.StandardDataDir, s.SimulatorWorkDir, s.SimulationDataDir, s.GroupNamesDir, s.ActualRunDir}),
+              (QStringList{d + "Namenlos", d + "Namenlos", d + "Namenlos", d + "GrpBez", d + "IstDruck"}));
+    EXPECT_EQ((QList<int>{s.ControllerPortIndex, s.PrinterPortIndex, s.DefaultInstallationType, s.PrintInColour,
+                          s.CaptureMinutes, s.AutoEndCapture, s.AskSaveCapture, s.ChecksumSeed}),
+              (QList<int>{-1, 0, 0, 1, 20, 0, 1, 3}));
     EXPECT_EQ(s.ProtocolVariant, ProtocolVariant::Kvx40);
-    EXPECT_EQ(s.ChecksumSeed, 3);
 
     EXPECT_EQ(ensureWorkingFolders(s, start()), QString());
     for (const char *sub : {"Namenlos", "GrpBez", "IstDruck"})
@@ -42,9 +36,9 @@ TEST_F(SettingsFixture, FirstStartGivesDefaultsCreatesFoldersAndSavesThirteenKey
 
     SaveSettings(registry, s);
     QSettings raw(storeFile(), QSettings::IniFormat);
+    EXPECT_EQ(raw.value("SecInt/VERSION").toString(), "210");
     raw.beginGroup("SecInt");
     EXPECT_EQ(raw.childKeys().size(), 8);
-    EXPECT_EQ(raw.value("VERSION").toString(), "210");
     raw.endGroup();
     raw.beginGroup("SecStrings");
     EXPECT_EQ(raw.childKeys().size(), 5);
@@ -53,29 +47,22 @@ TEST_F(SettingsFixture, FirstStartGivesDefaultsCreatesFoldersAndSavesThirteenKey
 TEST_F(SettingsFixture, ProfileIsReadOnlyWhileTheStoreHasNoVersion)
 {
     const QString profileFile = dir.filePath("PDATPFAD_2.00.INI");
-    {
-        QFile p(profileFile);
-        ASSERT_TRUE(p.open(QIODevice::WriteOnly));
-        p.write("[SecInt]\r\nCOM_NR=2\r\nIST_DAUER=7\r\n[SecStrings]\r\nST_VERZ=/daten/alt\r\n");
-    }
+    ASSERT_TRUE(writeBytes(profileFile, "[SecInt]\r\nCOM_NR=2\r\nIST_DAUER=7\r\n[SecStrings]\r\nST_VERZ=/daten/alt\r\n"));
     ProfileFile profile(profileFile);
-    {
-        SettingsStore registry(storeFile());
-        AppSettings s = LoadSettings(registry, &profile, start());
-        EXPECT_EQ(s.ControllerPortIndex, 2);
-        EXPECT_EQ(s.CaptureMinutes, 7);
-        EXPECT_EQ(s.StandardDataDir, "/daten/alt");
-    }
-    {
-        // Any non-zero generation marker means the store has settings of its own.
-        SettingsStore registry(storeFile());
-        registry.WriteInteger("SecInt", "VERSION", 200);
-        registry.WriteInteger("SecInt", "IST_DAUER", 11);
-        AppSettings s = LoadSettings(registry, &profile, start());
-        EXPECT_EQ(s.CaptureMinutes, 11);
-        EXPECT_EQ(s.ControllerPortIndex, -1);
-        EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
-    }
+    SettingsStore registry(storeFile());
+    AppSettings s = LoadSettings(registry, &profile, start());
+    EXPECT_EQ(s.ControllerPortIndex, 2);
+    EXPECT_EQ(s.CaptureMinutes, 7);
+    EXPECT_EQ(s.StandardDataDir, "/daten/alt");
+
+    // Any non-zero generation marker means the store has settings of its own.
+    registry.WriteInteger("SecInt", "VERSION", 200);
+    registry.WriteInteger("SecInt", "IST_DAUER", 11);
+    s = LoadSettings(registry, &profile, start());
+    EXPECT_EQ(s.CaptureMinutes, 11);
+    EXPECT_EQ(s.ControllerPortIndex, -1);
+    EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
+
     EXPECT_EQ(findProfileFile(dir.path()), profileFile);
     EXPECT_EQ(findProfileFile(start()), QString());
 }
@@ -110,35 +97,19 @@ TEST(ProfileFile, ValuesAreTakenAsWrittenByThePlainRules)
 
 TEST_F(SettingsFixture, IntegersAcceptDecimalStringsAndFallBackOnGarbage)
 {
-    {
-        QSettings raw(storeFile(), QSettings::IniFormat);
-        raw.setValue("SecInt/VERSION", "210");
-        raw.setValue("SecInt/COM_NR_2", " 4 ");
-        raw.setValue("SecInt/IST_DAUER", "zwanzig");
-        raw.setValue("SecInt/ANLAGENTYP", "4");  // anything but 3: the plain frames
-        raw.setValue("SecInt/COM_NR", "42");
-    }
-    SettingsStore registry(storeFile());
-    AppSettings s = LoadSettings(registry, nullptr, start());
+    ASSERT_TRUE(writeBytes(storeFile(), "[SecInt]\nVERSION=210\nCOM_NR_2=\" 4 \"\nIST_DAUER=zwanzig\n"
+                                        "ANLAGENTYP=4\nCOM_NR=42\nANLAGE_NR=5\n"));
+    const AppSettings s = LoadSettings(SettingsStore(storeFile()), nullptr, start());
     EXPECT_EQ(s.PrinterPortIndex, 4);
     EXPECT_EQ(s.CaptureMinutes, 20);
-    EXPECT_EQ(s.ProtocolVariant, ProtocolVariant::Plain);
+    EXPECT_EQ(s.ProtocolVariant, ProtocolVariant::Plain);  // anything but 3: the plain frames
     EXPECT_EQ(s.ControllerPortIndex, 42);  // kept; opening COM 43 fails and is reported
-
-    s.ProtocolVariant = ProtocolVariant::Plain;
-    s.ChecksumSeed = 1;
-    SaveInterfaceSelection(registry, s);
-    QSettings raw(storeFile(), QSettings::IniFormat);
-    EXPECT_EQ(raw.value("SecInt/ANLAGENTYP").toString(), "0");
-    EXPECT_EQ(raw.value("SecInt/KVX40_VERS").toString(), "1");
+    EXPECT_EQ(s.DefaultInstallationType, 5);
 }
 
 TEST_F(SettingsFixture, EmptyFolderFallsBackToDefaultUncreatableOneIsKeptBothAreSaidOnce)
 {
-    QFile blocker(dir.filePath("blocker"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-
+    ASSERT_TRUE(writeBytes(dir.filePath("blocker"), ""));
     AppSettings s;
     s.StandardDataDir = "";
     s.ActualRunDir = dir.filePath("blocker/below-a-file");
@@ -146,7 +117,6 @@ TEST_F(SettingsFixture, EmptyFolderFallsBackToDefaultUncreatableOneIsKeptBothAre
     const QString notice = ensureWorkingFolders(s, start());
     EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
     EXPECT_EQ(s.ActualRunDir, dir.filePath("blocker/below-a-file"));  // a setting is not lost
-    EXPECT_EQ(s.GroupNamesDir, dir.filePath("fine"));
     EXPECT_TRUE(QDir(s.StandardDataDir).exists());
     EXPECT_TRUE(QDir(s.GroupNamesDir).exists());
     EXPECT_FALSE(QDir(start() + "/IstDruck").exists());

@@ -1,27 +1,34 @@
-// The chart commands of the main window: each opens the preview on the
-// example installation, the commands stay blocked while it exists, and
-// leaving it offers them again.
+// The "Drucken" commands of the main window. A chart command opens the
+// preview on the loaded data set; an "Ist" command starts from new data and
+// opens it in its mode on the printer-stream port (the simulation on none),
+// the start request going out through the main window's link; "Aus Datei
+// laden" shows a saved run. The commands stay blocked until the preview is left.
 
 #include "mainwindowrig.h"
 #include "modaldialogs.h"
 #include "preview/previewwindow.h"
 #include "qtprinters.h"
+#include "tempdir.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 const QString kExample = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/Hauptstrasse-Schulweg");
 
-struct ChartCommandsTest : ::testing::Test, MainWindowRig {
-
-    void SetUp() override { ASSERT_TRUE(startWindow()); }
-
+struct PreviewCommandsTest : ::testing::Test, MainWindowRig {
+    void SetUp() override
+    {
+        ctx.settings.ControllerPortIndex = 1;
+        ctx.settings.ActualRunDir = tmp.filePath("IstDruck");
+        ASSERT_TRUE(startWindow());
+        ASSERT_TRUE(printerPort.isOpen() && controllerPort.isOpen());
+    }
     void loadExample()
     {
         whenModal([](QWidget *report) { static_cast<QDialog *>(report)->accept(); });
@@ -29,16 +36,20 @@ struct ChartCommandsTest : ::testing::Test, MainWindowRig {
         w->applyView();
         ASSERT_FALSE(ctx.DataIsNew);
     }
-
     bool commandsOffered() const
     {
         return w->findChild<QMenu *>("MDrucken")->menuAction()->isEnabled()
                && w->findChild<QMenu *>("MDatei")->menuAction()->isEnabled()
                && w->action("MProgEinstell")->isEnabled();
     }
+    void leavePreview()
+    {
+        QTest::mouseClick(w->previewWindow()->findChild<QPushButton *>("DruckNicht"), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
+    }
 };
 
-TEST_F(ChartCommandsTest, EscapeConfirmsTheLoadReportAsOkDoes)
+TEST_F(PreviewCommandsTest, EscapeConfirmsTheLoadReportAsOkDoes)
 {
     whenModal([](QWidget *report) { QTest::keyClick(report, Qt::Key_Escape); });
     w->controller().loadChosenFolder(kExample);
@@ -47,38 +58,123 @@ TEST_F(ChartCommandsTest, EscapeConfirmsTheLoadReportAsOkDoes)
     EXPECT_EQ(w->windowTitle(), "Signovat - Hauptstrasse-Schulweg");
 }
 
-TEST_F(ChartCommandsTest, EveryChartKindOpensThePreviewWhichBlocksTheCommands)
+TEST_F(PreviewCommandsTest, EveryChartKindOpensThePreviewWhichBlocksTheCommands)
 {
     loadExample();
-    const std::pair<const char *, const char *> commands[] = {
-        {"MDSoll2", "Drucker Vorschau Programm - Hauptstrasse-Schulweg"},
-        {"MDEin1", "Drucker Vorschau Einschaltprogramm - Hauptstrasse-Schulweg"},
-        {"MDAusG1", "Drucker Vorschau Ausschaltprogramm / Gezielt - Hauptstrasse-Schulweg"},
-        {"MDAusS2", "Drucker Vorschau Ausschaltprogramm / Störung - Hauptstrasse-Schulweg"}};
-    for (const auto &[command, caption] : commands) {
+    const std::tuple<const char *, DisplayMode, int> commands[] = {{"MDSoll2", DisplayMode::TargetPlan, 2},
+                                                                   {"MDEin1", DisplayMode::SwitchOn, 1},
+                                                                   {"MDAusG1", DisplayMode::SwitchOffTargeted, 1},
+                                                                   {"MDAusS2", DisplayMode::SwitchOffFault, 2}};
+    for (const auto &[command, kind, program] : commands) {
+        SCOPED_TRACE(command);
         w->action(command)->trigger();
         TFGrafik *preview = w->previewWindow();
-        ASSERT_TRUE(preview) << command;
+        ASSERT_TRUE(preview);
         EXPECT_TRUE(preview->isVisible());
-        EXPECT_EQ(preview->windowTitle(), QString::fromUtf8(caption));
-        EXPECT_FALSE(commandsOffered()) << command;
+        EXPECT_EQ(preview->chart().DisplayMode, kind);
+        EXPECT_EQ(preview->chart().ProgramNumber, program);
+        EXPECT_TRUE(preview->windowTitle().endsWith(" - Hauptstrasse-Schulweg"));
         EXPECT_EQ(preview->chart().ShownGroups, 24);  // the KVX family
-
-        QTest::mouseClick(preview->findChild<QPushButton *>("DruckNicht"), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
-        EXPECT_TRUE(commandsOffered()) << command;
+        EXPECT_FALSE(commandsOffered());
+        leavePreview();
+        EXPECT_TRUE(commandsOffered());
     }
     EXPECT_TRUE(prompt.asked.empty());
 }
 
-TEST_F(ChartCommandsTest, ARefusedChartLeavesNoPreview)
+TEST_F(PreviewCommandsTest, ARefusedChartLeavesNoPreview)
 {
     ctx.data.Header.FixedTimeMode = 1;
     ctx.data.Programs[0].CycleTime = 1201;
     w->action("MDSoll1")->trigger();
+    EXPECT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
+    EXPECT_TRUE(commandsOffered());
+}
+
+TEST_F(PreviewCommandsTest, EachCommandOpensThePreviewInItsMode)
+{
+    const std::tuple<const char *, const char *, DisplayMode> commands[] = {
+        {"MDIstKVX", "RadioButtonKVX", DisplayMode::RunKvx},
+        {"MDIstKVX40_1200", "RadioButtonKVX40", DisplayMode::RunKvx40At1200},
+        {"MDIstKVX40_9600", "RadioButtonKVX40", DisplayMode::RunKvx40At9600},
+        {"MDIstKVX40_19200", "RadioButtonKVX40", DisplayMode::RunKvx40At19200},
+        {"MDIstQSW", "RadioButtonKVX40", DisplayMode::RunQsw},
+        {"MDIstSimu", "RadioButtonKVX40", DisplayMode::RunSimulation}};
+    for (const auto &[action, interface, mode] : commands) {
+        SCOPED_TRACE(action);
+        QTest::mouseClick(w->findChild<QRadioButton *>(interface), Qt::LeftButton);
+        printerPort.close();
+        prompt.asked.clear();
+        w->action(action)->trigger();
+        EXPECT_EQ(prompt.asked.size(), 1u);  // whether to clear the names of the data started afresh
+        ASSERT_TRUE(w->previewWindow());
+        EXPECT_TRUE(w->previewWindow()->isVisible());
+        EXPECT_EQ(w->previewWindow()->capture().mode(), mode);
+        EXPECT_EQ(printerPort.isOpen(), mode != DisplayMode::RunSimulation);
+        EXPECT_FALSE(commandsOffered());
+        leavePreview();
+        EXPECT_FALSE(printerPort.isOpen());
+        EXPECT_TRUE(commandsOffered());
+    }
+}
+
+TEST_F(PreviewCommandsTest, TheStartRequestGoesOutOverTheMainWindowsLink)
+{
+    QTest::mouseClick(w->findChild<QRadioButton *>("RadioButtonKVX"), Qt::LeftButton);
+    w->action("MDIstKVX")->trigger();
+    ASSERT_TRUE(w->previewWindow());
+    controllerPort.takeWritten();
+    while (!ctx.StartRequest.startRequestPending() && w->previewWindow()->capture().running())
+        w->previewWindow()->ScanDataTimer();
+    const QByteArray request =
+        StuffFrame(BuildPrintCommandFrame({2, 0, 0}, ProtocolVariant::Plain, uint8_t(ctx.settings.ChecksumSeed)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return controllerPort.written == request; }));
+}
+
+// A port that cannot be opened stops the command; one whose adapter was
+// pulled while it stood open, and is back, is opened afresh.
+TEST_F(PreviewCommandsTest, ThePrinterPortIsOpenedAfreshOrTheCommandStops)
+{
+    printerPort.vanished = true;
+    w->action("MDIstQSW")->trigger();
+    ASSERT_TRUE(w->previewWindow());
+    EXPECT_TRUE(printerPort.isOpen() && !printerPort.lost());
+    leavePreview();
+
+    printerPort.failOpen = true;
+    prompt.asked.clear();
+    w->action("MDIstQSW")->trigger();
     ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "Das Programm ist länger als 1200 Sekunden\nund kann nicht dargestellt werden !");
-    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
+    EXPECT_EQ(prompt.asked[0].text, printerPort.failOpenText);
+    EXPECT_EQ(prompt.asked[0].caption, "Signovat");
+    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+    EXPECT_FALSE(w->previewWindow());
+    EXPECT_TRUE(commandsOffered());
+}
+
+TEST_F(PreviewCommandsTest, ASavedRunIsShownFromTheActualRunFolder)
+{
+    const QString path = QDir(ctx.settings.ActualRunDir).filePath("Lauf.DRI");
+    ASSERT_TRUE(QFile::copy(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI", path));
+    chooseInFileDialog(QString());  // cancelled: nothing happens
+    w->action("MDIstDatei")->trigger();
+    EXPECT_FALSE(w->previewWindow());
+
+    QString openedIn;
+    chooseInFileDialog(path, &openedIn);
+    w->action("MDIstDatei")->trigger();
+    EXPECT_EQ(openedIn, ctx.settings.ActualRunDir);
+    ASSERT_TRUE(w->previewWindow());
+    EXPECT_EQ(w->previewWindow()->chart().DisplayMode, DisplayMode::RunFromFile);
+    EXPECT_TRUE(ctx.DataIsNew);
+    leavePreview();
+    EXPECT_TRUE(prompt.asked.empty());  // the names are the file's, nobody is asked
+
+    ASSERT_TRUE(writeBytes(path, QByteArray(100, 'x')));
+    chooseInFileDialog(path);
+    w->action("MDIstDatei")->trigger();
+    EXPECT_EQ(prompt.asked.size(), 1u);  // the file is refused
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
     EXPECT_TRUE(commandsOffered());
 }

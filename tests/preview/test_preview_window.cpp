@@ -1,52 +1,107 @@
-// TFGrafik as a user sees it: its controls, captions and hints, the labels
-// and the cursor line while paging, the measuring point, the copies field
-// and the three print buttons printing through a PDF-file printer.
+// TFGrafik as a user sees it. Target plans: the first state, the labels and
+// the cursor line while paging (the paging rules are PreviewPaging's), the
+// measuring point, the copies field and the print buttons printing through a
+// PDF-file printer. Actual runs (the capture's rules are the capture's): the
+// lamp and the received-data window, the labels and pages as rows come, the
+// capture's messages shown once its tick is over, closing with the stop
+// request, leaving through the names editor and the save dialog, a saved run.
 
-#include "context/appcontext.h"
+#include "actual/capturerig.h"
+#include "actual/streamlines.h"
+#include "base/exceptionreport.h"
+#include "data/groupnameseditor.h"
+#include "data/textfield.h"
+#include "modaldialogs.h"
 #include "pdffileprinter.h"
 #include "pdfpages.h"
 #include "preview/previewwindow.h"
+#include "preview/printrun.h"
+#include "preview/receiveddatawindow.h"
 #include "previewcharts.h"
 #include "qtprinters.h"
 #include "scriptedprompt.h"
-#include "widgettexts.h"
+#include "tempdir.h"
 
-#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Chooses the paths in the save dialogs that come one after the other; an
+// empty path cancels a dialog.
+void chooseFiles(QStringList paths)
+{
+    if (paths.isEmpty())
+        return;
+    const QString path = paths.takeFirst();
+    whenModal([path, paths](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->windowTitle(), "Druck Ist Daten speichern");
+        chooseFiles(paths);
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+}
+
 struct PreviewWindowTest : ::testing::Test {
     QTemporaryDir tmp;
-    AppContext ctx;
+    CaptureRig rig;  // the program's state, and the ports and the link a run comes in on
+    AppContext &ctx = rig.ctx;
     ScriptedPrompt prompt;
     PdfFilePrinter *printer = nullptr;
     std::unique_ptr<TFGrafik> w;
+    QList<QByteArray> transcript = transcriptLines(kKvxTranscript);
+    int fed = 0;  // transcript lines sent so far
+    bool closed = false;
+    size_t toldWhenClosed = 0;  // messages shown before the window closed
 
-    void create(int cycle)
+    void SetUp() override
+    {
+        ctx.ControllerFamily = ControllerFamily::Kvx;
+        ctx.settings.ActualRunDir = ctx.settings.SimulatorWorkDir = tmp.path();
+    }
+    void create(std::unique_ptr<PdfFilePrinter> p = {})
+    {
+        if (!p)
+            p = std::make_unique<PdfFilePrinter>(tmp.path());
+        printer = p.get();
+        w = std::make_unique<TFGrafik>(ctx, prompt, std::move(p), CapturePorts{&rig.printer, &rig.controller, &rig.link});
+        QObject::connect(w.get(), &TFGrafik::closed, [this] {
+            closed = true;
+            toldWhenClosed = prompt.asked.size();
+        });
+    }
+    // The target plan of a data set whose program 1 runs `cycle` seconds, in the active window.
+    void openPlan(int cycle)
     {
         ctx.data = previewInstallation(cycle);
         ctx.InstallationName = QStringLiteral("Beispiel");
-        auto p = std::make_unique<PdfFilePrinter>(tmp.path());
-        printer = p.get();
-        w = std::make_unique<TFGrafik>(ctx, prompt, std::move(p));
-    }
-    void open(int cycle)
-    {
-        create(cycle);
+        create();
         ASSERT_TRUE(w->OpenTargetChart(1, DisplayMode::TargetPlan));
         w->show();
         QApplication::setActiveWindow(w.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     }
-    template <class T = QPushButton>
-    T *get(const char *name) const
+    void openRun(DisplayMode mode, const QString &file = QString(), std::unique_ptr<PdfFilePrinter> p = {})
+    {
+        rig.printer.open();  // the printer-stream port the main window opens
+        create(std::move(p));
+        w->show();
+        ASSERT_TRUE(w->ShowActualRun(mode, file));
+    }
+    template <class T = QPushButton> T *get(const char *name) const
     {
         T *widget = w->findChild<T *>(QString::fromLatin1(name));
         EXPECT_TRUE(widget) << name;
@@ -72,69 +127,55 @@ struct PreviewWindowTest : ::testing::Test {
         return w->image().pixelColor(m.SecondX(offset) + 2,
                                      m.LeftMargin + m.LineStep() + 2 * m.BarHeight + m.BarHeight / 4);
     }
+    // Whether the image shows `colour` anywhere in the column of a second of the shown page.
+    bool columnShows(int offset, const QColor &colour) const
+    {
+        const int x = w->metrics().SecondX(offset) + 2;
+        for (int y = 0; y < w->image().height(); ++y)
+            if (w->image().pixelColor(x, y) == colour)
+                return true;
+        return false;
+    }
+    bool printButtonsEnabled() const
+    {
+        return get("DruckAlles")->isEnabled() && get("DruckAuswahl")->isEnabled() && get("DruckAktuell")->isEnabled();
+    }
+    void line(const QByteArray &text)
+    {
+        rig.printer.inject(text + "\r\n");
+        w->ScanDataTimer();
+    }
+    // Feeds the transcript until the run has `seconds` rows.
+    void receive(int seconds)
+    {
+        while (w->capture().RowCount() < seconds && fed < transcript.size())
+            line(transcript[fed++]);
+        ASSERT_EQ(w->capture().RowCount(), seconds);
+    }
+    bool told() { return QTest::qWaitFor([&] { return !prompt.asked.empty(); }); }
 };
 
-TEST_F(PreviewWindowTest, ControlsCaptionsHintsAndTheFirstState)
+TEST_F(PreviewWindowTest, TheFirstStateShowsTheOverviewPage)
 {
-    open(250);
-    EXPECT_EQ(w->size(), QSize(792, 503));
-    const QStringList texts = widgetTexts(w.get());
-    for (const char *t : {"Messpunkt:", "Abstand Messpunkt:", "Seite:", "Position:", "Prog:", "Kopien:",
-                          "Messpunkt setzen", "|<<", "<<", "1/2", "<", "Dr.", ">", ">>", ">>|", "Alle",
-                          "Auswahl", "Aktuelle", "Beenden"})
-        EXPECT_TRUE(texts.contains(QString::fromUtf8(t))) << t;
-    const std::pair<const char *, const char *> hints[] = {
-        {"ButtonSeite1", "Zur ersten Seite"}, {"ButtonSeiteZurueck", "Eine Seite zurück"},
-        {"ButtonHSeiteZurueck", "Eine halbe Seite zurück"}, {"ButtonSZurueck", "1 Sekunde zurück"},
-        {"ButtonSVor", "Eine Sekunde vor"}, {"ButtonHSeiteVor", "Eine halbe Seite vor"},
-        {"ButtonSeiteVor", "Eine Seite vor"}, {"ButtonLetzteSeite", "Zur letzten Seite"},
-        {"CheckPrint", "Seite zum Drucken auswählen"},
-        {"ButtonMesspunkt", "Referenzpunkt für Zeitmessung setzen"},
-        {"BitBtnMessEin", "Messpunkt einblenden"}, {"BitBtnMessAus", "Messpunkt ausblenden"},
-        {"MemoKopie", "Anzahl Ausdrucke"}, {"DruckAlles", "Alle Seiten drucken"},
-        {"DruckAuswahl", "Ausgewählte Seiten drucken"}, {"DruckAktuell", "Angezeigte Seite drucken"},
-        {"DruckNicht", "Drucken verlassen"}};
-    for (const auto &[name, hint] : hints)
-        EXPECT_EQ(get<QWidget>(name)->toolTip(), QString::fromUtf8(hint)) << name;
-
+    openPlan(250);
+    EXPECT_EQ(w->windowTitle(), w->chart().WindowCaption);
     EXPECT_EQ(QStringList({text("LabelMesspunkt"), text("LabelAbstand"), text("LabelSeite"), text("LabelPos"),
                            text("LabelProg"), get<QLineEdit>("MemoKopie")->text()}),
               QStringList({"0 s", "----", "1 von 4", "----", "1", "1"}));
-    EXPECT_FALSE(get("ButtonMesspunkt")->isVisible() || get("BitBtnMessAus")->isVisible());
+    EXPECT_FALSE(get("ButtonMesspunkt")->isVisible() || get("BitBtnMessAus")->isVisible()
+                 || get<QWidget>("PanelPos")->isVisible());
     EXPECT_TRUE(get("BitBtnMessEin")->isVisible());
-    EXPECT_FALSE(get<QWidget>("PanelPos")->isVisible());
     EXPECT_TRUE(get("DruckNicht")->hasFocus());
     EXPECT_FALSE(get("ButtonSeiteZurueck")->isEnabled() || get("ButtonSVor")->isEnabled()
                  || get("BitBtnMessEin")->isEnabled());
     EXPECT_TRUE(get("ButtonLetzteSeite")->isEnabled() && get("DruckAktuell")->isEnabled());
-    // "<" and ">" repeat while held: after 500 ms, then every 40 ms.
+    // "<" and ">" repeat while held.
     EXPECT_TRUE(get("ButtonSVor")->autoRepeat() && get("ButtonSZurueck")->autoRepeat());
-    EXPECT_EQ(get("ButtonSVor")->autoRepeatDelay(), 500);
-    EXPECT_EQ(get("ButtonSVor")->autoRepeatInterval(), 40);
-}
-
-TEST_F(PreviewWindowTest, CaptionNamesTheChartKindAndTheDataSet)
-{
-    const std::tuple<DisplayMode, const char *, const char *> captions[] = {
-        {DisplayMode::TargetPlan, "Drucker Vorschau Programm - Beispiel", "Drucker Vorschau Sollplan"},
-        {DisplayMode::SwitchOn, "Drucker Vorschau Einschaltprogramm - Beispiel", "Drucker Vorschau Einschaltprogramm"},
-        {DisplayMode::SwitchOffTargeted, "Drucker Vorschau Ausschaltprogramm / Gezielt - Beispiel",
-         "Drucker Vorschau Ausschaltprogramm / Gezielt"},
-        {DisplayMode::SwitchOffFault, "Drucker Vorschau Ausschaltprogramm / Störung - Beispiel",
-         "Drucker Vorschau Ausschaltprogramm / Störung"}};
-    for (const auto &[kind, named, unnamed] : captions) {
-        create(90);
-        ASSERT_TRUE(w->OpenTargetChart(1, kind));
-        EXPECT_EQ(w->windowTitle(), QString::fromUtf8(named));
-        ctx.InstallationName.clear();
-        ASSERT_TRUE(w->OpenTargetChart(1, kind));
-        EXPECT_EQ(w->windowTitle(), QString::fromUtf8(unnamed));
-    }
 }
 
 TEST_F(PreviewWindowTest, PagingRedrawsAndMovesTheCursorLine)
 {
-    open(250);
+    openPlan(250);
     auto *panelPos = get<QWidget>("PanelPos");
     click("ButtonSeiteVor");
     EXPECT_EQ(text("LabelSeite"), "2 von 4");
@@ -146,25 +187,19 @@ TEST_F(PreviewWindowTest, PagingRedrawsAndMovesTheCursorLine)
     EXPECT_EQ(text("LabelPos"), "60 s");
     EXPECT_EQ(panelPos->x(), w->metrics().SecondX(60));
     click("ButtonHSeiteVor");
-    EXPECT_EQ(text("LabelPos"), "60 s");
     EXPECT_EQ(panelPos->x(), w->metrics().SecondX(10));
     EXPECT_EQ(barColour(20), QColor(255, 0, 0));  // second 70
-
-    clickImage(60);
-    EXPECT_EQ(text("LabelSeite"), "3 von 4");
     click("CheckPrint");
-    EXPECT_EQ(w->paging().PageSelected()[2], 1);
+    EXPECT_EQ(w->paging().PageSelected()[1], 1);
     click("ButtonSVor");
-    EXPECT_EQ(text("LabelPos"), "111 s");
-
+    EXPECT_EQ(text("LabelPos"), "61 s");
     click("ButtonSeite1");
-    EXPECT_EQ(text("LabelSeite"), "1 von 4");
     EXPECT_FALSE(panelPos->isVisible());
 }
 
 TEST_F(PreviewWindowTest, MeasuringPointIsShownSetAndHidden)
 {
-    open(90);
+    openPlan(90);
     const PlanMetrics &m = w->metrics();
     // Just above the second bar, where only the measuring line is red.
     const QPoint onLine(m.SecondX(80), m.LeftMargin + m.LineStep() + 2 * m.BarHeight + m.RowPitch() - 3);
@@ -178,7 +213,6 @@ TEST_F(PreviewWindowTest, MeasuringPointIsShownSetAndHidden)
     EXPECT_EQ(w->image().pixelColor(onLine), QColor(255, 0, 0));
     clickImage(10);
     EXPECT_EQ(text("LabelAbstand"), "20 s");
-
     click("BitBtnMessAus");
     EXPECT_FALSE(get("ButtonMesspunkt")->isVisible());
     EXPECT_TRUE(get("BitBtnMessEin")->isVisible());
@@ -187,18 +221,13 @@ TEST_F(PreviewWindowTest, MeasuringPointIsShownSetAndHidden)
 
 TEST_F(PreviewWindowTest, CopiesAreCheckedWhenTheFieldIsLeft)
 {
-    open(250);
+    openPlan(250);
     auto *memo = get<QLineEdit>("MemoKopie");
     enterCopies(QStringLiteral("0"));
     enterCopies(QString());
-    ASSERT_EQ(prompt.asked.size(), 2u);
-    EXPECT_EQ(prompt.asked[0].text, "Eingabe muß 1 bis 9 sein");
-    EXPECT_EQ(prompt.asked[0].caption, "Üngültiger Wert");
-    EXPECT_EQ(prompt.asked[1].text, "Eingabe fehlt.");
-    EXPECT_EQ(prompt.asked[1].caption, "Fehler");
+    EXPECT_EQ(prompt.asked.size(), 2u);  // the number check's messages
     EXPECT_TRUE(QTest::qWaitFor([&] { return memo->hasFocus(); }));
     EXPECT_EQ(w->copies(), 1);
-
     enterCopies(QStringLiteral("9"));
     EXPECT_EQ(w->copies(), 9);
     // The arrows wrap from 9 to 1 and back, and take no focus, so no check.
@@ -208,7 +237,6 @@ TEST_F(PreviewWindowTest, CopiesAreCheckedWhenTheFieldIsLeft)
     click("UpDownKopieDown");
     EXPECT_EQ(w->copies(), 8);
     EXPECT_EQ(prompt.asked.size(), 2u);
-
     // A number typed but not yet checked is where the arrows start; one that
     // is no count leaves them at the last count.
     memo->setText(QStringLiteral("5"));
@@ -221,12 +249,11 @@ TEST_F(PreviewWindowTest, CopiesAreCheckedWhenTheFieldIsLeft)
 
 TEST_F(PreviewWindowTest, PrintButtonsPrintTheirPagesOnceEachCopy)
 {
-    open(250);
+    openPlan(250);
     click("DruckAlles");
-    EXPECT_EQ(printer->documentName, "Beispiel - Sollplan - Programm 1");
+    EXPECT_EQ(printer->documentName, PrintDocumentName(w->chart()));
     ASSERT_EQ(printer->jobs.size(), 1);
     EXPECT_EQ(pdfPageCount(printer->jobs[0]), 4);
-
     click("DruckAuswahl");  // nothing ticked: no job
     EXPECT_EQ(printer->setUps, 2);
     EXPECT_EQ(printer->jobs.size(), 1);
@@ -249,29 +276,287 @@ TEST_F(PreviewWindowTest, PrintButtonsPrintTheirPagesOnceEachCopy)
     EXPECT_TRUE(prompt.asked.empty());
 }
 
+// A refused job keeps the copies and is reported as the printer's or the
+// file's; a chart longer than the thirteen pages is refused.
 TEST_F(PreviewWindowTest, PrinterFailuresAndRefusedChartsAreReported)
 {
-    open(250);
+    openPlan(250);
     enterCopies(QStringLiteral("2"));
     printer->refuse = true;
     click("DruckAlles");
+    const PrinterError busy;
     ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text,
-              "Der Drucker kann zur Zeit keine\nweiteren Druckaufträge annehmen !\nBitte wiederholen !");
-    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
-    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+    EXPECT_EQ(prompt.asked[0].text, exceptionMessage(&busy).text);
     EXPECT_EQ(w->copies(), 2);
     EXPECT_EQ(w->paging().PagePrintFlags(), (PageFlags{1, 1, 1, 1}));
-
-    printer->file = QStringLiteral("/kein/ordner/plan.pdf");  // printing into a file
+    printer->file = QStringLiteral("/kein/ordner/plan.pdf");
     click("DruckAktuell");
     ASSERT_EQ(prompt.asked.size(), 2u);
     EXPECT_EQ(prompt.asked[1].text, "Die Datei /kein/ordner/plan.pdf\nkann nicht geschrieben werden !");
+    EXPECT_EQ(prompt.asked[1].caption, "Fehler");
 
-    create(1300);  // longer than the thirteen pages
+    ctx.data = previewInstallation(1300);
+    create();
     EXPECT_FALSE(w->OpenTargetChart(1, DisplayMode::TargetPlan));
     ASSERT_EQ(prompt.asked.size(), 3u);
     EXPECT_EQ(prompt.asked[2].text, "Das Programm ist länger als 1200 Sekunden\nund kann nicht dargestellt werden !");
+    EXPECT_EQ(prompt.asked[2].caption, "Fehler");
+}
+
+TEST_F(PreviewWindowTest, AKvxRunGrowsSecondBySecondAndTurnsPages)
+{
+    openRun(DisplayMode::RunKvx);
+    EXPECT_TRUE(get<QLabel>("ShapeEmpfang")->isVisible() && w->receivedDataWindow()->isVisible());
+    EXPECT_TRUE(w->captureTimer()->isActive());
+    EXPECT_FALSE(printButtonsEnabled() || get("ButtonSeiteVor")->isEnabled());
+
+    // The lamp is green while characters wait at the port.
+    rig.printer.inject(transcript[0] + "\r\n" + transcript[1] + "\r\n");
+    w->ScanDataTimer();
+    const auto lamp = [&] { return get<QLabel>("ShapeEmpfang")->pixmap().toImage().pixelColor(8, 8); };
+    EXPECT_EQ(lamp(), QColor(Qt::green));
+    w->ScanDataTimer();
+    w->ScanDataTimer();
+    EXPECT_EQ(lamp(), QColor(Qt::white));
+    fed = 2;
+
+    // The header: the received-data window and the caption show the capture's.
+    while (!w->capture().dataPhase())
+        line(transcript[fed++]);
+    EXPECT_EQ(w->receivedDataWindow()->text().split('\n'), w->capture().receivedLines());
+    EXPECT_EQ(w->windowTitle(), w->capture().caption());
+    EXPECT_FALSE(printButtonsEnabled());
+
+    receive(1);
+    EXPECT_EQ(w->windowTitle(), w->capture().caption());
+    EXPECT_TRUE(printButtonsEnabled());
+    EXPECT_EQ(QStringList({text("LabelSeite"), text("LabelPos"), text("LabelProg")}),
+              QStringList({"2 von 2", "0 s", "1"}));
+    EXPECT_TRUE(get<QWidget>("PanelPos")->isVisible());
+    EXPECT_FALSE(columnShows(5, PlanColour::Green));
+    receive(6);  // group 1 turns green at second 5
+    EXPECT_TRUE(columnShows(5, PlanColour::Green));
+    EXPECT_FALSE(columnShows(50, PlanColour::Green));
+
+    receive(100);
+    EXPECT_EQ(text("LabelSeite"), "2 von 2");
+    receive(101);  // page 2 is full: the view follows
+    EXPECT_EQ(text("LabelSeite"), "3 von 3");
+    EXPECT_EQ(w->paging().PageStartSecond(), 100);
+    EXPECT_TRUE(prompt.asked.empty());
+}
+
+TEST_F(PreviewWindowTest, PagedElsewhereTheViewStaysAndProgShowsTheCursorsProgram)
+{
+    openRun(DisplayMode::RunKvx);
+    receive(150);
+    click("ButtonSeiteZurueck");  // page 2 while page 3 fills
+    receive(201);
+    EXPECT_EQ(w->paging().PageStartSecond(), 0);
+    EXPECT_EQ(text("LabelSeite"), "2 von 4");
+    click("ButtonSeiteZurueck");  // the overview page: the last second's program
+    EXPECT_EQ(QStringList({text("LabelSeite"), text("LabelProg")}), QStringList({"1 von 4", "2"}));
+    click("ButtonSeiteVor");
+    click("ButtonSeiteVor");
+    const auto clickAt = [&](int offset) {
+        QTest::mouseClick(get<QLabel>("Image"), Qt::LeftButton, {}, QPoint(w->metrics().SecondX(offset), 300));
+        return QStringList({text("LabelPos"), text("LabelProg")});
+    };
+    EXPECT_EQ(clickAt(30), QStringList({"130 s", "1"}));
+    EXPECT_EQ(clickAt(45), QStringList({"145 s", "2"}));
+    EXPECT_EQ(clickAt(90).last(), "2");  // beyond the run: its last second
+}
+
+TEST_F(PreviewWindowTest, ANewPrintoutClearsTheView)
+{
+    openRun(DisplayMode::RunKvx);
+    receive(20);
+    QTest::mouseClick(get<QCheckBox>("CheckPrint"), Qt::LeftButton);
+    line("Neuer Druck:");
+    ASSERT_EQ(w->capture().RowCount(), 0);
+    EXPECT_EQ(QStringList({text("LabelSeite"), text("LabelPos"), text("LabelProg"), text("LabelMesspunkt"),
+                           text("LabelAbstand")}),
+              QStringList({"", "", "", "0 s", "----"}));
+    EXPECT_FALSE(get<QWidget>("PanelPos")->isVisible() || get<QCheckBox>("CheckPrint")->isChecked());
+    EXPECT_FALSE(printButtonsEnabled());
+    EXPECT_EQ(w->paging().PageSelected(), PageFlags{});
+    EXPECT_FALSE(columnShows(5, PlanColour::Green) || columnShows(5, PlanColour::Red));
+}
+
+TEST_F(PreviewWindowTest, ACaptureThatGivesUpIsToldThenTheWindowClosesAndStopsTheController)
+{
+    openRun(DisplayMode::RunKvx);
+    for (int tick = 0; tick < 100 && w->capture().running(); ++tick) {
+        w->ScanDataTimer();
+        rig.printCommandSent();  // the controller answers the start request, and prints nothing
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }));
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, kNoDataMessage);
+    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
+    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
+    EXPECT_EQ(toldWhenClosed, 1u);  // the message first, then the window closes
+    EXPECT_FALSE(rig.printer.isOpen() || w->receivedDataWindow()->isVisible());
+    EXPECT_EQ(rig.printCommandSent(), 3);
+}
+
+TEST_F(PreviewWindowTest, ClosingDuringThePrinterDialogWaitsUntilItIsGone)
+{
+    struct TickingPrinter : PdfFilePrinter {
+        using PdfFilePrinter::PdfFilePrinter;
+        std::function<void()> whileOpen;
+        bool setUp(QWidget *parent, const QString &name) override
+        {
+            whileOpen();  // the capture timer goes on while the dialog is open
+            return PdfFilePrinter::setUp(parent, name);
+        }
+    };
+    auto p = std::make_unique<TickingPrinter>(tmp.path());
+    TickingPrinter *ticking = p.get();
+    openRun(DisplayMode::RunKvx, QString(), std::move(p));
+    receive(5);
+    bool closedWhileOpen = true;
+    ticking->whileOpen = [&] {
+        // A new printout whose header was missed; the dialog runs the event
+        // loop, which shows the message.
+        line("Neuer Druck:");
+        line(dataLine('1', {" R ", " Gr"}));
+        EXPECT_TRUE(told());
+        closedWhileOpen = closed;
+    };
+    click("DruckAlles");
+    EXPECT_EQ(prompt.texts(), QStringList({kPrintoutActiveMessage}));
+    EXPECT_FALSE(closedWhileOpen);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(ticking->jobs.isEmpty());
+}
+
+TEST_F(PreviewWindowTest, ReceivedDataWindowIsShownAndHiddenByItsButton)
+{
+    openRun(DisplayMode::RunKvx);
+    click("ButtonDrFenster");
+    EXPECT_FALSE(w->receivedDataWindow()->isVisible());
+    EXPECT_EQ(get("ButtonDrFenster")->text(), "Einblenden");
+    click("ButtonDrFenster");
+    EXPECT_TRUE(w->receivedDataWindow()->isVisible());
+    EXPECT_EQ(get("ButtonDrFenster")->text(), "Ausblenden");
+    w->receivedDataWindow()->close();  // its own close box
+    EXPECT_EQ(get("ButtonDrFenster")->text(), "Einblenden");
+}
+
+TEST_F(PreviewWindowTest, LeavingOpensTheNamesEditorAndTheSaveDialog)
+{
+    openRun(DisplayMode::RunKvx);
+    receive(30);
+    prompt.answers = {PromptAnswer::Yes};  // edit the names; then create the file
+    const QString path = tmp.filePath("DrIst1.DRI");
+    QString openedIn;
+    whenModal([&](QWidget *editor) {
+        auto *names = qobject_cast<TFormGrpBez *>(editor);
+        ASSERT_TRUE(names);
+        names->field(0, 0)->setText("K1 West");
+        chooseInFileDialog(path, &openedIn);
+        names->ButtonOkClick();
+    });
+    click("DruckNicht");
+    ASSERT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(prompt.asked[0].text, kEditGroupNamesQuestion);
+    EXPECT_EQ(prompt.asked[1].text, path + "\nDiese Datei ist nicht vorhanden.\nMöchten Sie sie erstellen?");
+    EXPECT_EQ(prompt.asked[1].caption, "Druck Ist Daten speichern");
+    EXPECT_EQ(openedIn, tmp.path());
+    const QByteArray file = readBytes(path);
+    EXPECT_EQ(file.size(), 3341 + 124 * 30);
+    EXPECT_EQ(file.mid(124, 10), "K1 West   ");
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(rig.printer.isOpen());
+    EXPECT_EQ(rig.printCommandSent(), 3);
+}
+
+TEST_F(PreviewWindowTest, ARefusedReplaceGoesBackToTheDialog)
+{
+    openRun(DisplayMode::RunKvx);
+    receive(10);
+    prompt.answers = {PromptAnswer::No, PromptAnswer::No};  // no names; do not replace
+    const QString taken = tmp.filePath("DrIst1.DRI");
+    ASSERT_TRUE(writeBytes(taken, "alt"));
+    chooseFiles({taken, ""});
+    click("DruckNicht");
+    EXPECT_EQ(prompt.texts().value(1), "DrIst1.DRI ist bereits vorhanden.\nMöchten Sie sie ersetzen?");
+    EXPECT_EQ(readBytes(taken), "alt");
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList({"DrIst1.DRI"}));
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(PreviewWindowTest, ALostPortIsToldAndTheRunStays)
+{
+    openRun(DisplayMode::RunQsw);
+    receive(20);
+    rig.printer.vanished = true;
+    w->ScanDataTimer();
+    ASSERT_TRUE(told());
+    EXPECT_EQ(prompt.asked[0].text, kPortLostMessage);
+    EXPECT_EQ(prompt.asked[0].caption, "Zugriffsfehler");
+    EXPECT_FALSE(w->captureTimer()->isActive());
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(w->chart().Rows.size(), 20u);
+    EXPECT_TRUE(printButtonsEnabled());
+}
+
+// The simulation's capture has no port to watch: no lamp, no received data.
+// Its message comes while the capture timer waits, so it is shown once.
+TEST_F(PreviewWindowTest, ASimulationAlreadyRunningIsToldOnceAndTheCaptureWaitsForIt)
+{
+    openRun(DisplayMode::RunSimulation);
+    EXPECT_FALSE(get<QLabel>("ShapeEmpfang")->isVisible() || get("ButtonDrFenster")->isVisible()
+                 || w->receivedDataWindow()->isVisible());
+    QFile data(QDir(tmp.path()).filePath("D1.ist"));
+    ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+    data.write(dataLine('1', {" Gr"}) + "\n");
+    data.flush();
+    ASSERT_TRUE(data.setFileTime(QDateTime::currentDateTime().addSecs(4), QFileDevice::FileModificationTime));
+    bool tickingWhileOpen = true;
+    prompt.onAsk = [&] { tickingWhileOpen = w->captureTimer()->isActive(); };
+    w->ScanDataTimer();
+    ASSERT_TRUE(told());
+    EXPECT_EQ(prompt.texts(), QStringList({kPrintoutActiveMessage}));
+    EXPECT_FALSE(tickingWhileOpen);
+    EXPECT_TRUE(w->captureTimer()->isActive());
+    EXPECT_FALSE(closed);
+}
+
+TEST_F(PreviewWindowTest, AReceivedRunPrintsWithItsProgramChanges)
+{
+    openRun(DisplayMode::RunKvx);
+    receive(150);
+    click("DruckAlles");
+    ASSERT_EQ(printer->jobs.size(), 1);
+    EXPECT_EQ(pdfPageCount(printer->jobs[0]), 3);
+    EXPECT_FALSE(pdfText(printer->jobs[0], 2).contains("->P"));
+    EXPECT_TRUE(pdfText(printer->jobs[0], 3).contains("->P2"));  // program 2 from second 140
+}
+
+TEST_F(PreviewWindowTest, ASavedRunShowsItsPagesAndPrintsButIsNotSavedAgain)
+{
+    openRun(DisplayMode::RunFromFile, SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI");
+    EXPECT_EQ(w->windowTitle(), w->chart().WindowCaption);
+    EXPECT_EQ(text("LabelSeite"), "1 von 4");
+    EXPECT_FALSE(get<QLabel>("ShapeEmpfang")->isVisible() || get("ButtonDrFenster")->isVisible()
+                 || w->captureTimer()->isActive());
+    EXPECT_NE(fieldText(ctx.data.GroupNames[0]), "");  // the file's names
+    click("DruckAlles");
+    ASSERT_EQ(printer->jobs.size(), 1);
+    EXPECT_EQ(pdfPageCount(printer->jobs[0]), 4);
+    click("DruckNicht");
+    EXPECT_TRUE(prompt.asked.empty());
+
+    // A refused file: its reason, and nothing shown.
+    const QString broken = tmp.filePath("kaputt.DRI");
+    ASSERT_TRUE(writeBytes(broken, QByteArray(3340, '\0')));
+    create();
+    EXPECT_FALSE(w->ShowActualRun(DisplayMode::RunFromFile, broken));
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(prompt.asked[0].text.startsWith("Die Datei kaputt.DRI ist keine Ist-Druck-Datei !"));
+    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
 }
 
 }  // namespace

@@ -1,17 +1,30 @@
-// The actual-run file: its layout byte by byte, reading it back, refusing
-// files of the wrong size, and saving whole or not at all.
+// The actual-run file: its layout, reading it back as a run and a chart,
+// refusing files of the wrong size. The bundled run (the KVX transcript as
+// captured) is the golden file. Saving over an older run while the saving
+// process is killed, runs out of disk or finds its folder changed, and reading
+// from whatever stands under the name: a recorded run is never lost to a half
+// written file, and no read blocks or takes more memory than a run can have.
 
 #include "actual/actualrunfile.h"
-#include "actual/memoryrecords.h"
+#include "asnobody.h"
 #include "data/textfield.h"
 #include "qtprinters.h"
 #include "render/pagecomposer.h"
+#include "savetorture.h"
 #include "tempdir.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+using namespace std::chrono_literals;
+
+const QString kBundled = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI");
 
 int32_t le32(const QByteArray &b, int offset)
 {
@@ -21,91 +34,51 @@ int32_t le32(const QByteArray &b, int offset)
     return int32_t(v);
 }
 
-template <std::size_t N> void setText(std::array<char, N> &field, const char *text)
-{
-    field.fill(' ');
-    for (std::size_t i = 0; i < N && text[i]; ++i)
-        field[i] = text[i];
-}
-
-// A run with a value in every field the file carries.
-ActualRun sampleRun(int rows)
+ActualRun bundledRun()
 {
     ActualRun run;
-    run.HeaderRecord.GroupCount = 0x11223344;
-    setText(run.HeaderRecord.LocationLine1, "Hauptstrasse / Schulweg");
-    setText(run.HeaderRecord.LocationLine2, "Musterstadt");
-    setText(run.HeaderRecord.Customer, "Stadt Musterstadt");
-    run.HeaderRecord.FixedTimeMode = 1;
-    run.HeaderRecord.EmergencyProgram = 8;
-    for (int g = 0; g < kGroupCount; ++g)
-        setText(run.GroupNames[g], QByteArray("Gruppe ").append(QByteArray::number(g + 1)).constData());
-    setText(run.ProgramName, "SCHULW01");
-    setText(run.ControllerTypeText, "KVX 900");
-    setText(run.BannerText, "Software 6.30");
-    setText(run.PrintDateText, "14.03.24 09:15");
-    run.StartProgram = 2;
-    run.ShownGroups = 8;
-    run.HeaderGroupCount = 7;
-    run.ProgramRecord.ProgramNumber = 9;
-    run.ProgramRecord.CycleTime = 70;
-    run.ProgramRecord.DemandTime1 = 44;
-    run.ProgramRecord.DemandTime2 = 45;
-    run.ProgramRecord.ContinueTime1 = 46;
-    run.ProgramRecord.ContinueTime2 = 47;
-    run.ProgramRecord.SwitchOnPoint = 3;
-    run.ProgramRecord.SwitchOffPoint = 30;
-    run.ProgramRecord.GroupStartPoint = 5;
-    run.ProgramRecord.DemandDelay1 = 2;
-    run.ProgramRecord.DemandDelay2 = 4;
-    run.ProgramRecord.FaultFlash[3] = 1;
-    run.ProgramRecord.RedMonitoring[0] = 1;
-    run.ProgramRecord.PermanentDemand[4] = 1;
-    run.ProgramRecord.ExtendBeyondMax[5] = 1;
-    run.ProgramRecord.Extend[6] = 1;
-    run.ProgramRecord.GroupDigit[23] = 0x5A;
-    for (int s = 0; s < rows; ++s) {
-        ChartRow row;
-        row.State[0] = s % 10;
-        row.State[23] = 9;
-        row.DetectorActive[1] = uint8_t(s % 2);
-        row.ProgramNumber = s < 140 ? 1 : 2;
-        run.Rows.push_back(row);
-    }
+    QString error;
+    EXPECT_TRUE(ReadActualRunFile(kBundled, run, &error)) << error.toStdString();
     return run;
 }
 
+// The header record at 0, the names at 124, the texts, the program record at
+// 421, the row count at 3337 and the rows of 124 bytes from 3341; here with a
+// value in the fields the transcript leaves at zero.
 TEST(ActualRunFile, LayoutByteByByte)
 {
-    const QByteArray b = EncodeActualRunFile(sampleRun(250));
-    ASSERT_EQ(b.size(), 34341);  // 3341 + 250 × 124
-    // The header record in its memory layout, the names and texts, the
-    // program record at 421, the row count and the rows.
+    ActualRun run = bundledRun();
+    run.HeaderRecord.GroupCount = 0x11223344;
+    run.HeaderRecord.EmergencyProgram = 8;
+    SignalProgram &p = run.ProgramRecord;
+    std::tie(p.ProgramNumber, p.DemandTime2, p.ContinueTime2, p.SwitchOnPoint, p.GroupStartPoint, p.DemandDelay2) =
+        std::make_tuple(9, 45, 47, 3, 5, 4);
+    p.PermanentDemand[4] = p.ExtendBeyondMax[5] = p.Extend[6] = 1;
+    p.GroupDigit[23] = 0x5A;
+    const QByteArray b = EncodeActualRunFile(run);
+    ASSERT_EQ(b.size(), 3341 + 250 * 124);
+    const int r = 421, row14 = 3341 + 14 * 124;
     const std::pair<int, QByteArray> texts[] = {
-        {4, QByteArray("Hauptstrasse / Schulweg").leftJustified(32)}, {36, QByteArray("Musterstadt").leftJustified(32)},
-        {68, QByteArray("Stadt Musterstadt").leftJustified(32)}, {101, QByteArray(3, '\0')},  // padding
-        {124, "Gruppe 1  "}, {124 + 230, "Gruppe 24 "}, {364, "SCHULW01"}, {372, "KVX 900   "},
-        {382, "Software 6.30"}, {395, "14.03.24 09:15"}};
+        {4, "Hauptstrasse / Schulweg"}, {100, QByteArray("\x01\0\0\0", 4)}, {124, "K1 West   K2 Ost"},
+        {364, "SCHULW01KVX 900   Software 6.3014.03.24 09:15"}};
     for (const auto &[offset, text] : texts)
         EXPECT_EQ(b.mid(offset, text.size()), text) << "offset " << offset;
-    const int p = 421, row7 = 3341 + 7 * 124;
-    const std::pair<int, int> words[] = {{0, 0x11223344}, {120, 8}, {409, 2}, {413, 8}, {417, 7}, {p, 9},
-                                         {p + 4, 70}, {p + 8, 44}, {p + 12, 45}, {p + 16, 46}, {p + 20, 47},
-                                         {p + 24, 3}, {p + 28, 30}, {p + 32, 5}, {p + 52, 2}, {p + 56, 4},
-                                         {3337, 250}, {row7, 7}, {row7 + 92, 9}, {row7 + 120, 1},
+    const std::pair<int, int> words[] = {{0, 0x11223344}, {120, 8}, {409, 1}, {413, 8}, {417, 8}, {r, 9},
+                                         {r + 4, 70}, {r + 8, 44}, {r + 12, 45}, {r + 16, 46}, {r + 20, 47},
+                                         {r + 24, 3}, {r + 28, 30}, {r + 32, 5}, {r + 52, 2}, {r + 56, 4},
+                                         {3337, 250}, {row14, 2}, {row14 + 92, 0}, {row14 + 120, 1},
                                          {3341 + 249 * 124 + 120, 2}};
     for (const auto &[offset, value] : words)
         EXPECT_EQ(le32(b, offset), value) << "offset " << offset;
-    // One byte each: the header mode, the group flags, the record's last byte, a detector.
-    const std::pair<int, int> bytes[] = {{100, 1},        {p + 1788 + 3, 1}, {p + 1812 + 0, 1}, {p + 1836 + 4, 1},
-                                         {p + 1860 + 5, 1}, {p + 2868 + 6, 1}, {p + 2915, 0x5A}, {row7 + 96 + 1, 1}};
+    // One byte each: the group flags, the record's last byte, a detector.
+    const std::pair<int, int> bytes[] = {{r + 1788 + 3, 1}, {r + 1812 + 0, 1},  {r + 1836 + 4, 1},
+                                         {r + 1860 + 5, 1}, {r + 2868 + 6, 1}, {r + 2915, 0x5A}, {row14 + 96, 1}};
     for (const auto &[offset, value] : bytes)
         EXPECT_EQ(uint8_t(b[offset]), value) << "offset " << offset;
 
     // Rows beyond the capacity are never written.
-    ActualRun big = sampleRun(1200);
-    big.Rows.resize(1300);
-    EXPECT_EQ(EncodeActualRunFile(big).size(), 3341 + 124 * 1200);
+    run.Rows.resize(1300);
+    EXPECT_EQ(EncodeActualRunFile(run).size(), 3341 + 124 * 1200);
 }
 
 TEST(ActualRunFile, SavedRunLoadsAsAChartWithItsNames)
@@ -113,29 +86,27 @@ TEST(ActualRunFile, SavedRunLoadsAsAChartWithItsNames)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("DrIst1.DRI"));
     QString error;
-    ASSERT_TRUE(WriteActualRunFile(path, sampleRun(250), &error)) << error.toStdString();
-    EXPECT_EQ(QFileInfo(path).size(), 34341);
-
-    // Loading gives the file's run and its chart.
+    ASSERT_TRUE(WriteActualRunFile(path, bundledRun(), &error)) << error.toStdString();
+    EXPECT_EQ(readBytes(path), readBytes(kBundled));
     ChartData chart;
     ActualRun loaded;
     ASSERT_TRUE(LoadActualRunChart(path, chart, loaded, &error));
-    EXPECT_EQ(EncodeActualRunFile(loaded), EncodeActualRunFile(sampleRun(250)));
+    EXPECT_EQ(EncodeActualRunFile(loaded), readBytes(kBundled));
     EXPECT_EQ(chart.DisplayMode, DisplayMode::RunFromFile);
     EXPECT_FALSE(chart.TargetChartActive);
     EXPECT_EQ(QStringList({fieldText(chart.GroupNames[7]), chart.ChartTitle, chart.WindowCaption, chart.DataName,
-                           chart.BannerText}),
-              QStringList({"Gruppe 8", "(Ist-Druck, Datei DrIst1.DRI)",
-                           "Drucker Vorschau Ist-Druck aus Datei DrIst1.DRI - SCHULW01", "SCHULW01", "Software 6.30"}));
+                           chart.BannerText.right(4)}),
+              QStringList({"B1 Blink", "(Ist-Druck, Datei DrIst1.DRI)",
+                           "Drucker Vorschau Ist-Druck aus Datei DrIst1.DRI - SCHULW01", "SCHULW01", "6.30"}));
     EXPECT_EQ(QList<int>({PageCount(chart.ChartLength()), chart.ShownGroups, chart.ActiveGroupCount,
-                          chart.HeaderGroupCount, chart.StartProgram, chart.Rows[9].State[0],
-                          chart.Rows[249].ProgramNumber, chart.ProgramSnapshot.ExtendBeyondMax[5]}),
-              QList<int>({4, 8, 8, 7, 2, 9, 2, 1}));
+                          chart.HeaderGroupCount, chart.StartProgram, chart.Rows[5].State[0],
+                          chart.Rows[249].ProgramNumber, int(chart.ProgramSnapshot.CycleTime)}),
+              QList<int>({4, 8, 8, 8, 1, 2, 2, 70}));
 
     // No program name: the caption ends with the file name; no rows: the overview page only.
-    ActualRun empty = sampleRun(0);
-    empty.ProgramName.fill(' ');
-    ASSERT_TRUE(WriteActualRunFile(dir.filePath(QStringLiteral("leer.DRI")), empty, &error));
+    loaded.ProgramName.fill(' ');
+    loaded.Rows.clear();
+    ASSERT_TRUE(WriteActualRunFile(dir.filePath(QStringLiteral("leer.DRI")), loaded, &error));
     ASSERT_TRUE(LoadActualRunChart(dir.filePath(QStringLiteral("leer.DRI")), chart, loaded, &error));
     EXPECT_EQ(chart.WindowCaption, "Drucker Vorschau Ist-Druck aus Datei leer.DRI");
     EXPECT_EQ(PageCount(chart.ChartLength()), 1);
@@ -145,24 +116,25 @@ TEST(ActualRunFile, SavedRunLoadsAsAChartWithItsNames)
 TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
 {
     QTemporaryDir dir;
-    const QByteArray good = EncodeActualRunFile(sampleRun(3));
+    const QByteArray good = readBytes(kBundled).left(3341 + 3 * 124);
     const auto counted = [](QByteArray bytes, int rows) {
         putLe32(bytes, 3337, uint32_t(rows));
         return bytes;
     };
     const std::pair<QByteArray, const char *> cases[] = {
-        {good.left(good.size() - 1), "ist beschädigt !\nSie gibt 3 Sekunden an, enthält aber 2."},
+        {counted(good, 3).chopped(1), "ist beschädigt !\nSie gibt 3 Sekunden an, enthält aber 2."},
         {good.left(3340), "ist keine Ist-Druck-Datei !\nEine Ist-Druck-Datei kann nicht 3340 Bytes groß sein."},
         {QByteArray(), nullptr},
         {counted(good, 4), "ist beschädigt !\nSie gibt 4 Sekunden an, enthält aber 3."},
         {counted(good.left(3341), -1), nullptr},
-        {counted(EncodeActualRunFile(sampleRun(0)) + QByteArray(124 * 1201, '\0'), 1201),
+        {counted(good.left(3341) + QByteArray(124 * 1201, '\0'), 1201),
          "ist keine Ist-Druck-Datei !\nEine Ist-Druck-Datei kann nicht 152265 Bytes groß sein."},
     };
     const QString path = dir.filePath(QStringLiteral("kaputt.DRI"));
     for (const auto &[bytes, why] : cases) {
         ASSERT_TRUE(writeBytes(path, bytes));
-        ActualRun run = sampleRun(1);
+        ActualRun run;
+        run.Rows.resize(1);
         QString error;
         EXPECT_FALSE(ReadActualRunFile(path, run, &error)) << bytes.size();
         EXPECT_EQ(run.Rows.size(), 1u);
@@ -175,20 +147,136 @@ TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
             EXPECT_EQ(error.mid(21), QString::fromUtf8(why));
         }
     }
-
     // Bytes after the counted rows (a transfer that padded the file) are no part of the run.
-    for (const QByteArray &padded : {good + QByteArray(1, '\x1a'), good + QByteArray(124 * 2, '\0')}) {
+    for (const QByteArray &padded : {counted(good, 3) + '\x1a', counted(good, 3) + QByteArray(124 * 2, '\0')}) {
         ASSERT_TRUE(writeBytes(path, padded));
         ActualRun run;
         QString error;
         ASSERT_TRUE(ReadActualRunFile(path, run, &error)) << error.toStdString();
-        EXPECT_EQ(EncodeActualRunFile(run), good);
+        EXPECT_EQ(EncodeActualRunFile(run), counted(good, 3));
     }
     // A folder or a missing file: nothing to read.
     ActualRun run;
     QString error;
     EXPECT_FALSE(ReadActualRunFile(dir.path(), run, &error));
     EXPECT_FALSE(ReadActualRunFile(dir.filePath(QStringLiteral("fehlt.DRI")), run, &error));
+}
+
+// The bundled run of 250 seconds as the file on disk; a full run of 1200
+// seconds saved over it.
+SaveTorture runTorture(const QString &dir)
+{
+    const ActualRun oldRun = bundledRun();
+    ActualRun newRun = oldRun;
+    while (newRun.Rows.size() < size_t(kMaxRunRows))
+        newRun.Rows.push_back(oldRun.Rows[newRun.Rows.size() % oldRun.Rows.size()]);
+    const QString path = dir + "/Lauf.DRI";
+    const auto save = [path](const ActualRun &run) {
+        QString error;
+        return WriteActualRunFile(path, run, &error);
+    };
+    return {dir, "Lauf.DRI", EncodeActualRunFile(oldRun), EncodeActualRunFile(newRun),
+            [=] { return save(oldRun); }, [=] { return save(newRun); }};
+}
+
+TEST(ActualRunFileCrashSafe, KilledAnywhereWhileSavingLeavesOldOrNewContent)
+{
+    QTemporaryDir dir;
+    runTorture(dir.path()).killWhileSaving(150);
+}
+
+TEST(ActualRunFileCrashSafe, FullDiskReportsFailureAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const SaveTorture torture = runTorture(dir.path());
+    ASSERT_TRUE(torture.saveOld());
+    for (rlim_t room : {rlim_t(0), rlim_t(1), rlim_t(kRunFileFixedBytes), rlim_t(torture.newBytes.size() - 1)})
+        torture.saveWithRoomFor(room);
+
+    // The reason reaches the message the program shows.
+    ChildProcess child(
+        [&](const std::function<void()> &) {
+            ActualRun run = bundledRun();
+            QString error;
+            if (WriteActualRunFile(torture.path(), run, &error))
+                return 2;
+            return error.startsWith("Die Datei Lauf.DRI konnte nicht vollständig geschrieben werden:\n") ? 1 : 3;
+        },
+        ChildLimits{1000, std::nullopt});
+    EXPECT_EQ(child.waitExit(10s), 1);
+    EXPECT_EQ(readBytes(torture.path()), torture.oldBytes);
+}
+
+TEST(ActualRunFileCrashSafe, ReadOnlyFolderFolderTargetAndVanishedFolderFailWithAReason)
+{
+    QTemporaryDir dir;
+    const ActualRun run = bundledRun();
+    const QByteArray bytes = EncodeActualRunFile(run);
+    QString error;
+
+    const QString readOnly = dir.filePath("schreibgeschuetzt");
+    ASSERT_TRUE(QDir().mkdir(readOnly));
+    ASSERT_TRUE(WriteActualRunFile(readOnly + "/Lauf.DRI", run, &error));
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
+    {
+        const FileAccessAsNobody nobody;
+        ActualRun other = run;
+        other.Rows.resize(3);
+        EXPECT_FALSE(WriteActualRunFile(readOnly + "/Lauf.DRI", other, &error));
+        EXPECT_TRUE(error.startsWith("Die Datei Lauf.DRI kann nicht angelegt werden:\n")) << error.toStdString();
+        EXPECT_GT(error.size(), 48);  // and why
+    }
+    EXPECT_EQ(readBytes(readOnly + "/Lauf.DRI"), bytes);
+    EXPECT_EQ(QDir(readOnly).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"Lauf.DRI"});
+
+    // A folder under the name, a folder that went away.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Ordner.DRI"));
+    EXPECT_FALSE(WriteActualRunFile(dir.filePath("Ordner.DRI"), run, &error));
+    EXPECT_EQ(error, "Die Datei Ordner.DRI kann nicht angelegt werden:\nUnter diesem Namen ist ein Ordner vorhanden.");
+    EXPECT_TRUE(QFileInfo(dir.filePath("Ordner.DRI")).isDir());
+    EXPECT_FALSE(WriteActualRunFile(dir.filePath("entfernt/Lauf.DRI"), run, &error));
+    EXPECT_TRUE(error.startsWith("Die Datei Lauf.DRI kann nicht angelegt werden:\n")) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("entfernt")));
+}
+
+// In place of a run: a named pipe, a link to /dev/zero, a link loop, a 4 GiB
+// sparse file. Each read runs in a child that is given up on when it blocks;
+// the preview's message names the file.
+TEST(ActualRunFileCrashSafe, HostileEntriesAreRefusedWithoutBlockingOrReading)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char *name;
+        std::function<bool(const QByteArray &)> make;
+        const char *message;
+    } entries[] = {
+        {"Pipe.DRI", [](const QByteArray &p) { return ::mkfifo(p.constData(), 0644) == 0; }, nullptr},
+        {"Null.DRI", [](const QByteArray &p) { return ::symlink("/dev/zero", p.constData()) == 0; }, nullptr},
+        {"Schleife.DRI", [](const QByteArray &p) { return ::symlink(p.constData(), p.constData()) == 0; }, nullptr},
+        {"Riesig.DRI",
+         [](const QByteArray &p) {
+             return writeBytes(QFile::decodeName(p), {}) && ::truncate(p.constData(), 4LL << 30) == 0;
+         },
+         "ist keine Ist-Druck-Datei !\nEine Ist-Druck-Datei kann nicht 4294967296 Bytes groß sein."},
+    };
+    for (const auto &entry : entries) {
+        SCOPED_TRACE(entry.name);
+        const QString path = dir.filePath(entry.name);
+        ASSERT_TRUE(entry.make(QFile::encodeName(path)));
+        ChildProcess child(
+            [&](const std::function<void()> &) {
+                ChartData chart;
+                ActualRun run;
+                QString error;
+                if (LoadActualRunChart(path, chart, run, &error))
+                    return 2;
+                const QString why = entry.message ? entry.message : "kann nicht gelesen werden !";
+                return error == QStringLiteral("Die Datei %1 %2").arg(entry.name, why) ? 0 : 3;
+            },
+            ChildLimits{std::nullopt, 64 * 1024 * 1024});
+        EXPECT_EQ(child.waitExit(20s), 0);
+    }
 }
 
 }  // namespace

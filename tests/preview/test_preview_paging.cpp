@@ -26,6 +26,8 @@ struct Paging {
 
     explicit Paging(int cycle, DisplayMode kind = DisplayMode::TargetPlan) : chart(previewChart(cycle, kind)) { p.OpenChart(); }
     void cursor(int offset) { EXPECT_TRUE(p.PlaceCursor(kM.SecondX(offset), kM)); }
+    // Where the view stands: page, first second of the page, cursor offset.
+    QList<int> at() const { return {p.CurrentPage(), p.PageStartSecond(), p.CursorOffset()}; }
     // Chart page 2, then half pages forward to `start`.
     void showPage(int start, int offset)
     {
@@ -57,25 +59,17 @@ TEST(PreviewPaging, WholeAndHalfPages)
 {
     Paging t(250);
     t.p.StepPage(true);  // ">>" from the overview
-    EXPECT_EQ(t.p.CurrentPage(), 2);
-    EXPECT_EQ(t.p.PageStartSecond(), 0);
+    EXPECT_EQ(t.at(), QList<int>({2, 0, 0}));
     t.cursor(70);
     t.p.StepHalfPage(true);  // the cursor keeps its second
-    EXPECT_EQ(t.p.PageStartSecond(), 50);
-    EXPECT_EQ(t.p.CurrentPage(), 2);
-    EXPECT_EQ(t.p.CursorOffset(), 20);
+    EXPECT_EQ(t.at(), QList<int>({2, 50, 20}));
     t.p.StepHalfPage(true);  // second 70 leaves the page
-    EXPECT_EQ(t.p.PageStartSecond(), 100);
-    EXPECT_EQ(t.p.CurrentPage(), 3);
-    EXPECT_EQ(t.p.CursorOffset(), 0);
+    EXPECT_EQ(t.at(), QList<int>({3, 100, 0}));
     t.cursor(20);
     t.p.StepHalfPage(false);
     EXPECT_EQ(t.p.CursorOffset(), 70);
-
     t.p.LastPage();  // keeps the cursor
-    EXPECT_EQ(t.p.CurrentPage(), 4);
-    EXPECT_EQ(t.p.PageStartSecond(), 200);
-    EXPECT_EQ(t.p.CursorOffset(), 70);
+    EXPECT_EQ(t.at(), QList<int>({4, 200, 70}));
     EXPECT_FALSE(t.p.Buttons().PageForward || t.p.Buttons().HalfPageForward);
 
     t.p.StepPage(false);
@@ -83,20 +77,17 @@ TEST(PreviewPaging, WholeAndHalfPages)
     ASSERT_EQ(t.p.CurrentPage(), 2);
     t.cursor(40);
     t.p.StepPage(false);  // "<<" on page 2
-    EXPECT_EQ(t.p.CurrentPage(), 1);
-    EXPECT_EQ(t.p.CursorOffset(), 0);
+    EXPECT_EQ(t.at(), QList<int>({1, 0, 0}));
     t.p.LastPage();
     t.p.FirstPage();
-    EXPECT_EQ(t.p.CurrentPage(), 1);
-    EXPECT_EQ(t.p.PageStartSecond(), 0);
+    EXPECT_EQ(t.at(), QList<int>({1, 0, 0}));
 }
 
 TEST(PreviewPaging, TheCursorSecondNamesThePageAndItsTick)
 {
     Paging t(250);
     t.showPage(50, 60);
-    EXPECT_EQ(t.p.Labels(kM).Seite, "3 von 4");
-    EXPECT_EQ(t.p.Labels(kM).Pos, "110 s");
+    EXPECT_EQ(QStringList({t.p.Labels(kM).Seite, t.p.Labels(kM).Pos}), QStringList({"3 von 4", "110 s"}));
     t.p.SelectPage(true);
     EXPECT_EQ(t.p.PageSelected(), (PageFlags{0, 0, 1}));
     EXPECT_TRUE(t.p.Labels(kM).CheckPrint);
@@ -118,12 +109,10 @@ TEST(PreviewPaging, SecondStepsCrossHalfPagesWithinTheChart)
     Paging t(250);
     t.showPage(0, 100);
     EXPECT_TRUE(t.p.SecondForward());  // ">" at cursor 100
-    EXPECT_EQ(t.p.PageStartSecond(), 50);
-    EXPECT_EQ(t.p.CursorOffset(), 51);
+    EXPECT_EQ(t.at(), QList<int>({2, 50, 51}));
     t.cursor(0);
     EXPECT_TRUE(t.p.SecondBack());
-    EXPECT_EQ(t.p.PageStartSecond(), 0);
-    EXPECT_EQ(t.p.CursorOffset(), 49);
+    EXPECT_EQ(t.at(), QList<int>({2, 0, 49}));
 
     t.cursor(0);
     EXPECT_FALSE(t.p.SecondBack());

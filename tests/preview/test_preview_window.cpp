@@ -1,10 +1,8 @@
-// TFGrafik as a user sees it. Target plans: the first state, the labels and
-// the cursor line while paging (the paging rules are PreviewPaging's), the
-// measuring point, the copies field and the print buttons printing through a
-// PDF-file printer. Actual runs (the capture's rules are the capture's): the
-// lamp and the received-data window, the labels and pages as rows come, the
-// capture's messages shown once its tick is over, closing with the stop
-// request, leaving through the names editor and the save dialog, a saved run.
+// TFGrafik as a user sees it: what it adds to the paging rules and to the
+// capture (the labels, the cursor line, redraws, the lamp, the received-data
+// window, messages shown once a tick is over, closing with the stop request,
+// the names editor and the save dialog), the copies field and the print
+// buttons printing through a PDF-file printer.
 
 #include "actual/capturerig.h"
 #include "actual/streamlines.h"
@@ -33,27 +31,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Chooses the paths in the save dialogs that come one after the other; an
-// empty path cancels a dialog.
-void chooseFiles(QStringList paths)
-{
-    if (paths.isEmpty())
-        return;
-    const QString path = paths.takeFirst();
-    whenModal([path, paths](QWidget *w) {
-        auto *dialog = qobject_cast<QFileDialog *>(w);
-        ASSERT_TRUE(dialog);
-        EXPECT_EQ(dialog->windowTitle(), "Druck Ist Daten speichern");
-        chooseFiles(paths);
-        if (path.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(path);
-        static_cast<QDialog *>(dialog)->accept();
-    });
-}
 
 struct PreviewWindowTest : ::testing::Test {
     QTemporaryDir tmp;
@@ -155,7 +132,7 @@ struct PreviewWindowTest : ::testing::Test {
     bool told() { return QTest::qWaitFor([&] { return !prompt.asked.empty(); }); }
 };
 
-TEST_F(PreviewWindowTest, TheFirstStateShowsTheOverviewPage)
+TEST_F(PreviewWindowTest, PagingMovesTheCursorLineAndRedraws)
 {
     openPlan(250);
     EXPECT_EQ(w->windowTitle(), w->chart().WindowCaption);
@@ -163,56 +140,52 @@ TEST_F(PreviewWindowTest, TheFirstStateShowsTheOverviewPage)
                            text("LabelProg"), get<QLineEdit>("MemoKopie")->text()}),
               QStringList({"0 s", "----", "1 von 4", "----", "1", "1"}));
     EXPECT_FALSE(get("ButtonMesspunkt")->isVisible() || get("BitBtnMessAus")->isVisible()
-                 || get<QWidget>("PanelPos")->isVisible());
-    EXPECT_TRUE(get("BitBtnMessEin")->isVisible());
-    EXPECT_TRUE(get("DruckNicht")->hasFocus());
-    EXPECT_FALSE(get("ButtonSeiteZurueck")->isEnabled() || get("ButtonSVor")->isEnabled()
+                 || get<QWidget>("PanelPos")->isVisible() || get("ButtonSeiteZurueck")->isEnabled()
                  || get("BitBtnMessEin")->isEnabled());
-    EXPECT_TRUE(get("ButtonLetzteSeite")->isEnabled() && get("DruckAktuell")->isEnabled());
-    // "<" and ">" repeat while held.
-    EXPECT_TRUE(get("ButtonSVor")->autoRepeat() && get("ButtonSZurueck")->autoRepeat());
-}
+    EXPECT_TRUE(get("BitBtnMessEin")->isVisible() && get("ButtonLetzteSeite")->isEnabled());
+    EXPECT_TRUE(get("DruckNicht")->hasFocus());
+    EXPECT_TRUE(get("ButtonSVor")->autoRepeat() && get("ButtonSZurueck")->autoRepeat());  // repeat while held
 
-TEST_F(PreviewWindowTest, PagingRedrawsAndMovesTheCursorLine)
-{
-    openPlan(250);
-    auto *panelPos = get<QWidget>("PanelPos");
+    // Each button moves the view; the cursor line stands at the cursor's second.
+    const struct {
+        const char *button;
+        int clickAt;  // the second of the page clicked after it, or -1
+        const char *page, *pos;
+        int cursorOffset;
+    } steps[] = {{"ButtonSeiteVor", -1, "2 von 4", "0 s", 0},      {nullptr, 60, "2 von 4", "60 s", 60},
+                 {"ButtonHSeiteVor", -1, "2 von 4", "60 s", 10},  {"ButtonSVor", -1, "2 von 4", "61 s", 11},
+                 {"ButtonSZurueck", -1, "2 von 4", "60 s", 10},   {"ButtonHSeiteZurueck", -1, "2 von 4", "60 s", 60},
+                 {"ButtonSeiteVor", -1, "3 von 4", "100 s", 0},   {"ButtonSeiteZurueck", -1, "2 von 4", "0 s", 0},
+                 {"ButtonLetzteSeite", -1, "4 von 4", "200 s", 0}};
+    for (const auto &s : steps) {
+        if (s.button)
+            click(s.button);
+        if (s.clickAt >= 0)
+            clickImage(s.clickAt);
+        EXPECT_EQ(QStringList({text("LabelSeite"), text("LabelPos")}), QStringList({s.page, s.pos})) << s.pos;
+        EXPECT_EQ(get<QWidget>("PanelPos")->x(), w->metrics().SecondX(s.cursorOffset)) << s.pos;
+    }
+    click("ButtonSeite1");
+    EXPECT_FALSE(get<QWidget>("PanelPos")->isVisible());
     click("ButtonSeiteVor");
-    EXPECT_EQ(text("LabelSeite"), "2 von 4");
-    EXPECT_TRUE(panelPos->isVisible());
-    EXPECT_EQ(panelPos->x(), w->metrics().ChartLeft());
     EXPECT_EQ(barColour(20), QColor(0, 255, 0));  // green 10 to 40
-
-    clickImage(60);
-    EXPECT_EQ(text("LabelPos"), "60 s");
-    EXPECT_EQ(panelPos->x(), w->metrics().SecondX(60));
     click("ButtonHSeiteVor");
-    EXPECT_EQ(panelPos->x(), w->metrics().SecondX(10));
     EXPECT_EQ(barColour(20), QColor(255, 0, 0));  // second 70
     click("CheckPrint");
     EXPECT_EQ(w->paging().PageSelected()[1], 1);
-    click("ButtonSVor");
-    EXPECT_EQ(text("LabelPos"), "61 s");
-    click("ButtonSeite1");
-    EXPECT_FALSE(panelPos->isVisible());
-}
 
-TEST_F(PreviewWindowTest, MeasuringPointIsShownSetAndHidden)
-{
-    openPlan(90);
+    // The measuring point: shown, set at the cursor, drawn, and hidden again.
     const PlanMetrics &m = w->metrics();
-    // Just above the second bar, where only the measuring line is red.
-    const QPoint onLine(m.SecondX(80), m.LeftMargin + m.LineStep() + 2 * m.BarHeight + m.RowPitch() - 3);
-    click("ButtonSeiteVor");
+    const QPoint onLine(m.SecondX(30), m.LeftMargin + m.LineStep() + 2 * m.BarHeight + m.RowPitch() - 3);
     click("BitBtnMessEin");
     EXPECT_TRUE(get("ButtonMesspunkt")->isVisible() && get<QLabel>("LabelAbstand")->isVisible());
     EXPECT_FALSE(get("BitBtnMessEin")->isVisible());
-    clickImage(80);
+    clickImage(30);
     click("ButtonMesspunkt");
     EXPECT_EQ(text("LabelMesspunkt"), "80 s");
-    EXPECT_EQ(w->image().pixelColor(onLine), QColor(255, 0, 0));
+    EXPECT_EQ(w->image().pixelColor(onLine), QColor(255, 0, 0));  // just above a bar: only the line is red
     clickImage(10);
-    EXPECT_EQ(text("LabelAbstand"), "20 s");
+    EXPECT_EQ(text("LabelAbstand"), "230 s");
     click("BitBtnMessAus");
     EXPECT_FALSE(get("ButtonMesspunkt")->isVisible());
     EXPECT_TRUE(get("BitBtnMessEin")->isVisible());
@@ -303,12 +276,21 @@ TEST_F(PreviewWindowTest, PrinterFailuresAndRefusedChartsAreReported)
     EXPECT_EQ(prompt.asked[2].caption, "Fehler");
 }
 
-TEST_F(PreviewWindowTest, AKvxRunGrowsSecondBySecondAndTurnsPages)
+TEST_F(PreviewWindowTest, AKvxRunGrowsSecondBySecondTurnsPagesAndIsClearedByTheNextPrintout)
 {
     openRun(DisplayMode::RunKvx);
-    EXPECT_TRUE(get<QLabel>("ShapeEmpfang")->isVisible() && w->receivedDataWindow()->isVisible());
-    EXPECT_TRUE(w->captureTimer()->isActive());
+    EXPECT_TRUE(get<QLabel>("ShapeEmpfang")->isVisible() && w->captureTimer()->isActive());
     EXPECT_FALSE(printButtonsEnabled() || get("ButtonSeiteVor")->isEnabled());
+    // The received-data window: shown and hidden by its button and by its own close box.
+    EXPECT_TRUE(w->receivedDataWindow()->isVisible());
+    click("ButtonDrFenster");
+    EXPECT_FALSE(w->receivedDataWindow()->isVisible());
+    EXPECT_EQ(get("ButtonDrFenster")->text(), "Einblenden");
+    click("ButtonDrFenster");
+    EXPECT_TRUE(w->receivedDataWindow()->isVisible());
+    EXPECT_EQ(get("ButtonDrFenster")->text(), "Ausblenden");
+    w->receivedDataWindow()->close();
+    EXPECT_EQ(get("ButtonDrFenster")->text(), "Einblenden");
 
     // The lamp is green while characters wait at the port.
     rig.printer.inject(transcript[0] + "\r\n" + transcript[1] + "\r\n");
@@ -319,7 +301,6 @@ TEST_F(PreviewWindowTest, AKvxRunGrowsSecondBySecondAndTurnsPages)
     w->ScanDataTimer();
     EXPECT_EQ(lamp(), QColor(Qt::white));
     fed = 2;
-
     // The header: the received-data window and the caption show the capture's.
     while (!w->capture().dataPhase())
         line(transcript[fed++]);
@@ -329,49 +310,42 @@ TEST_F(PreviewWindowTest, AKvxRunGrowsSecondBySecondAndTurnsPages)
 
     receive(1);
     EXPECT_EQ(w->windowTitle(), w->capture().caption());
-    EXPECT_TRUE(printButtonsEnabled());
+    EXPECT_TRUE(printButtonsEnabled() && get<QWidget>("PanelPos")->isVisible());
     EXPECT_EQ(QStringList({text("LabelSeite"), text("LabelPos"), text("LabelProg")}),
               QStringList({"2 von 2", "0 s", "1"}));
-    EXPECT_TRUE(get<QWidget>("PanelPos")->isVisible());
     EXPECT_FALSE(columnShows(5, PlanColour::Green));
     receive(6);  // group 1 turns green at second 5
     EXPECT_TRUE(columnShows(5, PlanColour::Green));
     EXPECT_FALSE(columnShows(50, PlanColour::Green));
-
     receive(100);
     EXPECT_EQ(text("LabelSeite"), "2 von 2");
     receive(101);  // page 2 is full: the view follows
     EXPECT_EQ(text("LabelSeite"), "3 von 3");
     EXPECT_EQ(w->paging().PageStartSecond(), 100);
-    EXPECT_TRUE(prompt.asked.empty());
-}
 
-TEST_F(PreviewWindowTest, PagedElsewhereTheViewStaysAndProgShowsTheCursorsProgram)
-{
-    openRun(DisplayMode::RunKvx);
+    // Paged elsewhere, the view stays; "Prog:" shows the program at the cursor.
     receive(150);
-    click("ButtonSeiteZurueck");  // page 2 while page 3 fills
+    click("ButtonSeiteZurueck");
     receive(201);
-    EXPECT_EQ(w->paging().PageStartSecond(), 0);
-    EXPECT_EQ(text("LabelSeite"), "2 von 4");
+    EXPECT_EQ(QStringList({text("LabelSeite"), QString::number(w->paging().PageStartSecond())}),
+              QStringList({"2 von 4", "0"}));
     click("ButtonSeiteZurueck");  // the overview page: the last second's program
     EXPECT_EQ(QStringList({text("LabelSeite"), text("LabelProg")}), QStringList({"1 von 4", "2"}));
     click("ButtonSeiteVor");
-    click("ButtonSeiteVor");
-    const auto clickAt = [&](int offset) {
-        QTest::mouseClick(get<QLabel>("Image"), Qt::LeftButton, {}, QPoint(w->metrics().SecondX(offset), 300));
-        return QStringList({text("LabelPos"), text("LabelProg")});
-    };
-    EXPECT_EQ(clickAt(30), QStringList({"130 s", "1"}));
-    EXPECT_EQ(clickAt(45), QStringList({"145 s", "2"}));
-    EXPECT_EQ(clickAt(90).last(), "2");  // beyond the run: its last second
-}
+    clickImage(30);
+    EXPECT_EQ(QStringList({text("LabelPos"), text("LabelProg")}), QStringList({"30 s", "1"}));
+    click("ButtonLetzteSeite");
+    clickImage(90);  // beyond the run: its last second
+    EXPECT_EQ(QStringList({text("LabelPos"), text("LabelProg")}), QStringList({"290 s", "2"}));
+    // It prints with its program changes.
+    click("DruckAlles");
+    ASSERT_EQ(printer->jobs.size(), 1);
+    EXPECT_EQ(pdfPageCount(printer->jobs[0]), 4);
+    EXPECT_TRUE(pdfText(printer->jobs[0], 3).contains("->P2"));  // program 2 from second 140
+    EXPECT_TRUE(prompt.asked.empty());
 
-TEST_F(PreviewWindowTest, ANewPrintoutClearsTheView)
-{
-    openRun(DisplayMode::RunKvx);
-    receive(20);
-    QTest::mouseClick(get<QCheckBox>("CheckPrint"), Qt::LeftButton);
+    // A new printout clears the view.
+    click("CheckPrint");
     line("Neuer Druck:");
     ASSERT_EQ(w->capture().RowCount(), 0);
     EXPECT_EQ(QStringList({text("LabelSeite"), text("LabelPos"), text("LabelProg"), text("LabelMesspunkt"),
@@ -431,19 +405,6 @@ TEST_F(PreviewWindowTest, ClosingDuringThePrinterDialogWaitsUntilItIsGone)
     EXPECT_TRUE(ticking->jobs.isEmpty());
 }
 
-TEST_F(PreviewWindowTest, ReceivedDataWindowIsShownAndHiddenByItsButton)
-{
-    openRun(DisplayMode::RunKvx);
-    click("ButtonDrFenster");
-    EXPECT_FALSE(w->receivedDataWindow()->isVisible());
-    EXPECT_EQ(get("ButtonDrFenster")->text(), "Einblenden");
-    click("ButtonDrFenster");
-    EXPECT_TRUE(w->receivedDataWindow()->isVisible());
-    EXPECT_EQ(get("ButtonDrFenster")->text(), "Ausblenden");
-    w->receivedDataWindow()->close();  // its own close box
-    EXPECT_EQ(get("ButtonDrFenster")->text(), "Einblenden");
-}
-
 TEST_F(PreviewWindowTest, LeavingOpensTheNamesEditorAndTheSaveDialog)
 {
     openRun(DisplayMode::RunKvx);
@@ -479,7 +440,11 @@ TEST_F(PreviewWindowTest, ARefusedReplaceGoesBackToTheDialog)
     prompt.answers = {PromptAnswer::No, PromptAnswer::No};  // no names; do not replace
     const QString taken = tmp.filePath("DrIst1.DRI");
     ASSERT_TRUE(writeBytes(taken, "alt"));
-    chooseFiles({taken, ""});
+    chooseInFileDialog(taken);
+    prompt.onAsk = [&] {  // after "do not replace" the dialog comes again: cancelled
+        if (prompt.asked.size() == 2)
+            chooseInFileDialog(QString());
+    };
     click("DruckNicht");
     EXPECT_EQ(prompt.texts().value(1), "DrIst1.DRI ist bereits vorhanden.\nMöchten Sie sie ersetzen?");
     EXPECT_EQ(readBytes(taken), "alt");
@@ -522,17 +487,6 @@ TEST_F(PreviewWindowTest, ASimulationAlreadyRunningIsToldOnceAndTheCaptureWaitsF
     EXPECT_FALSE(tickingWhileOpen);
     EXPECT_TRUE(w->captureTimer()->isActive());
     EXPECT_FALSE(closed);
-}
-
-TEST_F(PreviewWindowTest, AReceivedRunPrintsWithItsProgramChanges)
-{
-    openRun(DisplayMode::RunKvx);
-    receive(150);
-    click("DruckAlles");
-    ASSERT_EQ(printer->jobs.size(), 1);
-    EXPECT_EQ(pdfPageCount(printer->jobs[0]), 3);
-    EXPECT_FALSE(pdfText(printer->jobs[0], 2).contains("->P"));
-    EXPECT_TRUE(pdfText(printer->jobs[0], 3).contains("->P2"));  // program 2 from second 140
 }
 
 TEST_F(PreviewWindowTest, ASavedRunShowsItsPagesAndPrintsButIsNotSavedAgain)

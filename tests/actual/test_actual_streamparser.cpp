@@ -121,21 +121,13 @@ TEST(StreamParser, RecognitionFollowsTheOrderOfTheTests)
     EXPECT_EQ(p.run.HeaderRecord.LocationLine1, TextField32{});  // untouched
     // Nothing known: not a header line.
     EXPECT_FALSE(p.parser.ParseHeaderLine("        Sonstiges  : 17"));
-}
-
-TEST(StreamParser, SeparatorOpensAPrintoutOnlyBeforeItsHeader)
-{
-    Parser p;
+    // A separator opens a printout only when no banner came since the last one.
     const QByteArray separator = "        ------------";
-    EXPECT_FALSE(p.parser.ParseHeaderLine(separator));
-    EXPECT_TRUE(p.parser.OpensPrintout());
-    p.parser.ParseHeaderLine("        I       Torvemark GmbH");
-    EXPECT_FALSE(p.parser.OpensPrintout());
-    p.parser.ParseHeaderLine(separator);
-    EXPECT_FALSE(p.parser.OpensPrintout());  // the banner was seen since the last separator
+    for (const bool opens : {false, true}) {
+        EXPECT_FALSE(p.parser.ParseHeaderLine(separator));
+        EXPECT_EQ(p.parser.OpensPrintout(), opens);
+    }
     EXPECT_FALSE(p.parser.HeaderSeen());
-    p.parser.ParseHeaderLine(separator);
-    EXPECT_TRUE(p.parser.OpensPrintout());
 }
 
 // Which label fills which field is shown by the bundled run; here the rules

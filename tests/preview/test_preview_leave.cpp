@@ -15,13 +15,23 @@
 
 namespace {
 
-class Host : public CaptureLeaveHost {
-public:
-    explicit Host(AppContext &ctx) : ctx(ctx) {}
-    AppContext &ctx;
+// A received run and the window side of leaving, which records what it is asked.
+struct LeaveRig : CaptureRig, CaptureLeaveHost {
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
     QStringList calls;
     QStringList paths;  // answers of the save dialog, in order; then cancel
 
+    explicit LeaveRig(int seconds, DisplayMode mode = DisplayMode::RunKvx)
+    {
+        ctx.settings.ActualRunDir = dir.path();
+        ctx.settings.AskSaveCapture = 1;
+        capture.Start(mode);
+        for (const QByteArray &line : transcriptLines(kKvxTranscript))
+            if (capture.RowCount() < seconds)
+                this->line(line);
+    }
+    bool leave() { return LeaveActualRun(capture, ctx, prompt, *this); }
     void editGroupNames() override
     {
         calls << QStringLiteral("edit");
@@ -35,39 +45,18 @@ public:
     }
 };
 
-struct LeaveRig : CaptureRig {
-    QTemporaryDir dir;
-    ScriptedPrompt prompt;
-    Host host{ctx};
-    LeaveRig()
-    {
-        ctx.settings.ActualRunDir = dir.path();
-        ctx.settings.AskSaveCapture = 1;
-    }
-    void receiveRun(int seconds)
-    {
-        capture.Start(DisplayMode::RunKvx);
-        for (const QByteArray &line : transcriptLines(kKvxTranscript)) {
-            if (capture.RowCount() == seconds)
-                break;
-            this->line(line);
-        }
-    }
-};
-
 TEST(LeaveCapture, AsksForTheNamesThenSavesTheRun)
 {
-    LeaveRig rig;
-    rig.receiveRun(30);
+    LeaveRig rig(30);
     const QString path = rig.dir.filePath(QStringLiteral("DrIst1.DRI"));
-    rig.host.paths << path;
-    EXPECT_TRUE(LeaveActualRun(rig.capture, rig.ctx, rig.prompt, rig.host));
+    rig.paths << path;
+    EXPECT_TRUE(rig.leave());
     EXPECT_EQ(rig.printCommandSent(), 3);  // the controller stops printing
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
     EXPECT_EQ(rig.prompt.asked[0].text, "Gruppenbezeichnungen editieren ?");
     EXPECT_EQ(rig.prompt.asked[0].caption, "Bitte angeben");
     EXPECT_EQ(rig.prompt.asked[0].buttons, PromptButtons::YesNo);
-    EXPECT_EQ(rig.host.calls, QStringList({"edit", "redraw", "save " + rig.dir.path() + " DrIst1"}));
+    EXPECT_EQ(rig.calls, QStringList({"edit", "redraw", "save " + rig.dir.path() + " DrIst1"}));
     EXPECT_EQ(fieldText(rig.capture.chart().GroupNames[0]), "K1 West");  // the redraw shows the new name
     ActualRun saved;
     QString error;
@@ -78,20 +67,19 @@ TEST(LeaveCapture, AsksForTheNamesThenSavesTheRun)
 
 TEST(LeaveCapture, FailedSaveIsReportedAndTheDialogComesAgainUntilCancelled)
 {
-    LeaveRig rig;
-    rig.receiveRun(3);
+    LeaveRig rig(3);
     rig.prompt.answers = {PromptAnswer::No, PromptAnswer::No};
     const QString good = rig.dir.filePath(QStringLiteral("zweiter.DRI"));
-    rig.host.paths << rig.dir.filePath(QStringLiteral("fehlt/erster.DRI")) << good;
-    EXPECT_TRUE(LeaveActualRun(rig.capture, rig.ctx, rig.prompt, rig.host));
+    rig.paths << rig.dir.filePath(QStringLiteral("fehlt/erster.DRI")) << good;
+    EXPECT_TRUE(rig.leave());
     ASSERT_EQ(rig.prompt.asked.size(), 2u);
     EXPECT_TRUE(rig.prompt.asked[1].text.startsWith(QStringLiteral("Die Datei erster.DRI kann nicht angelegt werden:")));
     EXPECT_TRUE(rig.prompt.asked[1].text.endsWith(QStringLiteral("\nBitte eine andere Datei wählen !")));
     EXPECT_EQ(rig.prompt.asked[1].caption, "Fehler");
     EXPECT_EQ(rig.prompt.asked[1].icon, PromptIcon::Error);
-    EXPECT_EQ(rig.host.calls.size(), 2);  // no editing on "No"
+    EXPECT_EQ(rig.calls.size(), 2);  // no editing on "No"
     EXPECT_EQ(QFileInfo(good).size(), 3341 + 3 * 124);
-    EXPECT_FALSE(LeaveActualRun(rig.capture, rig.ctx, rig.prompt, rig.host));  // cancelled: nothing saved
+    EXPECT_FALSE(rig.leave());  // cancelled: nothing saved
     EXPECT_EQ(QDir(rig.dir.path()).entryList(QDir::Files), QStringList({"zweiter.DRI"}));
 }
 
@@ -100,14 +88,10 @@ TEST(LeaveCapture, FailedSaveIsReportedAndTheDialogComesAgainUntilCancelled)
 TEST(LeaveCapture, NothingToSaveLeavesAtOnce)
 {
     for (const int seconds : {3, 0, -1}) {
-        LeaveRig rig;
+        LeaveRig rig(seconds, seconds >= 0 ? DisplayMode::RunKvx : DisplayMode::RunQsw);
         rig.ctx.settings.AskSaveCapture = seconds > 0 ? 0 : 1;
-        if (seconds >= 0)
-            rig.receiveRun(seconds);
-        else
-            rig.capture.Start(DisplayMode::RunQsw);
-        EXPECT_FALSE(LeaveActualRun(rig.capture, rig.ctx, rig.prompt, rig.host)) << seconds;
-        EXPECT_TRUE(rig.prompt.asked.empty() && rig.host.calls.isEmpty()) << seconds;
+        EXPECT_FALSE(rig.leave()) << seconds;
+        EXPECT_TRUE(rig.prompt.asked.empty() && rig.calls.isEmpty()) << seconds;
         EXPECT_EQ(rig.printCommandSent(), seconds >= 0 ? 3 : -1) << seconds;
     }
 }

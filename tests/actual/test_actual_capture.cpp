@@ -425,36 +425,19 @@ TEST(SimulationFiles, HeaderFirstThenTheOldestDataFile)
     EXPECT_TRUE(missing.ReadLines(0, 10).isEmpty());
 }
 
-struct SimRig {
+struct SimRig : CaptureRig {
     QTemporaryDir dir;
-    AppContext ctx;
-    ActualRunCapture capture{ctx.captureContext()};
-    std::vector<Message> told;  // what the ticks returned to show
-
     SimRig()
     {
         ctx.settings.SimulatorWorkDir = dir.path();
         capture.setClock([] { return kStart; });
     }
-    CaptureUpdate tick()
-    {
-        CaptureUpdate u = capture.ScanDataTimer(0);
-        if (u.message)
-            told.push_back(*u.message);
-        return u;
-    }
 };
 
-QByteArray simHeader()
-{
-    QByteArray text;
-    text += "        ------------------\r\n";
-    text += placeAt(placeAt("    Sim  Velkinor", 17, "Simulation"), 64, "14.03.24 09:00") + "\r\n";
-    text += placeAt("        Standort      :", 25, "Teststrecke") + "\r\n";
-    text += "        Programmname  : C:\\VELKINOR\\KREUZUNG.SIM\r\n";
-    text += placeAt("        Gruppenzahl   :", 25, " 3") + "\r\n";
-    return text;
-}
+const QByteArray kSimHeader = "        ------------------\r\n"
+                              + placeAt(placeAt("    Sim  Velkinor", 17, "Simulation"), 64, "14.03.24 09:00")
+                              + "\r\n        Programmname  : C:\\VELKINOR\\KREUZUNG.SIM\r\n"
+                              + placeAt("        Gruppenzahl   :", 25, " 3") + "\r\n";
 
 TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
 {
@@ -466,7 +449,7 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     EXPECT_EQ(rig.capture.chart().ChartTitle, "(Ist-Druck, Sim. Programm)");
     EXPECT_FALSE(rig.tick().cleared);
 
-    writeSimFile(rig.dir.path(), 0, simHeader(), kStart.addSecs(4));
+    writeSimFile(rig.dir.path(), 0, kSimHeader, kStart.addSecs(4));
     writeSimFile(rig.dir.path(), 1, dataLine('1', {" Gr", "*R ", " B "}) + "\r\n", kStart.addSecs(6));
     writeSimFile(rig.dir.path(), 2, dataLine('2', {" Ge", " R ", " B "}) + "\r\n", kStart.addSecs(8));
     writeSimFile(rig.dir.path(), 3, "kein Datensatz\r\n", kStart.addSecs(10));
@@ -495,7 +478,7 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     EXPECT_TRUE(rig.capture.running());
 
     // A new header file starts a new run.
-    writeSimFile(rig.dir.path(), 0, simHeader(), kStart.addSecs(20));
+    writeSimFile(rig.dir.path(), 0, kSimHeader, kStart.addSecs(20));
     EXPECT_TRUE(rig.tick().cleared);
     EXPECT_EQ(rig.capture.RowCount(), 0);
     EXPECT_FALSE(rig.capture.chartReady());

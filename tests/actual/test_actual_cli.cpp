@@ -3,6 +3,7 @@
 // states" read it back. Also the ports from the settings, a printout already
 // running, Ctrl-C and refusals.
 
+#include "preview/pdfpages.h"
 #include "serial/ptypair.h"
 #include "streamlines.h"
 #include "tempdir.h"
@@ -137,9 +138,7 @@ TEST(CaptureCommand, KvxRunFromTheEmulatorPrintsAsPdf)
     const QString pdf = dir.filePath(QStringLiteral("run.pdf"));
     const Result render = signovat({"render", "--run", run, "--out", pdf});
     ASSERT_EQ(render.exitCode, 0) << render.err.toStdString();
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    const QString pages = finish(text).out;
+    const QString pages = pdfText(pdf);
     for (const char *expected : {"Seite 1 von 4 Seiten (Ist-Druck, Datei run.DRI), SCHULW01", "Seite 4 von 4", "K1 West", "->P2"})
         EXPECT_TRUE(pages.contains(QString::fromUtf8(expected))) << expected;
 

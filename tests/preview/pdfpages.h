@@ -1,34 +1,30 @@
 #pragma once
-// Reading printed PDF files back: page count and the text of one page.
+// Reading printed PDF files back: the text of one page or of all, the page count.
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 
-inline int pdfPageCount(const QString &path)
+inline QString pdfText(const QString &path, int page = 0)
 {
+    QStringList args = {QStringLiteral("-layout"), path, QStringLiteral("-")};
+    if (page > 0)
+        args = QStringList{QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page)} + args;
     QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {path});
-    p.waitForFinished();
-    const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
-                           .match(QString::fromUtf8(p.readAllStandardOutput()));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-inline QString pdfText(const QString &path, int page)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                          QString::number(page), QStringLiteral("-layout"), path,
-                                          QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"), args);
     p.waitForFinished();
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// pdftotext ends every page with a form feed.
+inline int pdfPageCount(const QString &path)
+{
+    return int(pdfText(path).count(QLatin1Char('\f')));
 }
 
 // The footer of a printed page: "Seite n von m Seiten ...".
 inline QString pdfFooter(const QString &path, int page)
 {
-    const auto match = QRegularExpression(QStringLiteral("Seite \\d+ von \\d+ Seiten[^\\n]*"))
-                           .match(pdfText(path, page));
+    const auto match = QRegularExpression(QStringLiteral("Seite \\d+ von \\d+ Seiten[^\\n]*")).match(pdfText(path, page));
     return match.hasMatch() ? match.captured(0).trimmed() : QString();
 }

@@ -7,15 +7,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QStringList words(const char *text)
+static QStringList words(const char *text)
 {
     return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 // The refusal of one command's parser, empty when it accepts.
-QString refusal(const char *command, const char *args)
+static QString refusal(const char *command, const char *args)
 {
     const QStringList a = words(args);
     const QString c = QString::fromLatin1(command);
@@ -32,8 +30,6 @@ QString refusal(const char *command, const char *args)
                                                        : parseCaptureOptions(a, capture, &error);
     return ok ? QString() : error;
 }
-
-}  // namespace
 
 TEST(CommandOptions, Refusals)
 {
@@ -125,32 +121,27 @@ TEST(CommandOptions, PortAndLinkOptionsOfSendPrintAndCapture)
     EXPECT_FALSE(capture.printerPort || capture.controllerPort);
 }
 
-TEST(CommandOptions, PageLists)
+TEST(CommandOptions, PageListsOfAThreePageChart)
 {
     const struct {
         const char *list;
-        int pageCount;
         QList<int> pages;
         const char *error;
     } cases[] = {
-        {"2, 1-2,1", 3, {1, 2}, ""},
-        {"3-3", 3, {3}, ""},
-        {"4", 3, {}, "Seite 4 gibt es nicht (das Diagramm hat 3 Seiten)"},
-        {"0-1", 3, {}, "Seite 0 gibt es nicht (das Diagramm hat 3 Seiten)"},
-        {"2-x", 3, {}, "ungültige Seitenangabe \"2-x\""},
-        {"2-1", 3, {}, "ungültige Seitenangabe \"2-1\""},
-        {"1-2-3", 3, {}, "ungültige Seitenangabe \"1-2-3\""},
-        {"", 3, {}, "ungültige Seitenangabe \"\""},
+        {"2, 1-2,1", {1, 2}, ""},
+        {"3-3", {3}, ""},
+        {"4", {}, "Seite 4 gibt es nicht (das Diagramm hat 3 Seiten)"},
+        {"0-1", {}, "Seite 0 gibt es nicht (das Diagramm hat 3 Seiten)"},
+        {"2-x", {}, "ungültige Seitenangabe \"2-x\""},
+        {"2-1", {}, "ungültige Seitenangabe \"2-1\""},
+        {"1-2-3", {}, "ungültige Seitenangabe \"1-2-3\""},
+        {"", {}, "ungültige Seitenangabe \"\""},
     };
     for (const auto &c : cases) {
         QList<int> pages;
         QString error;
-        const bool ok = parsePageList(QString::fromLatin1(c.list), c.pageCount, pages, &error);
-        EXPECT_EQ(ok, *c.error == '\0') << c.list;
-        EXPECT_EQ(error, QString::fromUtf8(c.error)) << c.list;
-        if (ok) {
-            EXPECT_EQ(pages, c.pages) << c.list;
-        }
+        EXPECT_EQ(parsePageList(QString::fromLatin1(c.list), 3, pages, &error), *c.error == '\0') << c.list;
+        EXPECT_EQ(std::pair(pages, error), std::pair(c.pages, QString::fromUtf8(c.error))) << c.list;
     }
 }
 

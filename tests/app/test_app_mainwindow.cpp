@@ -1,8 +1,6 @@
 // What the main window adds to its controller's decisions: the view reaches
-// the menus and labels, the interface controls eat keys, only closing saves
-// the interface selection, messages do not stop the timers, and the group
-// names editor, the names files and "Programmeinstellungen" hold the
-// commands while they are shown and act on the main window when they close.
+// menus and labels, keys, closing, messages while the timers run, the names
+// files, and the windows that hold the commands while they are shown.
 
 #include "mainwindowrig.h"
 #include "app/settingsdialog.h"
@@ -10,6 +8,7 @@
 #include "data/textfield.h"
 #include "dialogs/standardfolderpicker.h"
 #include "modaldialogs.h"
+#include "qtprinters.h"
 #include "tempdir.h"
 
 #include <QAction>
@@ -24,8 +23,6 @@
 #include <QSettings>
 #include <QTimer>
 #include <gtest/gtest.h>
-
-namespace {
 
 struct MainWindowTest : ::testing::Test, MainWindowRig {
     QString savedWorkDir = QDir::currentPath();
@@ -143,24 +140,27 @@ TEST_F(MainWindowTest, NewProgramAndTheGroupNamesEditorAreReachedFromTheMenuAndT
     EXPECT_TRUE(editor->isVisible());
 }
 
-TEST_F(MainWindowTest, NamesAreSavedToAndLoadedFromAnyNamesFile)
+TEST_F(MainWindowTest, NamesFilesAreSavedInTheNamesFolderLoadedFromTheDataFolderAndAFailedSaveIsTold)
 {
     ctx.settings.GroupNamesDir = tmp.filePath("GrpBez");
     QDir().mkpath(ctx.settings.GroupNamesDir);
     TextToField10("Ä", ctx.data.GroupNames[0]);
     const QString saved = ctx.settings.GroupNamesDir + "/NAMEN.DAT";
+    auto saveAs = [&](bool folderInTheWay) {
+        whenModal([&, folderInTheWay](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(dialog->selectedFiles().value(0), saved);  // NAMEN.DAT offered in the group names folder
+            if (folderInTheWay && QFile::remove(saved))  // a folder takes the file's place while the dialog is open
+                QDir().mkpath(saved);
+            static_cast<QDialog *>(dialog)->done(QDialog::Accepted);  // its own accept would open that folder
+        });
+        w->action("Save")->trigger();
+    };
     QDir::setCurrent(tmp.path());
-
-    whenModal([&](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        ASSERT_TRUE(dialog);
-        EXPECT_EQ(dialog->selectedFiles().value(0), saved);  // NAMEN.DAT offered in the group names folder
-        static_cast<QDialog *>(dialog)->accept();
-    });
-    w->action("Save")->trigger();
-    EXPECT_EQ(readBytes(saved).left(10), QByteArray("\xc4         "));
-    // This dialog leaves the working folder where the file went; opening one does not.
-    EXPECT_EQ(QDir::currentPath(), ctx.settings.GroupNamesDir);
+    saveAs(false);
+    ASSERT_EQ(readBytes(saved).left(10), QByteArray("\xc4         "));  // else loading it below would wait forever
+    EXPECT_EQ(QDir::currentPath(), ctx.settings.GroupNamesDir);  // left where the file went; opening one does not
 
     QString openedIn;
     TextToField10("B", ctx.data.GroupNames[0]);
@@ -169,30 +169,15 @@ TEST_F(MainWindowTest, NamesAreSavedToAndLoadedFromAnyNamesFile)
     EXPECT_EQ(openedIn, ctx.settings.StandardDataDir);
     EXPECT_EQ(GroupNameText(ctx.data, 0), "Ä");
     EXPECT_EQ(QDir::currentPath(), ctx.settings.GroupNamesDir);
-
     chooseInFileDialog(QString());  // cancelled: nothing changes
     w->action("MGrpBezLaden")->trigger();
     EXPECT_EQ(GroupNameText(ctx.data, 0), "Ä");
     EXPECT_TRUE(prompt.asked.empty());
-}
 
-TEST_F(MainWindowTest, AFailedNamesSaveIsReportedAndKeepsTheOldFile)
-{
-    ctx.settings.GroupNamesDir = tmp.filePath("GrpBez");
-    QDir().mkpath(ctx.settings.GroupNamesDir);
-    const QString chosen = ctx.settings.GroupNamesDir + "/NAMEN.DAT";
-    whenModal([&](QWidget *modal) {
-        // While the dialog is open, a folder takes the file's place. (The
-        // dialog's own accept would open that folder.)
-        QDir().mkpath(chosen);
-        static_cast<QDialog *>(modal)->done(QDialog::Accepted);
-    });
-    w->action("Save")->trigger();
+    saveAs(true);
     ASSERT_EQ(prompt.texts(), QStringList{"Die Datei NAMEN.DAT kann nicht angelegt werden:\n"
                                           "Unter diesem Namen ist ein Ordner vorhanden."});
-    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
-    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
-    EXPECT_TRUE(QFileInfo(chosen).isDir());
+    EXPECT_EQ(std::pair(prompt.asked[0].caption, prompt.asked[0].icon), std::pair(QString("Fehler"), PromptIcon::Error));
 }
 
 TEST_F(MainWindowTest, ClosingTheSettingsReopensThePortsThroughTheMainWindow)
@@ -281,5 +266,3 @@ TEST_F(MainWindowTest, AFolderChosenInItsPickerIsShownStoredAndNeedsARestart)
     EXPECT_FALSE(stand->isVisible());
     EXPECT_EQ(prompt.asked.size(), 1u);
 }
-
-}  // namespace

@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
 struct SettingsFixture : ::testing::Test {
     QTemporaryDir dir;
     QString storeFile() const { return dir.filePath("store.ini"); }
@@ -133,5 +131,3 @@ TEST(SettingsLocation, OptionBeatsEnvironmentBeatsDefault)
     qunsetenv("SIGNOVAT_SETTINGS");
     EXPECT_TRUE(resolveSettingsFile().endsWith("/Signovat/signovat.ini"));
 }
-
-}  // namespace

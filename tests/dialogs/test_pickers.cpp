@@ -22,8 +22,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
 const auto kReadAndEnter = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
                            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
 
@@ -231,5 +229,3 @@ TEST_F(PickerTest, NewFolderIsCreatedBelowTheTreeFolderWhichStaysChosen)
     EXPECT_EQ(prompt.asked[2].caption, settings.StandardDataDir + "/Datei");
     EXPECT_EQ(prompt.asked[2].buttons, PromptButtons::Ok);
 }
-
-}  // namespace

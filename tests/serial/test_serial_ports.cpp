@@ -16,10 +16,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
-
 // Polls like the program's timers do, until n bytes came or time is up.
-QByteArray readAtLeast(SerialPort &port, int n)
+static QByteArray readAtLeast(SerialPort &port, int n)
 {
     QByteArray got;
     QElapsedTimer clock;
@@ -33,7 +31,7 @@ QByteArray readAtLeast(SerialPort &port, int n)
     return got;
 }
 
-void configureLink(DeviceSerialPort &port, const QString &device)
+static void configureLink(DeviceSerialPort &port, const QString &device)
 {
     port.selectDevice(device);
     port.setBaudRate(9600);
@@ -42,7 +40,7 @@ void configureLink(DeviceSerialPort &port, const QString &device)
     port.setStopBits(2);
 }
 
-termios deviceSettings(const QString &device)
+static termios deviceSettings(const QString &device)
 {
     termios tio {};
     const int fd = ::open(device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
@@ -66,8 +64,6 @@ struct Pty {
         master = -1;
     }
 };
-
-}  // namespace
 
 TEST(ComPortMap, DefaultsStoredDevicesAndNumbersOutOfRange)
 {

@@ -11,6 +11,7 @@ packages=(
   xvfb xdotool socat poppler-utils
   fonts-dejavu-core fonts-liberation
   clang libclang-rt-14-dev
+  python3
 )
 
 if [ "$(id -u)" -eq 0 ]; then

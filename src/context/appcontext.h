@@ -4,6 +4,7 @@
 
 #include "actual/actualrun.h"
 #include "actual/actualruncapture.h"
+#include "actual/actualrunfile.h"
 #include "base/appsettings.h"
 #include "data/installationdata.h"
 #include "data/installationtype.h"
@@ -46,6 +47,16 @@ struct AppContext {
         return {settings, data, ControllerFamily, CaptureRun, StartRequest};
     }
 };
+
+// "Aus Datei laden": the file's run becomes the program's run and its group
+// names the installation's; a refused file leaves both as they were.
+inline bool LoadRunFromFile(AppContext &ctx, const QString &path, ChartData &chart, QString *error)
+{
+    if (!LoadActualRunChart(path, chart, ctx.CaptureRun, error))
+        return false;
+    ctx.data.GroupNames = ctx.CaptureRun.GroupNames;
+    return true;
+}
 
 // The printer-stream port is chosen and was opened.
 inline bool printerPortUsable(const AppContext &ctx)

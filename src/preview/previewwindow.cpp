@@ -310,11 +310,10 @@ bool TFGrafik::ShowActualRun(DisplayMode mode, const QString &runFile)
     showImage();
     if (mode == DisplayMode::RunFromFile) {
         QString error;
-        if (!LoadActualRunChart(runFile, chart_, ctx_.CaptureRun, &error)) {
+        if (!LoadRunFromFile(ctx_, runFile, chart_, &error)) {
             prompt_.tell(error, QStringLiteral("Fehler"), PromptIcon::Error);
             return false;
         }
-        ctx_.data.GroupNames = ctx_.CaptureRun.GroupNames;
         setWindowTitle(chart_.WindowCaption);
         paging_.OpenChart();
         sizeCursorLine();

@@ -1,8 +1,7 @@
-// The COM number map, the termios port on pseudo-terminals, and the in-memory port.
+// The COM number map and the termios port on pseudo-terminals.
 
 #include "serial/comportmap.h"
 #include "serial/deviceserialport.h"
-#include "serial/fakeserialport.h"
 #include "serial/ptypair.h"
 #include "tempdir.h"
 
@@ -109,10 +108,6 @@ TEST(DeviceSerialPort, OpenFailsCleanlyWithAReason)
     missing.selectDevice("/dev/signovat-no-such-port");
     EXPECT_FALSE(missing.open());
     EXPECT_EQ(missing.errorText(), "Schnittstelle /dev/signovat-no-such-port ist nicht vorhanden");
-    // A closed port neither sends nor receives.
-    EXPECT_FALSE(missing.write("x"));
-    EXPECT_EQ(missing.bytesWaiting(), 0);
-    EXPECT_TRUE(missing.read(10).isEmpty());
 }
 
 TEST(DeviceSerialPort, CarriesEveryByteOnTheLineSettingsAndDropsStaleInput)
@@ -188,19 +183,4 @@ TEST(DeviceSerialPort, APulledAdapterIsLostUntilThePortIsOpenedAgain)
     EXPECT_FALSE(port.lost());
     ASSERT_EQ(::write(adapter->master, "nachher\n", 8), 8);
     EXPECT_EQ(readAtLeast(port, 8), "nachher\n");
-}
-
-TEST(FakeSerialPort, AClosedPortNeitherSendsNorReceivesAndAFailingOneSaysWhy)
-{
-    FakeSerialPort port;
-    port.inject("early");
-    EXPECT_EQ(port.bytesWaiting(), 0);
-    EXPECT_FALSE(port.write("x"));
-    ASSERT_TRUE(port.open());
-    EXPECT_EQ(port.read(3), "ear");
-    EXPECT_EQ(port.read(10), "ly");
-    port.close();
-    port.failOpen = true;
-    EXPECT_FALSE(port.open() || port.isOpen());
-    EXPECT_FALSE(port.errorText().isEmpty());
 }

@@ -51,13 +51,3 @@ TEST(FunctionKeys, F1HelpF12MainWindowF10Consumed)
     EXPECT_EQ(HandleFunctionKeys(Qt::Key_F10), FunctionKeyAction::Consume);
     EXPECT_EQ(HandleFunctionKeys(Qt::Key_F2), FunctionKeyAction::PassOn);
 }
-
-TEST(DeleteQuestion, AsksYesNoAndReturnsTheAnswer)
-{
-    ScriptedPrompt prompt;
-    prompt.answers = {PromptAnswer::No};
-    EXPECT_EQ(ConfirmDeleteData(prompt), PromptAnswer::No);
-    EXPECT_EQ(prompt.texts(), QStringList{"Daten löschen ?"});
-    EXPECT_EQ(prompt.asked[0].caption, "Bitte bestätigen");
-    EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::YesNo);
-}

@@ -71,42 +71,41 @@ bool startCapture(QProcess &p, const QStringList &args, QString *seen)
     return waitForStderr(p, QStringLiteral("warte auf "), seen);
 }
 
-// The emulator, logging into a file the test reads.
-class Emulator {
-public:
-    explicit Emulator(const QString &logPath) : log_(logPath) {}
+// The emulator, with its log and the test's files in one folder and a
+// pseudo-terminal pair to reach it by.
+struct Emulator {
+    QTemporaryDir dir;
+    PtyPair link;
+    QProcess process;
+    QString printer;  // the device it prints on, once started by startKvx
     ~Emulator()
     {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished();
+        process.terminate();
+        if (!process.waitForFinished(3000))
+            process.kill();
+        process.waitForFinished();
     }
-
+    QString file(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+    QString log() const { return QString::fromUtf8(readBytes(file("emulator.log"))); }
     void start(const QStringList &args)
     {
-        process_.start(QStringLiteral(SIGNOVAT_EMULATOR), args + QStringList{QStringLiteral("--log"), log_});
+        process.start(QStringLiteral(SIGNOVAT_EMULATOR), args + QStringList{QStringLiteral("--log"), file("emulator.log")});
     }
-    QString log() const { return QString::fromUtf8(readBytes(log_)); }
-
-    // The device it prints on, once it has said so.
-    QString printerDevice() const
+    // The KVX transcript over the link, printed on a pseudo-terminal it names in its log.
+    ::testing::AssertionResult startKvx(const char *options)
     {
+        if (!link.ok())
+            return ::testing::AssertionFailure() << link.error().toStdString();
+        start(words(options) + QStringList{"--printer-pty", "--device", link.first(), "--transcript",
+                                           transcriptPath(kKvxTranscript)});
         static const QRegularExpression device(QStringLiteral("printer stream on (\\S+)"));
         QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 10000) {
-            const QRegularExpressionMatch m = device.match(log());
-            if (m.hasMatch())
-                return m.captured(1);
-            QThread::msleep(10);
-        }
-        return {};
+        for (clock.start(); printer.isEmpty() && clock.elapsed() < 10000; QThread::msleep(10))
+            printer = device.match(log()).captured(1);
+        return printer.isEmpty() ? ::testing::AssertionFailure() << log().toStdString() : ::testing::AssertionSuccess();
     }
-
-private:
-    QString log_;
-    QProcess process_;
+    // The capture's arguments for its ports, once started by startKvx.
+    QStringList ports() const { return {"--port", printer, "--controller-port", link.second()}; }
 };
 
 int rowsIn(const QString &dri)
@@ -118,24 +117,18 @@ int rowsIn(const QString &dri)
 // printout begins. The run renders and lists its states.
 TEST(CaptureCommand, KvxRunFromTheEmulatorPrintsAsPdf)
 {
-    PtyPair link;
-    ASSERT_TRUE(link.ok()) << link.error().toStdString();
-    QTemporaryDir dir;
-    Emulator emulator(dir.filePath(QStringLiteral("emulator.log")));
-    emulator.start(words("--baud 57600 --printer-pty --line-ms 5 --repeat")
-                   + QStringList{"--device", link.first(), "--transcript", transcriptPath(kKvxTranscript)});
-    const QString printer = emulator.printerDevice();
-    ASSERT_FALSE(printer.isEmpty()) << emulator.log().toStdString();
-    const QString run = dir.filePath(QStringLiteral("run.DRI"));
-    const Result capture = signovat(words("capture --mode kvx40-1200") + QStringList{"--port", printer, "--controller-port",
-                                                                                   link.second(), "--names", kNames, "--out", run});
+    Emulator emulator;
+    ASSERT_TRUE(emulator.startKvx("--baud 57600 --line-ms 5 --repeat"));
+    const QString run = emulator.file("run.DRI");
+    const Result capture =
+        signovat(words("capture --mode kvx40-1200") + emulator.ports() + QStringList{"--names", kNames, "--out", run});
     ASSERT_EQ(capture.exitCode, 0) << capture.err.toStdString();
     EXPECT_TRUE(capture.err.contains(QStringLiteral("Kopf empfangen, Programm SCHULW01")));
     EXPECT_TRUE(capture.err.contains(QStringLiteral("250 s empfangen, Programm 2")));
     EXPECT_EQ(rowsIn(run), 250);
     EXPECT_TRUE(emulator.log().contains(QStringLiteral("print command 2 0 0")));  // started by the capture's request
 
-    const QString pdf = dir.filePath(QStringLiteral("run.pdf"));
+    const QString pdf = emulator.file("run.pdf");
     const Result render = signovat({"render", "--run", run, "--out", pdf});
     ASSERT_EQ(render.exitCode, 0) << render.err.toStdString();
     const QString pages = pdfText(pdf);
@@ -155,19 +148,12 @@ TEST(CaptureCommand, KvxRunFromTheEmulatorPrintsAsPdf)
 // each opened as the device its [Ports] entry names.
 TEST(CaptureCommand, PortsComeFromTheSettings)
 {
-    PtyPair link;
-    ASSERT_TRUE(link.ok()) << link.error().toStdString();
-    QTemporaryDir dir;
-    Emulator emulator(dir.filePath(QStringLiteral("emulator.log")));
-    emulator.start(words("--kvx --printer-pty --line-ms 5")
-                   + QStringList{"--device", link.first(), "--transcript", transcriptPath(kKvxTranscript)});
-    const QString printer = emulator.printerDevice();
-    ASSERT_FALSE(printer.isEmpty()) << emulator.log().toStdString();
-    const QString settings = dir.filePath(QStringLiteral("signovat.ini"));
+    Emulator emulator;
+    ASSERT_TRUE(emulator.startKvx("--kvx --line-ms 5"));
+    const QString settings = emulator.file("signovat.ini"), run = emulator.file("run.DRI");
     ASSERT_TRUE(writeBytes(settings, QStringLiteral("[SecInt]\nVERSION=210\nCOM_NR=2\nCOM_NR_2=6\n\n[Ports]\nCOM3=%1\nCOM7=%2\n")
-                                         .arg(link.second(), printer)
+                                         .arg(emulator.link.second(), emulator.printer)
                                          .toUtf8()));
-    const QString run = dir.filePath(QStringLiteral("run.DRI"));
     const Result r = signovat(QStringList{"--settings", settings} + words("capture --mode kvx --minutes 1 --out") << run);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(rowsIn(run), 60);
@@ -179,17 +165,10 @@ TEST(CaptureCommand, PortsComeFromTheSettings)
 // A printout already running when the capture starts is refused and nothing written.
 TEST(CaptureCommand, APrintoutWhoseHeaderWasMissedIsRefused)
 {
-    PtyPair link;
-    ASSERT_TRUE(link.ok()) << link.error().toStdString();
-    QTemporaryDir dir;
-    Emulator emulator(dir.filePath(QStringLiteral("emulator.log")));
-    emulator.start(words("--kvx --printer-pty --line-ms 20 --fault-at 20 --fault missed-header")
-                   + QStringList{"--device", link.first(), "--transcript", transcriptPath(kKvxTranscript)});
-    const QString printer = emulator.printerDevice();
-    ASSERT_FALSE(printer.isEmpty());
-    const QString run = dir.filePath(QStringLiteral("run.DRI"));
-    const Result r =
-        signovat({"capture", "--mode", "kvx", "--port", printer, "--controller-port", link.second(), "--out", run});
+    Emulator emulator;
+    ASSERT_TRUE(emulator.startKvx("--kvx --line-ms 20 --fault-at 20 --fault missed-header"));
+    const QString run = emulator.file("run.DRI");
+    const Result r = signovat(words("capture --mode kvx") + emulator.ports() + QStringList{"--out", run});
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(run));
     EXPECT_TRUE(r.err.contains(QStringLiteral("noch ein Druckvorgang aktiv"))) << r.err.toStdString();
@@ -200,12 +179,12 @@ TEST(CaptureCommand, APrintoutWhoseHeaderWasMissedIsRefused)
 // nothing is written. The simulation's capture waits on the folder given.
 TEST(CaptureCommand, InterruptSavesWhatCameAndNothingWhenNothingCame)
 {
-    QTemporaryDir dir;
-    const QString silent = dir.filePath(QStringLiteral("leer.DRI"));
+    Emulator emulator;  // started once the capture waits
+    const QString silent = emulator.file("leer.DRI"), run = emulator.file("teil.DRI");
     QProcess capture;
     QString err;
-    ASSERT_TRUE(startCapture(capture, {"--sim", "--sim-dir", dir.path(), "--out", silent}, &err));
-    EXPECT_TRUE(err.contains(QStringLiteral("warte auf Dateien in ") + dir.path()));
+    ASSERT_TRUE(startCapture(capture, {"--sim", "--sim-dir", emulator.dir.path(), "--out", silent}, &err));
+    EXPECT_TRUE(err.contains(QStringLiteral("warte auf Dateien in ") + emulator.dir.path()));
     capture.terminate();
     Result r = finish(capture);
     EXPECT_EQ(r.exitCode, 1);
@@ -213,12 +192,10 @@ TEST(CaptureCommand, InterruptSavesWhatCameAndNothingWhenNothingCame)
     EXPECT_TRUE(r.err.contains(QStringLiteral("keine Daten zum Drucken empfangen")));
     EXPECT_FALSE(QFileInfo::exists(silent));
 
-    PtyPair line;
-    ASSERT_TRUE(line.ok()) << line.error().toStdString();
-    const QString run = dir.filePath(QStringLiteral("teil.DRI"));
-    ASSERT_TRUE(startCapture(capture, {"--mode", "qsw", "--port", line.first(), "--out", run}, &err));
-    Emulator emulator(dir.filePath(QStringLiteral("emulator.log")));
-    emulator.start({"--line-ms", "20", "--transcript", transcriptPath(kQswTranscript), "--printer-device", line.second()});
+    ASSERT_TRUE(emulator.link.ok()) << emulator.link.error().toStdString();
+    ASSERT_TRUE(startCapture(capture, {"--mode", "qsw", "--port", emulator.link.first(), "--out", run}, &err));
+    emulator.start({"--line-ms", "20", "--transcript", transcriptPath(kQswTranscript), "--printer-device",
+                    emulator.link.second()});
     ASSERT_TRUE(waitForStderr(capture, QStringLiteral("10 s empfangen"), &err)) << err.toStdString();
     capture.terminate();
     r = finish(capture);

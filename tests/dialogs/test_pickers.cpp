@@ -74,16 +74,13 @@ TEST_F(PickerTest, AFolderOnAVolumeThatCannotBeReadIsRefusedUntilItCanBe)
         EXPECT_EQ(prompt.asked[0].caption, "Zugriffsfehler");
         EXPECT_FALSE(picker.pickerOk());
         click(&picker);  // prepares again: still not readable
-        EXPECT_EQ(prompt.asked.size(), 2u);
-        EXPECT_TRUE(picker.isVisible());
+        EXPECT_TRUE(prompt.asked.size() == 2 && picker.isVisible());
     }
     QFile::setPermissions(locked, kReadAndEnter);
     click(&picker);  // readable now: prepared without a message
-    EXPECT_EQ(prompt.asked.size(), 2u);
-    EXPECT_TRUE(picker.pickerOk() && picker.isVisible());
+    EXPECT_TRUE(prompt.asked.size() == 2 && picker.pickerOk() && picker.isVisible());
     click(&picker);
-    EXPECT_EQ(picker.result(), QDialog::Accepted);
-    EXPECT_EQ(picker.pickerFolder(), locked);
+    EXPECT_EQ(std::pair(picker.result(), picker.pickerFolder()), std::pair(int(QDialog::Accepted), locked));
 }
 
 TEST_F(PickerTest, ChoosingADriveThatIsNotReadyKeepsThePreviousDriveAndOnlyDatFilesAreListed)
@@ -107,14 +104,12 @@ TEST_F(PickerTest, ChoosingADriveThatIsNotReadyKeepsThePreviousDriveAndOnlyDatFi
     EXPECT_EQ(prompt.texts(), QStringList{"Das gewählte Laufwerk ist nicht bereit\nBitte den Fehler beheben "
                                           "(z.B. Diskette einlegen)\nund wiederholen !"});
     EXPECT_EQ(prompt.asked[0].caption, "Zugriffsfehler");
-    EXPECT_EQ(drives->currentText(), before);
-    EXPECT_EQ(picker.treeFolder(), start);
+    EXPECT_EQ((QStringList{drives->currentText(), picker.treeFolder()}), (QStringList{before, start}));
 
     drives->addItem(other);
     QTest::keyClick(drives, Qt::Key_End);
     EXPECT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(picker.treeFolder(), other);
-    EXPECT_EQ(picker.shownFolder(), other);
+    EXPECT_EQ((QStringList{picker.treeFolder(), picker.shownFolder()}), (QStringList{other, other}));
     QListView *files = picker.fileList();
     QStringList shown;
     EXPECT_TRUE(QTest::qWaitFor([&] {
@@ -143,32 +138,27 @@ TEST_F(PickerTest, TheSettingsFolderPickersStoreAListableFolderOfTheirModeAndRes
         picker.setTreeFolder(lockedFolder());
         click(&picker);
     }
-    EXPECT_EQ(prompt.texts(), QStringList{kDriveChosenNotReady});
-    EXPECT_TRUE(picker.isVisible());
+    EXPECT_TRUE(prompt.texts() == QStringList{kDriveChosenNotReady} && picker.isVisible());
     QDir::setCurrent(other);  // as browsing the tree may do
     picker.setTreeFolder(other);
     EXPECT_EQ(picker.shownFolder(), other);
     click(&picker);
     EXPECT_FALSE(picker.isVisible());
-    EXPECT_EQ(QDir::currentPath(), saved);
-    EXPECT_EQ(settings.StandardDataDir, other);
-    EXPECT_EQ(chosen, QStringList{other});
+    EXPECT_EQ((QStringList{QDir::currentPath(), settings.StandardDataDir} + chosen), (QStringList{saved, other, other}));
 
     picker.setStandDirMode(TFormGetStandDir::WriteFolder);
     picker.show();
     EXPECT_EQ(picker.shownFolder(), tmp.filePath("IstDruck"));
     picker.setTreeFolder(tmp.path());
     click(&picker, "ButtonAbbruch");
-    EXPECT_EQ(settings.ActualRunDir, tmp.filePath("IstDruck"));
-    EXPECT_EQ(chosen.size(), 1);
+    EXPECT_TRUE(settings.ActualRunDir == tmp.filePath("IstDruck") && chosen.size() == 1);
 
     TFormGetSimDir sim(prompt, settings);
     sim.show();
     EXPECT_EQ(sim.shownFolder(), tmp.filePath("Sim"));
     sim.setTreeFolder(other);
     click(&sim);
-    EXPECT_EQ(settings.SimulatorWorkDir, other);
-    EXPECT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(settings.SimulatorWorkDir == other && prompt.asked.size() == 1);
 }
 
 TEST_F(PickerTest, NewFolderIsCreatedBelowTheTreeFolderWhichStaysChosen)

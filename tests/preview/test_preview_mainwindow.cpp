@@ -87,7 +87,9 @@ TEST_F(PreviewCommandsTest, ARefusedChartLeavesNoPreview)
     ctx.data.Header.FixedTimeMode = 1;
     ctx.data.Programs[0].CycleTime = 1201;
     w->action("MDSoll1")->trigger();
-    EXPECT_EQ(prompt.asked.size(), 1u);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(QStringList({prompt.asked[0].text, prompt.asked[0].caption}),
+              QStringList({"Das Programm ist länger als 1200 Sekunden\nund kann nicht dargestellt werden !", "Fehler"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
     EXPECT_TRUE(commandsOffered());
 }
@@ -169,7 +171,8 @@ TEST_F(PreviewCommandsTest, ASavedRunIsShownFromTheActualRunFolder)
     ASSERT_TRUE(writeBytes(path, QByteArray(100, 'x')));
     chooseInFileDialog(path);
     w->action("MDIstDatei")->trigger();
-    EXPECT_EQ(prompt.asked.size(), 1u);  // the file is refused
+    ASSERT_EQ(prompt.asked.size(), 1u);  // the file is refused
+    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->previewWindow(); }));
     EXPECT_TRUE(commandsOffered());
 }

@@ -60,13 +60,11 @@ TEST(Capture, StartSetsUpTheStreamPortAndTheLink)
         rig.printer.inject("stale bytes");
         rig.capture.Start(m.mode);
         EXPECT_EQ(QList<int>({rig.printer.baudRate, rig.printer.stopBits, int(rig.printer.bytesWaiting()),
-                              rig.controller.baudRate, rig.controller.outputFlushes,
-                              rig.ctx.StartRequest.waitingForData()}),
-                  QList<int>({m.baud, m.stopBits, 0, m.linkBaud, m.linkBaud ? 1 : 0, m.linkBaud != 0}));
-        EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau grafisch Ist-Druck Steuerung - Erwarte Daten");
-        EXPECT_EQ(rig.capture.chart().ChartTitle, m.source);
-        EXPECT_FALSE(rig.capture.printButtonsEnabled());
-        EXPECT_EQ(rig.capture.PageCount(), 1);
+                              rig.controller.baudRate, rig.controller.outputFlushes, rig.ctx.StartRequest.waitingForData(),
+                              rig.capture.printButtonsEnabled(), rig.capture.PageCount()}),
+                  QList<int>({m.baud, m.stopBits, 0, m.linkBaud, m.linkBaud ? 1 : 0, m.linkBaud != 0, false, 1}));
+        EXPECT_EQ(QStringList({rig.capture.caption(), rig.capture.chart().ChartTitle}),
+                  QStringList({"Drucker Vorschau grafisch Ist-Druck Steuerung - Erwarte Daten", m.source}));
     }
 }
 
@@ -140,8 +138,7 @@ TEST(Capture, TranscriptBecomesTheBundledRunLineByLine)
     EXPECT_EQ(QList<int>({rowsAdded, chartStarts, rig.capture.PageCount(), rig.capture.CurrentProgram()}),
               QList<int>({250, 1, 4, 2}));
     EXPECT_EQ(turns, QList<int>({100, 200}));
-    EXPECT_TRUE(rig.capture.printButtonsEnabled());
-    EXPECT_TRUE(rig.told.empty());
+    EXPECT_TRUE(rig.capture.printButtonsEnabled() && rig.told.empty());
     EXPECT_EQ(rig.capture.run().GroupNames, rig.ctx.data.GroupNames);
     EXPECT_EQ(EncodeActualRunFile(rig.capture.run()),
               readBytes(QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI")));
@@ -149,10 +146,7 @@ TEST(Capture, TranscriptBecomesTheBundledRunLineByLine)
     const ChartData &chart = rig.capture.chart();
     EXPECT_EQ(QStringList({chart.DataName, chart.PrintDateText, chart.ControllerTypeText}),
               QStringList({"SCHULW01", "14.03.24 09:15", "KVX 900   "}));
-    ASSERT_EQ(chart.Rows.size(), 250u);
-    EXPECT_EQ(QList<int>({chart.ActiveGroupCount, chart.StartProgram, chart.Rows[5].State[0],
-                          chart.Rows[14].DetectorActive[0], chart.Rows[140].ProgramNumber}),
-              QList<int>({8, 1, 2, 1, 2}));
+    EXPECT_EQ(QList<int>({int(chart.Rows.size()), chart.ActiveGroupCount, chart.StartProgram}), QList<int>({250, 8, 1}));
 }
 
 TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
@@ -169,7 +163,6 @@ TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
     // last printout's banner decided, and the cycle time stays.
     ActualRunCapture next(rig.ctx.captureContext(), {&rig.printer, &rig.controller, &rig.link});
     next.Start(DisplayMode::RunKvx);
-    EXPECT_EQ(next.RowCount(), 0);
     for (const QByteArray &line : {lines[1], lines[4], QByteArray(lines[10]).replace("SCHULW01", "ZWEITES "),
                                    lines[24], lines[25], lines[26]}) {
         rig.printer.inject(line + "\r\n");
@@ -192,9 +185,9 @@ TEST(Capture, ReceivedDataWindowKeepsTenLinesAndStartsAfreshWithAPrintout)
     EXPECT_EQ(rig.capture.receivedLines(), QStringList({"        ------------"}));
 }
 
-// In the data phase, lines shorter than 12 characters end a printout; a
-// longer one that is no data line is the next printout: it clears the run,
-// or ends a headless capture keeping its rows.
+// In the data phase, lines shorter than 12 characters end a printout, and a
+// burst of noise is no printout; a longer line that is no data line is the
+// next printout: it clears the run, or ends a headless capture keeping its rows.
 TEST(Capture, NextPrintoutRestartsOrEndsTheCapture)
 {
     for (const bool headless : {false, true}) {
@@ -203,8 +196,9 @@ TEST(Capture, NextPrintoutRestartsOrEndsTheCapture)
         rig.capture.setEndAtNewPrintout(headless);
         rig.capture.Start(DisplayMode::RunKvx);
         receiveHeader(rig, 5);
-        for (const QByteArray &blank : {QByteArray(11, 'x'), QByteArray(), QByteArray("  Ende  ")}) {
-            const CaptureUpdate u = rig.line(blank);
+        for (const QByteArray &notNext : {QByteArray(11, 'x'), QByteArray(), QByteArray("  Ende  "),
+                                          QByteArray("\x13\xfe\x01" "ab\x7f" "cdefghijklmnop")}) {
+            const CaptureUpdate u = rig.line(notNext);
             EXPECT_FALSE(u.cleared || u.rowAdded || u.printoutEnded);
         }
         ASSERT_EQ(rig.capture.RowCount(), 5);
@@ -215,16 +209,14 @@ TEST(Capture, NextPrintoutRestartsOrEndsTheCapture)
         EXPECT_EQ(rig.capture.RowCount(), headless ? 5 : 0);
         if (headless)
             continue;
-        EXPECT_TRUE(rig.capture.chart().Rows.empty());
-        EXPECT_FALSE(rig.capture.dataPhase() || rig.capture.chartReady() || rig.capture.printButtonsEnabled());
-        EXPECT_EQ(rig.capture.PageCount(), 1);
+        EXPECT_EQ(QList<int>({int(rig.capture.chart().Rows.size()), rig.capture.chart().StartProgram, rig.capture.PageCount(),
+                              rig.capture.dataPhase(), rig.capture.chartReady(), rig.capture.printButtonsEnabled()}),
+                  QList<int>({0, 0, 1, false, false, false}));
         EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau grafisch Ist Druck Steuerung - Erwarte Daten");
-        EXPECT_EQ(rig.capture.chart().StartProgram, 0);
         // The next printout's header brings the data phase back; its first line starts the chart again.
         receiveHeader(rig);
         EXPECT_TRUE(rig.line(dataLine('3', QList<QByteArray>(8, " Gr"))).chartStarted);
-        EXPECT_EQ(rig.capture.chart().StartProgram, 3);
-        EXPECT_EQ(rig.capture.RowCount(), 1);
+        EXPECT_EQ(QList<int>({rig.capture.chart().StartProgram, rig.capture.RowCount()}), QList<int>({3, 1}));
     }
 }
 
@@ -234,12 +226,10 @@ TEST(Capture, DataLineBeforeAnyHeaderMeansAPrintoutIsStillActive)
     rig.capture.Start(DisplayMode::RunKvx);
     rig.line("        ------------");
     const CaptureUpdate u = rig.line(kEightGroups);
-    EXPECT_TRUE(u.closeWindow && !u.rowAdded);
+    EXPECT_TRUE(u.closeWindow && !u.rowAdded && !rig.capture.running() && rig.capture.RowCount() == 0);
     EXPECT_EQ(toldOnce(rig),
               QStringList({"Es ist noch ein Druckvorgang aktiv!\nDieser muss zuerst beendet werden.\n", "Fehler"}));
     EXPECT_EQ(rig.told[0].icon, PromptIcon::Error);
-    EXPECT_FALSE(rig.capture.running());
-    EXPECT_EQ(rig.capture.RowCount(), 0);
 }
 
 TEST(Capture, AutomaticStopFromTheConfiguredMinute)
@@ -285,7 +275,8 @@ TEST(Capture, ViewFollowsTheFilledPageOnlyUpToTheRunsLimit)
 }
 
 // A loose cable: a megabyte of random bytes without a line feed, then a whole
-// printout. The run is the printout's as if the noise had not been there.
+// printout. The run is the printout's as if the noise had not been there, and
+// the noise costs a tick per 4096 bytes.
 TEST(Capture, NoiseBeforeAPrintoutIsDropped)
 {
     std::mt19937 random(20261207);
@@ -302,7 +293,7 @@ TEST(Capture, NoiseBeforeAPrintoutIsDropped)
     disturbed.capture.Start(DisplayMode::RunQsw);
     clean.printer.inject(printout);
     disturbed.printer.inject(noise + printout);
-    for (int tick = 0; tick < 2500; ++tick) {
+    for (int tick = 0; tick < 256 + 180; ++tick) {
         clean.tick();
         disturbed.tick();
     }
@@ -316,35 +307,6 @@ TEST(Capture, NoiseBeforeAPrintoutIsDropped)
               QList<int>({1, 1, 1, 0}));
 }
 
-TEST(Capture, DisturbedLinesKeepTheCaptureGoing)
-{
-    CaptureRig rig;
-    rig.capture.Start(DisplayMode::RunKvx);
-    receiveHeader(rig);
-    // A megabyte of noise without a line end runs into a data line: that line
-    // is dropped, the next one counts.
-    rig.printer.inject(QByteArray(1 << 20, '#') + kEightGroups + "\r\n" + kEightGroups + "\r\n");
-    for (int tick = 0; tick < 300 && rig.printer.bytesWaiting() > 0; ++tick)
-        rig.tick();
-    rig.tick();
-    EXPECT_EQ(rig.capture.RowCount(), 1);
-    // A NUL ends the text of a line, like a carriage return.
-    rig.line(dataLine('1', {" Gr", " Gr"}) + QByteArray(1, '\0') + " Ge Ge Ge");
-    EXPECT_EQ(rig.capture.run().Rows.back().State[1], 2);
-    EXPECT_EQ(rig.capture.chart().ShownGroups, 2);
-    // A short burst of noise in the middle of a run is not a new printout;
-    // noise that a carriage return cut short is dropped whole all the same;
-    // lines of only a carriage return are blank lines.
-    rig.line("\x13\xfe\x01" "ab\x7f" "cdefghijklmnop");
-    rig.line(QByteArray(20, 'x') + "\r" + QByteArray(300, '\xff'));
-    rig.printer.inject("\r\n\r\n\r");
-    for (int tick = 0; tick < 3; ++tick)
-        rig.tick();
-    EXPECT_EQ(rig.capture.RowCount(), 2);
-    EXPECT_TRUE(rig.capture.running() && rig.capture.dataPhase());
-    EXPECT_TRUE(rig.told.empty());
-}
-
 TEST(Capture, LostPortStopsTheCaptureOnceAndKeepsTheRows)
 {
     CaptureRig rig;
@@ -356,9 +318,8 @@ TEST(Capture, LostPortStopsTheCaptureOnceAndKeepsTheRows)
     EXPECT_EQ(toldOnce(rig), QStringList({"Die Verbindung zur Druckerschnittstelle ist unterbrochen !\n"
                                           "Der Empfang ist beendet, die bisher empfangenen Daten bleiben erhalten.",
                                           "Zugriffsfehler"}));
-    EXPECT_FALSE(rig.capture.running());
+    EXPECT_TRUE(!rig.capture.running() && rig.capture.portLost());
     EXPECT_EQ(rig.capture.RowCount(), 2);
-    EXPECT_TRUE(rig.capture.portLost());
 }
 
 const QDateTime kStart(QDate(2024, 3, 14), QTime(9, 0, 0));
@@ -445,8 +406,8 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     writeSimFile(rig.dir.path(), 7, "alt", kStart.addSecs(-60));
     rig.capture.Start(DisplayMode::RunSimulation);
     EXPECT_TRUE(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());  // the files of an earlier run are gone
-    EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau grafisch Ist-Druck Simulation - Erwarte Daten");
-    EXPECT_EQ(rig.capture.chart().ChartTitle, "(Ist-Druck, Sim. Programm)");
+    EXPECT_EQ(QStringList({rig.capture.caption(), rig.capture.chart().ChartTitle}),
+              QStringList({"Drucker Vorschau grafisch Ist-Druck Simulation - Erwarte Daten", "(Ist-Druck, Sim. Programm)"}));
     EXPECT_FALSE(rig.tick().cleared);
 
     writeSimFile(rig.dir.path(), 0, kSimHeader, kStart.addSecs(4));
@@ -456,10 +417,10 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     writeSimFile(rig.dir.path(), 4, dataLine('2', {" R ", " RG", "   "}) + "\r\n", kStart.addSecs(12));
 
     EXPECT_TRUE(rig.tick().cleared);
-    EXPECT_EQ(rig.capture.caption(), "Drucker Vorschau Ist-Druck Simulation - KREUZUNG");
     EXPECT_TRUE(rig.capture.printButtonsEnabled() && rig.capture.dataPhase());
-    EXPECT_EQ(rig.capture.chart().ControllerTypeText, "Simulation");
-    EXPECT_EQ(rig.capture.chart().HeaderGroupCount, 3);
+    EXPECT_EQ(QStringList({rig.capture.caption(), rig.capture.chart().ControllerTypeText,
+                           QString::number(rig.capture.chart().HeaderGroupCount)}),
+              QStringList({"Drucker Vorschau Ist-Druck Simulation - KREUZUNG", "Simulation", "3"}));
 
     EXPECT_TRUE(rig.tick().chartStarted);
     // One second per file; a file without a data line adds none. Each is removed once read.
@@ -474,14 +435,12 @@ TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
     EXPECT_EQ(QList<int>({run.Rows[0].State[0], run.Rows[0].DetectorActive[1], run.Rows[1].ProgramNumber,
                           run.Rows[2].State[1], run.StartProgram}),
               QList<int>({2, 1, 2, 3, 1}));
-    EXPECT_TRUE(rig.told.empty());
-    EXPECT_TRUE(rig.capture.running());
+    EXPECT_TRUE(rig.told.empty() && rig.capture.running());
 
     // A new header file starts a new run.
     writeSimFile(rig.dir.path(), 0, kSimHeader, kStart.addSecs(20));
     EXPECT_TRUE(rig.tick().cleared);
-    EXPECT_EQ(rig.capture.RowCount(), 0);
-    EXPECT_FALSE(rig.capture.chartReady());
+    EXPECT_TRUE(rig.capture.RowCount() == 0 && !rig.capture.chartReady());
 }
 
 TEST(SimulationCapture, DataFileBeforeTheHeaderIsReportedAndCleared)
@@ -491,10 +450,8 @@ TEST(SimulationCapture, DataFileBeforeTheHeaderIsReportedAndCleared)
     writeSimFile(rig.dir.path(), 1, dataLine('1', {" Gr"}) + "\r\n", kStart.addSecs(4));
     writeSimFile(rig.dir.path(), 2, dataLine('1', {" Gr"}) + "\r\n", kStart.addSecs(6));
     const CaptureUpdate u = rig.tick();
-    ASSERT_EQ(rig.told.size(), 1u);
-    EXPECT_EQ(rig.told[0].text, kPrintoutActiveMessage);
-    EXPECT_FALSE(u.closeWindow);  // the window stays for the next run
-    EXPECT_TRUE(rig.capture.running());
+    EXPECT_EQ(toldOnce(rig).value(0), kPrintoutActiveMessage);
+    EXPECT_TRUE(!u.closeWindow && rig.capture.running());  // the window stays for the next run
     EXPECT_TRUE(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(rig.capture.RowCount(), 0);
 }

@@ -79,10 +79,7 @@ void runGuarded(const std::function<bool()> &work)
             return work() ? 0 : 1;
         },
         ChildLimits{std::nullopt, kMemoryAllowance});
-    ASSERT_TRUE(child.started());
-    const std::optional<int> status = child.waitExit(20s);
-    ASSERT_TRUE(status.has_value()) << "the load blocked";
-    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(child.waitExit(20s), 0) << "the load blocked or failed";
 }
 
 class HostileFolder : public ::testing::Test {

@@ -10,32 +10,25 @@
 // The body calls ready() at the point the test waits for (right before the
 // operation to be killed, say).
 
-#include <QFile>
-#include <QTextStream>
-
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define SIGNOVAT_TEST_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SIGNOVAT_TEST_ASAN 1
-#endif
-#endif
-
 // The sanitizer reserves terabytes of address space up front; a memory limit
 // cannot be set under it.
-#ifdef SIGNOVAT_TEST_ASAN
+#if defined(__SANITIZE_ADDRESS__)
 inline constexpr bool kMemoryLimitPossible = false;
+#elif defined(__has_feature)
+inline constexpr bool kMemoryLimitPossible = !__has_feature(address_sanitizer);
 #else
 inline constexpr bool kMemoryLimitPossible = true;
 #endif
@@ -53,6 +46,8 @@ class ChildProcess {
 public:
     using Body = std::function<int(const std::function<void()> &ready)>;
 
+    // The read end of the pipe sees the ready byte, then its end once the
+    // child has exited: both can be waited for with poll().
     explicit ChildProcess(const Body &body, const ChildLimits &limits = {})
     {
         int fds[2];
@@ -60,70 +55,52 @@ public:
             return;
         pid_ = ::fork();
         if (pid_ == 0) {
-            ::close(fds[0]);
             applyLimits(limits);
             const int writeEnd = fds[1];
-            const int result = body([writeEnd] {
-                const char byte = 'r';
-                (void)!::write(writeEnd, &byte, 1);
-            });
-            ::_exit(result & 0xff);
+            ::_exit(body([writeEnd] { (void)!::write(writeEnd, "r", 1); }) & 0xff);
         }
         ::close(fds[1]);
-        // The read end sees the ready byte, then the end of the pipe once
-        // the child has exited: both can be waited for with poll().
         readEnd_ = fds[0];
-        if (pid_ < 0) {
-            ::close(readEnd_);
-            readEnd_ = -1;
-        }
     }
 
     ~ChildProcess()
     {
-        if (running())
-            kill();
-        if (readEnd_ >= 0)
-            ::close(readEnd_);
+        kill();
+        ::close(readEnd_);
     }
 
     ChildProcess(const ChildProcess &) = delete;
     ChildProcess &operator=(const ChildProcess &) = delete;
 
-    bool started() const { return pid_ > 0; }
     bool running() const { return pid_ > 0 && !status_; }
 
     // True once the child has called ready(); false when it ended or the
     // time ran out first.
-    bool waitReady(std::chrono::milliseconds timeout)
-    {
-        char byte;
-        return waitReadable(timeout) && ::read(readEnd_, &byte, 1) == 1;
-    }
+    bool waitReady(std::chrono::milliseconds timeout) { return readByte(timeout) == 1; }
 
     // SIGKILL, and the child is reaped.
     void kill()
     {
-        if (!running())
-            return;
-        ::kill(pid_, SIGKILL);
-        reap();
+        if (running()) {
+            ::kill(pid_, SIGKILL);
+            reap();
+        }
     }
 
     // The exit code, or minus the signal that ended the child. Empty when the
-    // child did not end in time; it is then killed.
+    // child did not end in time (or never started); it is then killed.
     std::optional<int> waitExit(std::chrono::milliseconds timeout)
     {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
-        char byte;
         while (running()) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || !waitReadable(left)) {
+            const int got = left.count() > 0 ? readByte(left) : -1;
+            if (got < 0) {
                 kill();
                 return std::nullopt;
             }
-            if (::read(readEnd_, &byte, 1) == 0)
+            if (got == 0)
                 reap();  // the pipe has ended: the child is gone
         }
         return status_;
@@ -138,29 +115,23 @@ private:
             ::setrlimit(RLIMIT_FSIZE, &r);
         }
         if (limits.maxExtraData && kMemoryLimitPossible) {
-            const rlim_t limit = dataSegmentBytes() + *limits.maxExtraData;
+            // What counts against RLIMIT_DATA now: "VmData" of /proc/self/status, in kB.
+            std::ifstream status("/proc/self/status");
+            rlim_t limit = *limits.maxExtraData;
+            for (std::string line; std::getline(status, line);)
+                if (line.rfind("VmData:", 0) == 0)
+                    limit += rlim_t(std::stoull(line.substr(7))) * 1024;
             const rlimit r{limit, limit};
             ::setrlimit(RLIMIT_DATA, &r);
         }
     }
 
-    // What counts against RLIMIT_DATA now ("VmData" of /proc/self/status).
-    static rlim_t dataSegmentBytes()
-    {
-        QFile status(QStringLiteral("/proc/self/status"));
-        if (!status.open(QIODevice::ReadOnly))
-            return 0;
-        QTextStream in(&status);
-        for (QString line = in.readLine(); !line.isNull(); line = in.readLine())
-            if (line.startsWith(QLatin1String("VmData:")))
-                return rlim_t(line.mid(7).trimmed().split(QLatin1Char(' ')).value(0).toULongLong()) * 1024;
-        return 0;
-    }
-
-    bool waitReadable(std::chrono::milliseconds timeout)
+    // 1 for a byte, 0 for the end of the pipe, -1 when nothing came in time.
+    int readByte(std::chrono::milliseconds timeout)
     {
         pollfd p{readEnd_, POLLIN, 0};
-        return readEnd_ >= 0 && ::poll(&p, 1, int(timeout.count())) == 1;
+        char byte;
+        return readEnd_ >= 0 && ::poll(&p, 1, int(timeout.count())) == 1 ? int(::read(readEnd_, &byte, 1)) : -1;
     }
 
     void reap()

@@ -3,6 +3,7 @@
 
 #include "guiapp.h"
 #include "recordingdevice.h"
+#include "tempdir.h"
 
 #include "data/textfield.h"
 #include "render/chartexport.h"
@@ -10,7 +11,6 @@
 #include "render/signalstate.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -132,26 +132,6 @@ QStringList drawPage(const GoldenPage &page, bool paper)
     return device.lines();
 }
 
-bool writeLines(const QString &path, const QStringList &lines)
-{
-    QFile file(path);
-    const QByteArray text = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-}
-
-// The first difference with up to three lines of context, as in a unified diff.
-QString firstDifference(const QStringList &want, const QStringList &got)
-{
-    qsizetype i = 0;
-    while (i < want.size() && i < got.size() && want[i] == got[i])
-        ++i;
-    const qsizetype from = std::max<qsizetype>(0, i - 3);
-    return QStringLiteral("@@ line %1 @@\n  %2\n- %3\n+ %4\n")
-        .arg(i + 1)
-        .arg(want.mid(from, i - from).join(QStringLiteral("\n  ")), want.mid(i, 3).join(QStringLiteral("\n- ")),
-             got.mid(i, 3).join(QStringLiteral("\n+ ")));
-}
-
 class GoldenDump : public ::testing::TestWithParam<std::tuple<GoldenPage, bool>> {};
 
 TEST_P(GoldenDump, PageDrawsAsStored)
@@ -161,20 +141,13 @@ TEST_P(GoldenDump, PageDrawsAsStored)
         GTEST_SKIP() << "black and white is dumped for paper only";
     const QString name = QStringLiteral("%1.%2.txt").arg(QLatin1String(page.name), paper ? "printer" : "preview");
     const QString golden = QStringLiteral(SIGNOVAT_SOURCE_DIR "/tests/render/golden/") + name;
-    const QStringList got = drawPage(page, paper);
+    const QByteArray got = (drawPage(page, paper).join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
     if (qgetenv("SIGNOVAT_UPDATE_GOLDEN") == "1") {
-        EXPECT_TRUE(writeLines(golden, got)) << qPrintable(golden);
-        return;
-    }
-    QFile file(golden);
-    const QStringList want = file.open(QIODevice::ReadOnly)
-                                 ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                                 : QStringList();
-    if (want != got) {
+        EXPECT_TRUE(writeBytes(golden, got)) << qPrintable(golden);
+    } else if (readBytes(golden) != got) {
         const QString fresh = QDir::current().absoluteFilePath(name);
-        writeLines(fresh, got);
-        ADD_FAILURE() << qPrintable(name) << " differs from its golden dump, new dump: " << qPrintable(fresh)
-                      << "\n" << qPrintable(firstDifference(want, got));
+        writeBytes(fresh, got);
+        ADD_FAILURE() << qPrintable(name) << " differs from its golden dump, new dump: " << qPrintable(fresh);
     }
 }
 

@@ -5,20 +5,15 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
-class GuiAppEnvironment : public ::testing::Environment {
-public:
+struct GuiAppEnvironment : ::testing::Environment {
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "test_render";
-        static char *argv[] = {name, nullptr};
-        if (!QGuiApplication::instance())
-            app_ = new QGuiApplication(argc, argv);
+        static char name[] = "test_render", *argv[] = {name, nullptr};
+        app = QGuiApplication::instance() ? nullptr : new QGuiApplication(argc, argv);
     }
-    void TearDown() override { delete app_; }
-
-private:
-    QGuiApplication *app_ = nullptr;
+    void TearDown() override { delete app; }
+    QGuiApplication *app = nullptr;
 };
 
 inline ::testing::Environment *const kGuiAppEnvironment =

@@ -194,14 +194,6 @@ TEST(DataSetLoad, AFileOfTheWrongSizeGivesDefaultsForItsPartOnly)
 
 TEST(DataSetLoad, ByteReaderStopsAtTheEndOfTheBuffer)
 {
-    // A text's first byte is not part of it.
-    TextField32 text;
-    const QByteArray field = "\x05" + QByteArray(32, 'A');
-    ByteReader whole(field.constData(), field.size());
-    whole.text("", text);
-    EXPECT_TRUE(whole.complete());
-    EXPECT_EQ(QByteArray(text.data(), 32), QByteArray(32, 'A'));
-
     const char bytes[] = {1, 2, 3};
     ByteReader reader(bytes, 3);
     uint16_t first = 0;
@@ -212,13 +204,6 @@ TEST(DataSetLoad, ByteReaderStopsAtTheEndOfTheBuffer)
     EXPECT_EQ(first, 0x0201);
     EXPECT_EQ(second, 0u);
     EXPECT_FALSE(reader.complete());
-
-    InstallationData d;
-    d.Konf = {7, 8};
-    EXPECT_FALSE(unpackDataFile(d, DataFile::Konf, QByteArray(4, '\1')));
-    EXPECT_EQ(d.Konf.InstallationType, 7u);
-    EXPECT_TRUE(unpackDataFile(d, DataFile::Konf, QByteArray(8, '\1')));
-    EXPECT_EQ(d.Konf.KonfValue, 0x01010101u);
 }
 
 // The default values themselves are pinned by the bundled example, which the

@@ -71,28 +71,21 @@ struct LinkRig {
 
 }  // namespace
 
-TEST(LinkFrame, PrintCommandInBothVariants)
+TEST(LinkFrame, FramesAsBuiltAndStuffed)
 {
     // KVX 40 / 10, version 6.30: class 14, two zero bytes, checksums from 3.
-    const QByteArray kvx40 = BuildPrintCommandFrame({2, 0, 0}, kKvx40, 3);
-    EXPECT_EQ(kvx40, hex("02100c020e6902000000007a16"));
-    EXPECT_EQ(StuffFrame(kvx40), hex("02100c02020e690202000000007a16"));
-
     // Plain variant: class 127, checksums from 0; the seed does not count.
+    const QByteArray kvx40 = BuildPrintCommandFrame({2, 0, 0}, kKvx40, 3);
     const QByteArray plain = BuildPrintCommandFrame({2, 0, 0}, kPlain, 3);
-    EXPECT_EQ(plain, hex("02100a027f690200000e16"));
-    EXPECT_EQ(StuffFrame(plain), hex("02100a02027f69020200000e16"));
-}
-
-TEST(LinkFrame, AckAndStuffing)
-{
-    EXPECT_EQ(BuildAck(ControllerFamily(2)), hex("0210040206"));
-    EXPECT_EQ(StuffFrame(BuildAck(ControllerFamily(2))), hex("021004020206"));
-    EXPECT_EQ(StuffFrame(BuildAck(ControllerFamily(1))), hex("0210040106"));
-
-    // Only from the length byte on is 0x02 doubled; 0x10 is never touched.
-    EXPECT_EQ(StuffFrame(hex("0210020210")), hex("02100202020210"));
-    EXPECT_EQ(StuffFrame(hex("02100b")), hex("02100b"));
+    const std::pair<QByteArray, const char *> frames[] = {
+        {kvx40, "02100c020e6902000000007a16"}, {StuffFrame(kvx40), "02100c02020e690202000000007a16"},
+        {plain, "02100a027f690200000e16"}, {StuffFrame(plain), "02100a02027f69020200000e16"},
+        {BuildAck(ControllerFamily(2)), "0210040206"}, {StuffFrame(BuildAck(ControllerFamily(2))), "021004020206"},
+        {StuffFrame(BuildAck(ControllerFamily(1))), "0210040106"},
+        // Only from the length byte on is 0x02 doubled; 0x10 is never touched.
+        {StuffFrame(hex("0210020210")), "02100202020210"}, {StuffFrame(hex("02100b")), "02100b"}};
+    for (const auto &[frame, bytes] : frames)
+        EXPECT_EQ(frame.toHex(), bytes);
 }
 
 TEST(LinkFrame, StoredFrameChecks)

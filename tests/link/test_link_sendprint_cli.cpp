@@ -24,13 +24,10 @@ public:
         process_.setReadChannel(QProcess::StandardError);
         process_.start();
     }
-    ~Emulator()
+    ~Emulator()  // QProcess kills what has not ended by then
     {
         process_.terminate();
-        if (!process_.waitForFinished(3000)) {
-            process_.kill();
-            process_.waitForFinished(3000);
-        }
+        process_.waitForFinished(3000);
     }
     // Waits until the log holds text count times.
     bool waitFor(const QString &text, int count = 1, int timeoutMs = 10000)
@@ -64,16 +61,9 @@ CliRun signovat(const QStringList &args)
     QElapsedTimer clock;
     clock.start();
     p.start(QStringLiteral(SIGNOVAT_BINARY), args);
-    CliRun r;
-    if (!p.waitForFinished(20000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.ms = clock.elapsed();
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    const bool ended = p.waitForFinished(20000);
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError()), clock.elapsed()};
 }
 
 }  // namespace

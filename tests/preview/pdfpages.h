@@ -2,7 +2,6 @@
 // Reading printed PDF files back: the text of one page or of all, the page count.
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QString>
 
 inline QString pdfText(const QString &path, int page = 0)
@@ -20,11 +19,4 @@ inline QString pdfText(const QString &path, int page = 0)
 inline int pdfPageCount(const QString &path)
 {
     return int(pdfText(path).count(QLatin1Char('\f')));
-}
-
-// The footer of a printed page: "Seite n von m Seiten ...".
-inline QString pdfFooter(const QString &path, int page)
-{
-    const auto match = QRegularExpression(QStringLiteral("Seite \\d+ von \\d+ Seiten[^\\n]*")).match(pdfText(path, page));
-    return match.hasMatch() ? match.captured(0).trimmed() : QString();
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPdfWriter>
 #include <QStringList>
+#include <functional>
 
 class PdfFilePrinter : public PrinterDialog {
 public:
@@ -19,11 +20,14 @@ public:
     int setUps = 0;
     QString documentName;    // proposed by the last set-up
     QStringList jobs;        // the PDF file of every printed job
+    std::function<void()> whileOpen;  // runs while the set-up dialog is open
 
     bool setUp(QWidget *, const QString &name) override
     {
         ++setUps;
         documentName = name;
+        if (whileOpen)
+            whileOpen();
         return accept;
     }
 

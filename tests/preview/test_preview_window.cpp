@@ -49,10 +49,9 @@ struct PreviewWindowTest : ::testing::Test {
         ctx.ControllerFamily = ControllerFamily::Kvx;
         ctx.settings.ActualRunDir = ctx.settings.SimulatorWorkDir = tmp.path();
     }
-    void create(std::unique_ptr<PdfFilePrinter> p = {})
+    void create()
     {
-        if (!p)
-            p = std::make_unique<PdfFilePrinter>(tmp.path());
+        auto p = std::make_unique<PdfFilePrinter>(tmp.path());
         printer = p.get();
         w = std::make_unique<TFGrafik>(ctx, prompt, std::move(p), CapturePorts{&rig.printer, &rig.controller, &rig.link});
         QObject::connect(w.get(), &TFGrafik::closed, [this] {
@@ -71,10 +70,10 @@ struct PreviewWindowTest : ::testing::Test {
         QApplication::setActiveWindow(w.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     }
-    void openRun(DisplayMode mode, const QString &file = QString(), std::unique_ptr<PdfFilePrinter> p = {})
+    void openRun(DisplayMode mode, const QString &file = QString())
     {
         rig.printer.open();  // the printer-stream port the main window opens
-        create(std::move(p));
+        create();
         w->show();
         ASSERT_TRUE(w->ShowActualRun(mode, file));
     }
@@ -356,23 +355,12 @@ TEST_F(PreviewWindowTest, ACaptureThatGivesUpIsToldThenTheWindowClosesAndStopsTh
 
 TEST_F(PreviewWindowTest, ClosingDuringThePrinterDialogWaitsUntilItIsGone)
 {
-    struct TickingPrinter : PdfFilePrinter {
-        using PdfFilePrinter::PdfFilePrinter;
-        std::function<void()> whileOpen;
-        bool setUp(QWidget *parent, const QString &name) override
-        {
-            whileOpen();  // the capture timer goes on while the dialog is open
-            return PdfFilePrinter::setUp(parent, name);
-        }
-    };
-    auto p = std::make_unique<TickingPrinter>(tmp.path());
-    TickingPrinter *ticking = p.get();
-    openRun(DisplayMode::RunKvx, QString(), std::move(p));
+    openRun(DisplayMode::RunKvx);
     receive(5);
     bool closedWhileOpen = true;
-    ticking->whileOpen = [&] {
-        // A new printout whose header was missed; the dialog runs the event
-        // loop, which shows the message.
+    printer->whileOpen = [&] {
+        // The capture timer goes on: a new printout whose header was missed;
+        // the dialog runs the event loop, which shows the message.
         line("Neuer Druck:");
         line(dataLine('1', {" R ", " Gr"}));
         EXPECT_TRUE(told());
@@ -380,7 +368,7 @@ TEST_F(PreviewWindowTest, ClosingDuringThePrinterDialogWaitsUntilItIsGone)
     };
     click("DruckAlles");
     EXPECT_EQ(prompt.texts(), QStringList({kPrintoutActiveMessage}));
-    EXPECT_TRUE(!closedWhileOpen && closed && ticking->jobs.isEmpty());
+    EXPECT_TRUE(!closedWhileOpen && closed && printer->jobs.isEmpty());
 }
 
 TEST_F(PreviewWindowTest, LeavingOpensTheNamesEditorAndTheSaveDialog)

@@ -103,9 +103,8 @@ TEST(Capture, WaitingEndsWithALineOrAFailedRequest)
         failed.tick();
         qsw.tick();
     }
-    EXPECT_FALSE(rig.ctx.StartRequest.waitingForData());
+    EXPECT_TRUE(!rig.ctx.StartRequest.waitingForData() && rig.capture.running() && qsw.capture.running());
     EXPECT_TRUE(rig.told.empty() && failed.told.empty() && qsw.told.empty());
-    EXPECT_TRUE(rig.capture.running() && qsw.capture.running());
     EXPECT_EQ(qsw.printCommandSent(), -1);
 }
 
@@ -124,7 +123,6 @@ TEST(Capture, TranscriptBecomesTheBundledRunLineByLine)
         const CaptureUpdate u = rig.tick();
         EXPECT_TRUE(u.linesChanged && !u.cleared);
         EXPECT_EQ(rig.capture.receivedLines().last().toLatin1(), line);
-        EXPECT_LE(rig.capture.receivedLines().size(), 10);
         if (captions.isEmpty() || captions.last() != rig.capture.caption())
             captions << rig.capture.caption();
         rowsAdded += u.rowAdded;
@@ -139,7 +137,6 @@ TEST(Capture, TranscriptBecomesTheBundledRunLineByLine)
               QList<int>({250, 1, 4, 2}));
     EXPECT_EQ(turns, QList<int>({100, 200}));
     EXPECT_TRUE(rig.capture.printButtonsEnabled() && rig.told.empty());
-    EXPECT_EQ(rig.capture.run().GroupNames, rig.ctx.data.GroupNames);
     EXPECT_EQ(EncodeActualRunFile(rig.capture.run()),
               readBytes(QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI")));
     // The chart the window draws follows the run.
@@ -168,9 +165,9 @@ TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
         rig.printer.inject(line + "\r\n");
         EXPECT_FALSE(next.ScanDataTimer(0).message);
     }
-    EXPECT_EQ(next.RowCount(), 2);
-    EXPECT_EQ(QStringList({next.chart().DataName, next.chart().BannerText.right(4)}), QStringList({"ZWEITES", "6.30"}));
-    EXPECT_EQ(next.chart().ProgramSnapshot.CycleTime, 70u);
+    EXPECT_EQ(QStringList({QString::number(next.RowCount()), next.chart().DataName, next.chart().BannerText.right(4),
+                           QString::number(next.chart().ProgramSnapshot.CycleTime)}),
+              QStringList({"2", "ZWEITES", "6.30", "70"}));
 }
 
 TEST(Capture, ReceivedDataWindowKeepsTenLinesAndStartsAfreshWithAPrintout)
@@ -377,10 +374,6 @@ TEST(SimulationFiles, HeaderFirstThenTheOldestDataFile)
     writeSimFile(dir.path(), 0, "header", kStart);
     EXPECT_EQ(files.ChooseNext(start, PackedStamp(kStart.addSecs(10)), &stamp), -1);
 
-    files.DeleteAll();
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
-    files.DeleteAll();  // nothing there: no error
-
     const SimulationFiles missing(dir.filePath(QStringLiteral("gibt-es-nicht")));
     EXPECT_EQ(missing.ChooseNext(start, 0, &stamp), -1);
     EXPECT_TRUE(missing.ReadLines(0, 10).isEmpty());
@@ -403,7 +396,8 @@ const QByteArray kSimHeader = "        ------------------\r\n"
 TEST(SimulationCapture, ReadsTheHeaderThenOneSecondPerFile)
 {
     SimRig rig;
-    writeSimFile(rig.dir.path(), 7, "alt", kStart.addSecs(-60));
+    for (const int file : {0, 9})
+        writeSimFile(rig.dir.path(), file, "alt", kStart.addSecs(-60));
     rig.capture.Start(DisplayMode::RunSimulation);
     EXPECT_TRUE(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());  // the files of an earlier run are gone
     EXPECT_EQ(QStringList({rig.capture.caption(), rig.capture.chart().ChartTitle}),

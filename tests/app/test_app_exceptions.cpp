@@ -26,7 +26,6 @@ TEST(ExceptionReport, ApplicationShowsEventErrorsAndKeepsRunning)
     EXPECT_EQ(prompt.texts(), (QStringList{"Der Drucker kann zur Zeit keine\nweiteren Druckaufträge annehmen !\n"
                                            "Bitte wiederholen !",
                                            "kaputt"}));
-    EXPECT_EQ(prompt.asked[0].caption, "Fehler");
-    EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
-    EXPECT_EQ(prompt.asked[1].caption, "Signovat");
+    EXPECT_EQ(std::tuple(prompt.asked[0].caption, prompt.asked[0].icon, prompt.asked[1].caption),
+              std::tuple(QString("Fehler"), PromptIcon::Error, QString("Signovat")));
 }

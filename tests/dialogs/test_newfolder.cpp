@@ -19,8 +19,7 @@ TEST(NewFolder, EveryUnusableCharacterIsRefused)
         EXPECT_EQ(refusal->text, QString("Der Name '%1' ist kein zulässiger\nOrdnername, weil er nicht verwendbare "
                                          "Zeichen enthält.\nBitte überprüfen Sie die Eingabe und verwenden Sie "
                                          "nicht\ndie folgenden Zeichen: <>|*?/\\").arg(name));
-        EXPECT_EQ(refusal->caption, "Eingabefehler");
-        EXPECT_EQ(refusal->icon, PromptIcon::Warning);
+        EXPECT_EQ(std::pair(refusal->caption, refusal->icon), std::pair(QString("Eingabefehler"), PromptIcon::Warning));
     }
     EXPECT_FALSE(folderNameRefusal("Kreuzung Süd: 2. Bauabschnitt"));
     EXPECT_FALSE(folderNameRefusal(""));
@@ -36,8 +35,7 @@ TEST(NewFolder, CreatesWithMissingParentsAndListsWhatExists)
     // make the tree list the folder again.
     EXPECT_FALSE(createNewFolder(gone, "Neuer Ordner").failure);
     const NewFolderResult itself = createNewFolder(tmp.path() + "/", "");
-    EXPECT_FALSE(itself.failure);
-    EXPECT_EQ(itself.path, tmp.path() + "/");
+    EXPECT_TRUE(!itself.failure && itself.path == tmp.path() + "/");
     EXPECT_EQ(newFolderPath("/daten", "K1"), "/daten/K1");
     EXPECT_EQ(newFolderPath("/", "K1"), "/K1");
 }
@@ -58,8 +56,7 @@ TEST(NewFolder, AFolderThatCannotBeCreatedIsReportedWithItsPath)
     QFile::setPermissions(locked, readAndEnter | QFileDevice::WriteOwner);
     ASSERT_TRUE(r.failure);
     EXPECT_EQ(r.failure->text, "Fehler:\nVerzeichnis konnte nicht angelegt werden !");
-    EXPECT_EQ(r.failure->caption, locked + "/Neu");
-    EXPECT_EQ(r.failure->icon, PromptIcon::Error);
+    EXPECT_EQ(std::pair(r.failure->caption, r.failure->icon), std::pair(locked + "/Neu", PromptIcon::Error));
     EXPECT_FALSE(QFileInfo::exists(locked + "/Neu"));
 
     // A file of that name is in the way.

@@ -3,7 +3,7 @@
 // cable: bytes written to one end come out of the other. Used by the serial,
 // link and capture tests.
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
@@ -13,24 +13,18 @@ public:
     PtyPair()
     {
         socat_.setReadChannel(QProcess::StandardError);
-        socat_.start(QStringLiteral("socat"), {QStringLiteral("-d"), QStringLiteral("-d"),
-                                               QStringLiteral("pty,raw,echo=0"), QStringLiteral("pty,raw,echo=0")});
+        socat_.start("socat", {"-d", "-d", "pty,raw,echo=0", "pty,raw,echo=0"});
         // socat names both ends, then says when it starts copying.
         QString output;
-        QElapsedTimer clock;
-        clock.start();
-        while (!output.contains(QLatin1String("starting data transfer loop"))) {
-            if (clock.elapsed() > 10000 || !socat_.waitForReadyRead(10000 - int(clock.elapsed()))) {
-                error_ = QStringLiteral("socat gave no pty pair: ") + output + socat_.errorString();
-                return;
-            }
+        const QDeadlineTimer deadline(10000);
+        while (!output.contains("starting data transfer loop")
+               && socat_.waitForReadyRead(int(deadline.remainingTime())))
             output += QString::fromLocal8Bit(socat_.readAllStandardError());
-        }
-        static const QRegularExpression ptyLine(QStringLiteral("PTY is (\\S+)"));
+        static const QRegularExpression ptyLine("PTY is (\\S+)");
         for (auto it = ptyLine.globalMatch(output); it.hasNext();)
             ends_ << it.next().captured(1);
-        if (ends_.size() != 2)
-            error_ = QStringLiteral("socat output not understood: ") + output;
+        if (ends_.size() != 2 || !output.contains("starting data transfer loop"))
+            error_ = "socat gave no pty pair: " + output + socat_.errorString();
     }
     ~PtyPair()
     {

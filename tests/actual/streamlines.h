@@ -1,7 +1,10 @@
 #pragma once
-// Building printout lines column by column, and the bundled transcripts.
+// Building printout lines column by column, the bundled transcripts, the
+// simulation program's files.
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QList>
 #include <QString>
@@ -40,6 +43,15 @@ inline QByteArray transcriptBytes(const char *name)
 {
     QFile f(transcriptPath(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A file of the simulation program, D<number>.ist in dir, last written at stamp.
+inline bool writeSimFile(const QString &dir, int number, const QByteArray &text, const QDateTime &stamp)
+{
+    QFile f(QDir(dir).filePath(QStringLiteral("D%1.ist").arg(number)));
+    // Flushed before stamping: a later flush would stamp the file again.
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size() && f.flush()
+           && f.setFileTime(stamp, QFileDevice::FileModificationTime);
 }
 
 inline QList<QByteArray> transcriptLines(const char *name)

@@ -321,22 +321,12 @@ TEST(Capture, LostPortStopsTheCaptureOnceAndKeepsTheRows)
 
 const QDateTime kStart(QDate(2024, 3, 14), QTime(9, 0, 0));
 
-void writeSimFile(const QString &dir, int number, const QByteArray &text, const QDateTime &stamp)
-{
-    QFile f(QDir(dir).filePath(QStringLiteral("D%1.ist").arg(number)));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-    f.flush();  // a later flush would stamp the file again
-    ASSERT_TRUE(f.setFileTime(stamp, QFileDevice::FileModificationTime));
-}
-
 TEST(SimulationFiles, PackedStampsCountTwoSecondSteps)
 {
-    const uint32_t start = PackedStamp(kStart);
-    EXPECT_EQ(start, (44u << 25) | (3u << 21) | (14u << 16) | (9u << 11));
-    EXPECT_EQ(PackedStamp(kStart.addSecs(1)), start);
-    EXPECT_EQ(PackedStamp(kStart.addSecs(2)), start + 1);
-    EXPECT_EQ(PackedStamp(kStart.addSecs(60)), start + 32);
+    const uint32_t start = (44u << 25) | (3u << 21) | (14u << 16) | (9u << 11);
+    EXPECT_EQ(QList<uint32_t>({PackedStamp(kStart), PackedStamp(kStart.addSecs(1)), PackedStamp(kStart.addSecs(2)),
+                               PackedStamp(kStart.addSecs(60))}),
+              QList<uint32_t>({start, start, start + 1, start + 32}));
 }
 
 TEST(SimulationFiles, HeaderFirstThenTheOldestDataFile)

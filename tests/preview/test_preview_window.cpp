@@ -432,11 +432,7 @@ TEST_F(PreviewWindowTest, ASimulationAlreadyRunningIsToldOnceAndTheCaptureWaitsF
     openRun(DisplayMode::RunSimulation);
     EXPECT_FALSE(get<QLabel>("ShapeEmpfang")->isVisible() || get("ButtonDrFenster")->isVisible()
                  || w->receivedDataWindow()->isVisible());
-    QFile data(QDir(tmp.path()).filePath("D1.ist"));
-    ASSERT_TRUE(data.open(QIODevice::WriteOnly));
-    data.write(dataLine('1', {" Gr"}) + "\n");
-    data.flush();
-    ASSERT_TRUE(data.setFileTime(QDateTime::currentDateTime().addSecs(4), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(writeSimFile(tmp.path(), 1, dataLine('1', {" Gr"}) + "\n", QDateTime::currentDateTime().addSecs(4)));
     bool tickingWhileOpen = true;
     prompt.onAsk = [&] { tickingWhileOpen = w->captureTimer()->isActive(); };
     w->ScanDataTimer();

@@ -49,19 +49,13 @@ private:
 // True when `written` is a sequence of the allowed frames.
 bool onlyAllowedFrames(QByteArray written, const QList<QByteArray> &allowed)
 {
-    while (!written.isEmpty()) {
-        bool matched = false;
-        for (const QByteArray &frame : allowed) {
-            if (written.startsWith(frame)) {
+    for (qsizetype before = -1; before != written.size();) {
+        before = written.size();
+        for (const QByteArray &frame : allowed)
+            if (written.startsWith(frame))
                 written.remove(0, frame.size());
-                matched = true;
-                break;
-            }
-        }
-        if (!matched)
-            return false;
     }
-    return true;
+    return written.isEmpty();
 }
 
 }  // namespace

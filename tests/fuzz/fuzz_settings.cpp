@@ -19,7 +19,6 @@
 #include "base/profilefile.h"
 #include "fuzzsupport.h"
 
-#include <QDataStream>
 #include <QQueue>
 #include <QSet>
 
@@ -38,22 +37,21 @@ QString confined(const QString &value, const QString &root)
     return root + QLatin1Char('/') + segments.join(QLatin1Char('/'));
 }
 
-QByteArray valuesKey(const AppSettings &s)
+// The values as one text: equal texts, equal values.
+QString valuesKey(const AppSettings &s)
 {
-    QByteArray key;
-    QDataStream out(&key, QIODevice::WriteOnly);
-    out << s.StandardDataDir << s.SimulatorWorkDir << s.SimulationDataDir << s.GroupNamesDir
-        << s.ActualRunDir << s.ControllerPortIndex << s.PrinterPortIndex
-        << s.DefaultInstallationType << s.PrintInColour << s.CaptureMinutes << s.AutoEndCapture
-        << s.AskSaveCapture << s.ProtocolVariant << s.ChecksumSeed;
-    return key;
+    QStringList parts{s.StandardDataDir, s.SimulatorWorkDir, s.SimulationDataDir, s.GroupNamesDir, s.ActualRunDir};
+    for (int v : {s.ControllerPortIndex, s.PrinterPortIndex, s.DefaultInstallationType, s.PrintInColour,
+                  s.CaptureMinutes, s.AutoEndCapture, s.AskSaveCapture, int(s.ProtocolVariant), s.ChecksumSeed})
+        parts << QString::number(v);
+    return parts.join(QChar(0));
 }
 
 bool checkedRecently(const AppSettings &s)
 {
-    static QSet<QByteArray> recent;
-    static QQueue<QByteArray> order;
-    const QByteArray key = valuesKey(s);
+    static QSet<QString> recent;
+    static QQueue<QString> order;
+    const QString key = valuesKey(s);
     if (recent.contains(key))
         return true;
     recent.insert(key);
@@ -61,18 +59,6 @@ bool checkedRecently(const AppSettings &s)
     if (order.size() > 1024)
         recent.remove(order.dequeue());
     return false;
-}
-
-bool sameValues(const AppSettings &a, const AppSettings &b)
-{
-    return a.StandardDataDir == b.StandardDataDir && a.SimulatorWorkDir == b.SimulatorWorkDir
-           && a.SimulationDataDir == b.SimulationDataDir && a.GroupNamesDir == b.GroupNamesDir
-           && a.ActualRunDir == b.ActualRunDir && a.ControllerPortIndex == b.ControllerPortIndex
-           && a.PrinterPortIndex == b.PrinterPortIndex
-           && a.DefaultInstallationType == b.DefaultInstallationType
-           && a.PrintInColour == b.PrintInColour && a.CaptureMinutes == b.CaptureMinutes
-           && a.AutoEndCapture == b.AutoEndCapture && a.AskSaveCapture == b.AskSaveCapture
-           && a.ProtocolVariant == b.ProtocolVariant && a.ChecksumSeed == b.ChecksumSeed;
 }
 
 // QSettings keeps a parsed file and parses it again only when its size or
@@ -139,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     {
         const SettingsStore saved(savedFile);
         FUZZ_CHECK(saved.ReadInteger(kSectionInt, QStringLiteral("VERSION"), 0) == kSettingsVersion);
-        FUZZ_CHECK(sameValues(LoadSettings(saved, nullptr, start), s));
+        FUZZ_CHECK(valuesKey(LoadSettings(saved, nullptr, start)) == valuesKey(s));
     }
     QFile::remove(savedFile);
     return 0;

@@ -13,35 +13,19 @@
 #include <cstdio>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
-extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int *argc, char ***argv);
-
-namespace {
-
-QStringList inputFiles(const QString &argument)
-{
-    if (!QFileInfo(argument).isDir())
-        return {argument};
-    QStringList files;
-    QDirIterator it(argument, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();  // the same order on every run
-    return files;
-}
-
-}  // namespace
 
 int main(int argc, char **argv)
 {
-    if (LLVMFuzzerInitialize)
-        LLVMFuzzerInitialize(&argc, &argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE|FOLDER...\n", argv[0]);
-        return 2;
-    }
     int replayed = 0;
     for (int i = 1; i < argc; ++i) {
-        for (const QString &path : inputFiles(QFile::decodeName(argv[i]))) {
+        QStringList files{QFile::decodeName(argv[i])};
+        if (QFileInfo(files[0]).isDir()) {
+            QDirIterator it(files.takeFirst(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                files << it.next();
+            files.sort();  // the same order on every run
+        }
+        for (const QString &path : files) {
             QFile file(path);
             if (!file.open(QIODevice::ReadOnly)) {
                 std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
@@ -54,6 +38,6 @@ int main(int argc, char **argv)
         }
     }
     std::fprintf(stderr, "%d inputs replayed\n", replayed);
-    // An empty corpus would make the test pass without testing anything.
+    // An empty corpus (or none given) would make the test pass without testing anything.
     return replayed > 0 ? 0 : 1;
 }

@@ -27,34 +27,14 @@ void makeEntry(const QString &path, Kind kind, const QByteArray &content)
 {
     const QByteArray native = QFile::encodeName(path);
     const QByteArray target = QFile::encodeName(path + QStringLiteral(".target"));
-    int result = 0;
-    switch (kind) {
-    case File:
-        writeScratchFile(path, content.constData(), size_t(content.size()));
-        break;
-    case Missing:
-    case KindCount:
-        break;
-    case Folder:
-        result = ::mkdir(native.constData(), 0700);
-        break;
-    case Pipe:
-        result = ::mkfifo(native.constData(), 0600);
-        break;
-    case DevZero:
-        result = ::symlink("/dev/zero", native.constData());
-        break;
-    case Dangling:
-        result = ::symlink(target.constData(), native.constData());
-        break;
-    case Loop:
-        result = ::symlink(native.constData(), native.constData());
-        break;
-    case LinkToFile:
-        writeScratchFile(QFile::decodeName(target), content.constData(), size_t(content.size()));
-        result = ::symlink(target.constData(), native.constData());
-        break;
-    }
+    if (kind == File || kind == LinkToFile)
+        writeScratchFile(kind == File ? path : QFile::decodeName(target), content.constData(), size_t(content.size()));
+    const int result = kind == Folder                          ? ::mkdir(native.constData(), 0700)
+                       : kind == Pipe                          ? ::mkfifo(native.constData(), 0600)
+                       : kind == DevZero                       ? ::symlink("/dev/zero", native.constData())
+                       : kind == Dangling || kind == LinkToFile ? ::symlink(target.constData(), native.constData())
+                       : kind == Loop                          ? ::symlink(native.constData(), native.constData())
+                                                               : 0;
     FUZZ_CHECK(result == 0);
 }
 

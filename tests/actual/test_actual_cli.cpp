@@ -139,8 +139,7 @@ TEST(CaptureCommand, KvxRunFromTheEmulatorPrintsAsPdf)
     ASSERT_EQ(states.exitCode, 0) << states.err.toStdString();
     const QStringList lines = states.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 251);
-    EXPECT_EQ(lines[0], "second,program,1,2,3,4,5,6,7,8");
-    EXPECT_EQ(lines[15], "14,1,*2,2,1,1,1,1,2,0");
+    EXPECT_EQ(QStringList({lines[0], lines[15]}), QStringList({"second,program,1,2,3,4,5,6,7,8", "14,1,*2,2,1,1,1,1,2,0"}));
     EXPECT_TRUE(lines[141].startsWith(QStringLiteral("140,2,")));
 }
 
@@ -200,8 +199,7 @@ TEST(CaptureCommand, InterruptSavesWhatCameAndNothingWhenNothingCame)
     capture.terminate();
     r = finish(capture);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_GE(rowsIn(run), 10);
-    EXPECT_LT(rowsIn(run), 150);
+    EXPECT_TRUE(rowsIn(run) >= 10 && rowsIn(run) < 150) << rowsIn(run);
 }
 
 TEST(CaptureCommand, BadArgumentsAreRefusedInOneLine)
@@ -216,7 +214,6 @@ TEST(CaptureCommand, BadArgumentsAreRefusedInOneLine)
         words("capture --sim --sim-dir") << dir.filePath("fehlt") << "--out" << out,
         QStringList{"render", "--run", bad, "--out", dir.filePath(QStringLiteral("x.pdf"))},
         QStringList{"states", "--run", bad},
-        QStringList{"states", "--run", dir.filePath("fehlt.DRI")},
     };
     for (const QStringList &args : cases) {
         const Result r = signovat(args);

@@ -74,8 +74,7 @@ TEST(ActualRunFile, SavedRunLoadsAsAChartWithItsNames)
     ActualRun loaded;
     ASSERT_TRUE(LoadActualRunChart(path, chart, loaded, &error));
     EXPECT_EQ(EncodeActualRunFile(loaded), readBytes(kBundled));
-    EXPECT_EQ(chart.DisplayMode, DisplayMode::RunFromFile);
-    EXPECT_FALSE(chart.TargetChartActive);
+    EXPECT_TRUE(chart.DisplayMode == DisplayMode::RunFromFile && !chart.TargetChartActive);
     EXPECT_EQ(QStringList({fieldText(chart.GroupNames[7]), chart.ChartTitle, chart.WindowCaption, chart.DataName,
                            chart.BannerText.right(4)}),
               QStringList({"B1 Blink", "(Ist-Druck, Datei DrIst1.DRI)",

@@ -60,8 +60,7 @@ TEST_F(PreviewCommandsTest, EveryChartKindOpensThePreviewWhichBlocksTheCommands)
         SCOPED_TRACE(command);
         w->action(command)->trigger();
         TFGrafik *preview = w->previewWindow();
-        ASSERT_TRUE(preview);
-        EXPECT_TRUE(preview->isVisible());
+        ASSERT_TRUE(preview && preview->isVisible());
         EXPECT_EQ(std::make_pair(preview->chart().DisplayMode, preview->chart().ProgramNumber), std::make_pair(kind, program));
         EXPECT_TRUE(preview->windowTitle().endsWith(" - Hauptstrasse-Schulweg"));
         EXPECT_EQ(preview->chart().ShownGroups, 24);  // the KVX family
@@ -100,8 +99,7 @@ TEST_F(PreviewCommandsTest, EachCommandOpensThePreviewInItsMode)
         prompt.asked.clear();
         w->action(action)->trigger();
         EXPECT_EQ(prompt.asked.size(), 1u);  // whether to clear the names of the data started afresh
-        ASSERT_TRUE(w->previewWindow());
-        EXPECT_TRUE(w->previewWindow()->isVisible());
+        ASSERT_TRUE(w->previewWindow() && w->previewWindow()->isVisible());
         EXPECT_EQ(w->previewWindow()->capture().mode(), mode);
         EXPECT_EQ(printerPort.isOpen(), mode != DisplayMode::RunSimulation);
         EXPECT_FALSE(commandsOffered());
@@ -135,8 +133,7 @@ TEST_F(PreviewCommandsTest, ThePrinterPortIsOpenedAfreshOrTheCommandStops)
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(QStringList({prompt.asked[0].text, prompt.asked[0].caption}), QStringList({printerPort.failOpenText, "Signovat"}));
     EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Error);
-    EXPECT_FALSE(w->previewWindow());
-    EXPECT_TRUE(commandsOffered());
+    EXPECT_TRUE(!w->previewWindow() && commandsOffered());
 }
 
 TEST_F(PreviewCommandsTest, ASavedRunIsShownFromTheActualRunFolder)

@@ -62,8 +62,7 @@ TEST(Capture, StartSetsUpTheStreamPortAndTheLink)
                               rig.controller.baudRate, rig.controller.outputFlushes, rig.ctx.StartRequest.waitingForData(),
                               rig.capture.printButtonsEnabled(), rig.capture.PageCount()}),
                   QList<int>({m.baud, m.stopBits, 0, m.linkBaud, m.linkBaud ? 1 : 0, m.linkBaud != 0, false, 1}));
-        EXPECT_EQ(QStringList({rig.capture.caption(), rig.capture.chart().ChartTitle}),
-                  QStringList({"Drucker Vorschau grafisch Ist-Druck Steuerung - Erwarte Daten", m.source}));
+        EXPECT_EQ(rig.capture.chart().ChartTitle, m.source);  // the caption is the transcript test's first
     }
 }
 

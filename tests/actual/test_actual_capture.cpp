@@ -1,8 +1,6 @@
-// The capture tick of a controller printout (start and stop requests, the
-// header and data phases, restarts, paging, the run's limits, noise and port
-// loss) and of the simulation program's files (which file is read next by its
-// time stamp, the header file and the data files). The windows only show what
-// it returns.
+// The capture tick of a controller printout (requests, header and data phases,
+// restarts, paging, limits, noise, port loss) and of the simulation program's
+// files (which one is read next, header and data). The windows show what it returns.
 
 #include "actual/actualrunfile.h"
 #include "capturerig.h"
@@ -85,13 +83,12 @@ TEST(Capture, SilentKvxControllerIsAskedToPrintThenGivenUp)
 }
 
 // A line ends the waiting; so does a start request that failed on the link
-// (its timer clears the flag). A QSW controller has no link: no limit.
+// (its timer clears the flag). A QSW controller never waits (see the start).
 TEST(Capture, WaitingEndsWithALineOrAFailedRequest)
 {
-    CaptureRig rig, failed, qsw;
+    CaptureRig rig, failed;
     rig.capture.Start(DisplayMode::RunKvx40At9600);
     failed.capture.Start(DisplayMode::RunKvx);
-    qsw.capture.Start(DisplayMode::RunQsw);
     for (int tick = 0; tick < 20; ++tick)
         rig.tick();
     rig.line("        ------------");
@@ -99,11 +96,9 @@ TEST(Capture, WaitingEndsWithALineOrAFailedRequest)
     for (int tick = 0; tick < 100; ++tick) {
         rig.tick();
         failed.tick();
-        qsw.tick();
     }
-    EXPECT_TRUE(!rig.ctx.StartRequest.waitingForData() && rig.capture.running() && qsw.capture.running());
-    EXPECT_TRUE(rig.told.empty() && failed.told.empty() && qsw.told.empty());
-    EXPECT_EQ(qsw.printCommandSent(), -1);
+    EXPECT_TRUE(!rig.ctx.StartRequest.waitingForData() && rig.capture.running());
+    EXPECT_TRUE(rig.told.empty() && failed.told.empty());
 }
 
 // The bundled .DRI is the KVX transcript as captured, with the example
@@ -153,9 +148,8 @@ TEST(Capture, HeaderFieldsAPrintoutLeavesOutKeepWhatTheLastOneSet)
     for (int i = 0; i < 30; ++i)
         rig.line(lines[i]);
     rig.capture.Finish();
-    // The next preview window's capture: this header has neither the banner
-    // nor the legend line, and no parameters. It ends at " Gruppe" as the
-    // last printout's banner decided, and the cycle time stays.
+    // The next window's capture: a header without banner, legend and parameters
+    // ends at " Gruppe" as the last printout's banner decided; the cycle time stays.
     ActualRunCapture next(rig.ctx.captureContext(), {&rig.printer, &rig.controller, &rig.link});
     next.Start(DisplayMode::RunKvx);
     for (const QByteArray &line : {lines[1], lines[4], QByteArray(lines[10]).replace("SCHULW01", "ZWEITES "),
@@ -269,9 +263,8 @@ TEST(Capture, ViewFollowsTheFilledPageOnlyUpToTheRunsLimit)
     EXPECT_TRUE(rig.capture.running());
 }
 
-// A loose cable: a megabyte of random bytes without a line feed, then a whole
-// printout. The run is the printout's as if the noise had not been there, and
-// the noise costs a tick per 4096 bytes.
+// A loose cable: a megabyte of random bytes without a line feed, then a printout.
+// The run is as if the noise had not been there; the noise costs a tick per 4096 bytes.
 TEST(Capture, NoiseBeforeAPrintoutIsDropped)
 {
     std::mt19937 random(20261207);

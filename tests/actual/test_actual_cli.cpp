@@ -1,7 +1,5 @@
-// End to end: the emulator prints a transcript onto a pseudo-terminal,
-// "signovat capture" records it into a .DRI, "signovat render" and "signovat
-// states" read it back. Also the ports from the settings, a printout already
-// running, Ctrl-C and refusals.
+// End to end: the emulator prints a transcript onto a pseudo-terminal, "capture"
+// records it, "render" and "states" read it back; ports, Ctrl-C and refusals.
 
 #include "preview/pdfpages.h"
 #include "serial/ptypair.h"
@@ -71,8 +69,7 @@ bool startCapture(QProcess &p, const QStringList &args, QString *seen)
     return waitForStderr(p, QStringLiteral("warte auf "), seen);
 }
 
-// The emulator, with its log and the test's files in one folder and a
-// pseudo-terminal pair to reach it by.
+// The emulator, its log and the test's files in one folder, a pty pair to reach it by.
 struct Emulator {
     QTemporaryDir dir;
     PtyPair link;

@@ -1,7 +1,5 @@
-// The actual-run file: its layout, reading it back as a run and a chart,
-// refusing files of the wrong size. The bundled run (the KVX transcript as
-// captured) is the golden file. Reading from whatever stands under the name
-// never blocks or takes more memory than a run can have.
+// The actual-run file: its layout, reading it back as a run and a chart, refusals.
+// Reading whatever stands under the name never blocks or takes more memory than a run.
 
 #include "actual/actualrunfile.h"
 #include "data/textfield.h"
@@ -127,9 +125,8 @@ TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
     }
 }
 
-// Saving goes through the whole-file save the names file shares (its tests
-// kill, fill the disk and lock the folder); here only that the run's name
-// reaches the message.
+// Saving goes through the names file's whole-file save (tested there); here
+// only that the run's name reaches the message.
 TEST(ActualRunFile, AFailedSaveNamesTheRunFile)
 {
     QTemporaryDir dir;
@@ -139,9 +136,8 @@ TEST(ActualRunFile, AFailedSaveNamesTheRunFile)
     EXPECT_EQ(error, "Die Datei Ordner.DRI kann nicht angelegt werden:\nUnter diesem Namen ist ein Ordner vorhanden.");
 }
 
-// In place of a run: a named pipe, a link to /dev/zero, a link loop, a 4 GiB
-// sparse file. Each read runs in a child that is given up on when it blocks;
-// the preview's message names the file.
+// A named pipe, a link to /dev/zero, a link loop, a 4 GiB sparse file, each read
+// in a child given up on when it blocks; the preview's message names the file.
 TEST(ActualRunFileCrashSafe, HostileEntriesAreRefusedWithoutBlockingOrReading)
 {
     QTemporaryDir dir;

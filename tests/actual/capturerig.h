@@ -1,8 +1,6 @@
 #pragma once
-// A capture wired to in-memory ports and a link whose time the test moves:
-// what the controller prints is injected, the print commands the link sends
-// are read back from the controller port, the messages the ticks return are
-// kept in `told`.
+// A capture on in-memory ports and a link whose time the test moves; the
+// messages the ticks return are kept in `told`.
 
 #include "actual/actualruncapture.h"
 #include "context/appcontext.h"

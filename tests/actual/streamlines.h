@@ -1,6 +1,5 @@
 #pragma once
-// Building printout lines column by column, the bundled transcripts, the
-// simulation program's files.
+// Printout lines column by column, the bundled transcripts, simulation files.
 
 #include <QByteArray>
 #include <QDateTime>

@@ -31,8 +31,7 @@ TEST(LineReceiver, CutsLinesAtTheLineFeedAndTheirTextAtCrOrNul)
     r.append("one\r\ntwo\n\nthr");
     EXPECT_EQ(r.takeLine(), QByteArray("one"));  // one line per call
     EXPECT_EQ(linesOf(r), (QList<QByteArray>{"two", ""}));
-    // A line arriving in pieces, its text ended by a NUL in one piece and
-    // followed by more bytes in the next.
+    // A line in pieces, its text ended by a NUL in one and followed by more bytes.
     r.append(QByteArray("ee\0tail", 7));
     r.append("more\rx\nfour\n");
     EXPECT_EQ(linesOf(r), (QList<QByteArray>{"three", "four"}));
@@ -149,9 +148,8 @@ TEST(StreamParser, ParametersAndGroupFlagsFillTheProgramRecord)
     EXPECT_EQ(QList<int>({flags[0], flags[1], flags[2], flags[4], flags[23]}), QList<int>({1, 0, 1, 0, 0}));
 }
 
-// The banner sets the header mode byte, the legend with its exact spacing
-// clears it wherever it stands. Which line then ends the header the
-// transcripts show.
+// The banner sets the header mode byte, the legend with its exact spacing clears
+// it wherever it stands; which line then ends the header the transcripts show.
 TEST(StreamParser, HeaderModeByteFollowsTheBannerAndTheLegend)
 {
     Parser p;

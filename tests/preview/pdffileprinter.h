@@ -1,6 +1,5 @@
 #pragma once
-// A printer for the window tests: every print job becomes a PDF file of its
-// own, and the set-up dialog answers as the test says.
+// A printer whose jobs become PDF files and whose set-up dialog answers as told.
 
 #include "preview/printerdialog.h"
 

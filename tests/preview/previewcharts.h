@@ -4,9 +4,8 @@
 #include "data/installationdata.h"
 #include "render/chartdata.h"
 
-// A fixed-time installation of `groups` groups whose program 1 runs `cycle`
-// seconds: every group green from 10 to 40. Its switch-on program of
-// program 1 lasts 30 seconds.
+// A fixed-time installation whose program 1 runs `cycle` seconds, every group
+// green from 10 to 40; its switch-on program lasts 30 seconds.
 inline InstallationData previewInstallation(int cycle, int groups = 3)
 {
     InstallationData d;

@@ -1,5 +1,4 @@
-// "Beenden" after a received run, without a window: the stop request, the
-// group names question, the save dialog, and a save that fails.
+// "Beenden" after a received run, without a window: stop, names question, saving.
 
 #include "preview/captureleave.h"
 #include "actual/capturerig.h"

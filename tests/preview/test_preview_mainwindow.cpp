@@ -1,8 +1,6 @@
-// The "Drucken" commands of the main window: a chart command opens the
-// preview on the loaded data set; an "Ist" command starts from new data and
-// opens it in its mode on the printer-stream port (the simulation on none)
-// and the main window's link; "Aus Datei laden" shows a saved run. The
-// commands stay blocked until the preview is left.
+// The main window's "Drucken" commands: charts of the loaded data set, "Ist" captures
+// from new data on the printer-stream port and the main window's link, a saved
+// run; the commands stay blocked until the preview is left.
 
 #include "mainwindowrig.h"
 #include "modaldialogs.h"

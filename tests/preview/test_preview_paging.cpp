@@ -1,6 +1,5 @@
-// The preview without a window: the paging rules (pages, half pages, the
-// cursor, the measuring point, the print selection), and the print run onto
-// PDF files (which pages, in which order, with which footers).
+// The preview without a window: the paging rules (pages, half pages, cursor,
+// measuring point, print selection) and the print run onto PDF files.
 
 #include "render/guiapp.h"
 
@@ -209,8 +208,7 @@ TEST(PrintRun, FlaggedPagesInOrderNumberedOverTheWholeChart)
     EXPECT_FALSE(axis.contains(QStringLiteral("90")));
 }
 
-// A flag beyond the chart's pages makes no document (the window shows what a
-// selection of none and a failing device do).
+// A flag beyond the chart makes no document (the window shows no flag and a failing device).
 TEST(PrintRun, NoDocumentWithoutAFlaggedPageOfTheChart)
 {
     QTemporaryDir dir;

@@ -1,8 +1,6 @@
-// TFGrafik as a user sees it: what it adds to the paging rules and to the
-// capture (the labels, the cursor line, redraws, the lamp, the received-data
-// window, messages shown once a tick is over, closing with the stop request,
-// the names editor and the save dialog), the copies field and the print
-// buttons printing through a PDF-file printer.
+// TFGrafik as a user sees it: what it adds to the paging rules and the capture
+// (labels, cursor line, redraws, lamp, received data, messages after a tick,
+// closing, names editor, save dialog), the copies field and the print buttons.
 
 #include "actual/capturerig.h"
 #include "actual/streamlines.h"
@@ -200,8 +198,7 @@ TEST_F(PreviewWindowTest, CopiesAreCheckedWhenTheFieldIsLeft)
     click("UpDownKopieDown");
     click("UpDownKopieDown");
     EXPECT_EQ(QList<int>({w->copies(), int(prompt.asked.size())}), QList<int>({8, 2}));
-    // A number typed but not yet checked is where the arrows start; one that
-    // is no count leaves them at the last count.
+    // The arrows start at a number typed but not yet checked, or at the last count.
     memo->setText(QStringLiteral("5"));
     click("UpDownKopieUp");
     EXPECT_EQ(w->copies(), 6);
@@ -244,8 +241,7 @@ TEST_F(PreviewWindowTest, PrinterFailuresAreReported)
     printer->refuse = true;
     click("DruckAlles");
     const PrinterError busy;
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, exceptionMessage(&busy).text);
+    EXPECT_EQ(prompt.texts(), QStringList({exceptionMessage(&busy).text}));
     EXPECT_EQ(w->copies(), 2);
     EXPECT_EQ(w->paging().PagePrintFlags(), (PageFlags{1, 1, 1, 1}));
     printer->file = QStringLiteral("/kein/ordner/plan.pdf");
@@ -351,8 +347,7 @@ TEST_F(PreviewWindowTest, ClosingDuringThePrinterDialogWaitsUntilItIsGone)
     receive(5);
     bool closedWhileOpen = true;
     printer->whileOpen = [&] {
-        // The capture timer goes on: a new printout whose header was missed;
-        // the dialog runs the event loop, which shows the message.
+        // The timer goes on: a printout whose header was missed; the dialog shows the message.
         line("Neuer Druck:");
         line(dataLine('1', {" R ", " Gr"}));
         EXPECT_TRUE(told());
@@ -417,8 +412,7 @@ TEST_F(PreviewWindowTest, ALostPortIsToldAndTheRunStays)
     EXPECT_EQ(w->chart().Rows.size(), 20u);
 }
 
-// The simulation's capture has no port to watch: no lamp, no received data.
-// Its message comes while the capture timer waits, so it is shown once.
+// No port to watch: no lamp, no received data; the message, while the timer waits, comes once.
 TEST_F(PreviewWindowTest, ASimulationAlreadyRunningIsToldOnceAndTheCaptureWaitsForIt)
 {
     openRun(DisplayMode::RunSimulation);

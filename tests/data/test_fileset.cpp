@@ -1,7 +1,4 @@
-// Loading the twenty data files: where each field lies in its file, the load
-// report, and the defaults that take the place of a file that cannot be used,
-// with the rules of the resets. Entries that are no usable file at all are the
-// hostile-folder test's.
+// Loading the twenty data files: field offsets, the load report, defaults and resets.
 
 #include "data/bytereader.h"
 #include "data/datalayout.h"
@@ -201,9 +198,7 @@ TEST(DataSetLoad, ByteReaderStopsAtTheEndOfTheBuffer)
     reader.field("", first);
     EXPECT_FALSE(reader.complete());
     reader.field("", second);
-    EXPECT_EQ(first, 0x0201);
-    EXPECT_EQ(second, 0u);
-    EXPECT_FALSE(reader.complete());
+    EXPECT_EQ(std::make_tuple(first, second, reader.complete()), std::make_tuple(uint16_t(0x0201), 0u, false));
 }
 
 // The default values themselves are pinned by the bundled example, which the
@@ -215,8 +210,7 @@ TEST(Defaults, StartupResetTakesTypeAndGroupCountFromSettings)
         InstallationData d;  // zeros, as at program start
         d.Konf.InstallationType = 3;
         resetToDefaults(d, ResetRules{false, type}, true);
-        EXPECT_EQ(d.Konf.InstallationType, type);
-        EXPECT_EQ(d.Header.GroupCount, groups) << "type " << type;
+        EXPECT_EQ(std::make_pair(d.Konf.InstallationType, d.Header.GroupCount), std::make_pair(type, groups));
     }
 }
 
@@ -225,10 +219,8 @@ TEST(Defaults, ResetAfterStartupKeepsTypeGroupCountAndChosenNames)
     InstallationData d = loadedLooking();
     TextToField10("K1 West", d.GroupNames[0]);
     resetToDefaults(d, ResetRules{true, TypeKvx}, false);
-    EXPECT_EQ(d.Header.GroupCount, 0x5A5A5A5Au);
-    EXPECT_EQ(d.Konf.InstallationType, 0x5A5A5A5Au);
-    EXPECT_EQ(d.Konf.KonfValue, 2u);
-    EXPECT_EQ(d.Programs[0].CycleTime, 0u);
+    EXPECT_EQ(std::make_tuple(d.Header.GroupCount, d.Konf.InstallationType, d.Konf.KonfValue, d.Programs[0].CycleTime),
+              std::make_tuple(0x5A5A5A5Au, 0x5A5A5A5Au, 2u, 0u));
     EXPECT_EQ(GroupNameText(d, 0), "K1 West");
     // The example describes its header; here are the header's defaults.
     const InstallationHeader &h = d.Header;

@@ -1,8 +1,5 @@
-// NAMEN.DAT and the blank-padded Windows-1252 text fields of the data files;
-// saving over an existing file while the saving process is killed, runs out
-// of disk or finds its folder changed: the file holds its old or its new
-// content, never a mix, and no temporary file stays behind. Reading whatever
-// stands under its name is the hostile-folder test's.
+// Blank-padded Windows-1252 text fields, and NAMEN.DAT saved safely against kills,
+// full disks and changed folders.
 
 #include "asnobody.h"
 #include "savetorture.h"

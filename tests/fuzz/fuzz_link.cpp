@@ -1,23 +1,7 @@
-// The controller link's print command against a peer that answers anything:
-// the input is a script of what the peer sends, when the 10 ms ticks come
-// and when the program asks for the print command.
-//
-// First byte: bit 0 selects the KVX 40 / 10 frames, bits 1-2 the checksum
-// seed, bit 3 controller family 1 instead of 2. Then operations, chosen by
-// the top three bits of a byte (n = the low bits):
-//   0, 1  the next n + 1 bytes arrive as they are
-//   2     a well-formed answer arrives: type = next byte, data = the next
-//         (n >> 1) & 7 bytes, sent to another address when n is odd
-//   3     n + 1 ticks of 10 ms
-//   4     n × 50 ms pass without a tick
-//   5     RequestPrint with the next three bytes
-//   6     n × 16 copies of the next byte arrive (line noise)
-//   7     n odd: the port is closed or opened again; even: its input is flushed
-//
-// What must hold: SendStep only returns its three codes; the program writes
-// nothing but whole print command frames and acknowledgements; a command is
-// only ever answered by bytes that arrived after it was sent; an idle link
-// neither writes nor leaves idle by itself.
+// The print command against a scripted peer. First byte: bit 0 KVX 40 / 10 frames, bits 1-2
+// the checksum seed, bit 3 family 1; then operations by a byte's top three bits, n = the rest.
+// Must hold: only the three step codes; only whole command frames and acks written; only bytes
+// arriving after a command answer it; an idle link neither writes nor leaves idle by itself.
 
 #include "fuzzsupport.h"
 #include "link/controllerlink.h"
@@ -92,17 +76,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const uint8_t n = op & 0x1f;
         switch (op >> 5) {
         case 0:
-        case 1:
+        case 1:  // the next n + 1 bytes arrive as they are
             arrive(script.take(size_t(op & 0x3f) + 1));
             break;
-        case 2: {
+        case 2: {  // an answer of type next byte, (n >> 1) & 7 data bytes, other address on odd n
             const uint8_t type = script.next();
             const QByteArray payload = script.take((n >> 1) & 7);
             const uint8_t address = uint8_t(family) ^ ((n & 1) ? 3 : 0);  // the other family's on odd n
             arrive(StuffFrame(BuildFrame(address, 14, type, payload, variant, seed)));
             break;
         }
-        case 3:
+        case 3:  // n + 1 ticks of 10 ms
             for (int t = 0; t <= n; ++t) {
                 timer.advance(10);
                 const ControllerLink::Step code = link.SendStep();
@@ -114,14 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                     FUZZ_CHECK(code == ControllerLink::Step::Idle);
                     FUZZ_CHECK(written.isEmpty());
                 }
-                if (code == ControllerLink::Step::PrintCommand && lastCode != ControllerLink::Step::PrintCommand) {
-                    // This tick sent the command: what came before is no answer to it.
-                    arrivedSinceSend = 0;
-                }
+                if (code == ControllerLink::Step::PrintCommand && lastCode != ControllerLink::Step::PrintCommand)
+                    arrivedSinceSend = 0;  // this tick sent the command: what came before answers nothing
                 if (code == ControllerLink::Step::Idle && lastCode == ControllerLink::Step::PrintCommand)
                     FUZZ_CHECK(arrivedSinceSend > 0);
-                // A command asked for while another was under way follows
-                // even a failed one.
+                // A command asked for while another was under way follows even a failed one.
                 if (code != ControllerLink::Step::PrintCommand) {
                     requested = code == ControllerLink::Step::Failed && queued;
                     queued = false;
@@ -129,10 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 lastCode = code;
             }
             break;
-        case 4:
+        case 4:  // n × 50 ms without a tick
             timer.advance(n * 50);
             break;
-        case 5: {
+        case 5: {  // RequestPrint with the next three bytes
             const PrintCommandBytes command{script.next(), script.next(), script.next()};
             allowed << StuffFrame(BuildPrintCommandFrame(command, variant, seed));
             link.RequestPrint(command[0], command[1], command[2]);
@@ -140,10 +121,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             requested = true;
             break;
         }
-        case 6:
+        case 6:  // line noise: n × 16 copies of the next byte
             arrive(QByteArray(n * 16, char(script.next())));
             break;
-        case 7:
+        case 7:  // n odd: close or reopen the port; even: flush its input
             if (n & 1) {
                 if (port.isOpen())
                     port.close();

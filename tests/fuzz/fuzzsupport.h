@@ -1,7 +1,5 @@
 #pragma once
-// Shared by the fuzz harnesses: a check that turns a broken promise into a
-// crash the fuzzer reports (and the replay test fails on), and a scratch
-// folder for inputs that have to be files.
+// Fuzz harness helpers: a check that crashes on a broken promise, and scratch files.
 
 #include <QByteArray>
 #include <QDir>
@@ -24,8 +22,7 @@
         }                                                                                      \
     } while (0)
 
-// A private folder for the whole run, removed at its end. In memory where the
-// system has /dev/shm: the harnesses write files for every input.
+// A private folder for the run, in /dev/shm where there is one: every input is written.
 inline const QString &scratchDir()
 {
     static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()

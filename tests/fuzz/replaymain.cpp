@@ -1,7 +1,5 @@
-// Runs a fuzz harness once over every file it is given, or every file below
-// the folders it is given: the seed corpus and each input that ever made the
-// harness fail. Used by CTest in the builds without libFuzzer; a failing
-// input crashes the run like it crashed the fuzzer.
+// Without libFuzzer: runs a harness once over every given file or file below a given
+// folder (seeds and past failures); a failing input crashes the run.
 
 #include <QByteArray>
 #include <QDirIterator>

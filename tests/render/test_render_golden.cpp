@@ -54,11 +54,8 @@ ChartData targetChart(DisplayMode kind)
     return chart;
 }
 
-// A captured run of 150 s whose fourth group lies beyond the header's group
-// count; program 2 changes to 3 at 60 s and to 4 at 130 s; detector ticks on
-// groups 1 and 2. Group 3 holds the flashing and extra-yellow states and codes
-// no state has (10, -1), which draw nothing: the next run starts where the
-// last drawn one ended.
+// A 150 s run, group 4 beyond the header's count, programs 2/3/4, detector ticks; group 3
+// has flashing, extra yellow and unknown codes (10, -1), which draw nothing.
 ChartData actualRun(bool headerMode)
 {
     ChartData run;

@@ -1,7 +1,5 @@
 #pragma once
-// Two connected pseudo-terminals made by socat, standing in for a serial
-// cable: bytes written to one end come out of the other. Used by the serial,
-// link and capture tests.
+// Two pseudo-terminals joined by socat, standing in for a serial cable.
 
 #include <QDeadlineTimer>
 #include <QProcess>

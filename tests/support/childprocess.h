@@ -1,14 +1,7 @@
 #pragma once
-// Runs part of a test in a forked child process, so that the test can kill
-// it at any moment (SIGKILL in the middle of a save), restrict it (a file
-// size limit standing in for a full disk, a memory limit) or give up on it
-// when it blocks.
-//
-// The child runs the body and exits with its result at once, without
-// returning into the test framework. It starts with the one thread that
-// called fork(): the body must not rely on threads of the test process.
-// The body calls ready() at the point the test waits for (right before the
-// operation to be killed, say).
+// Runs part of a test in a forked child the test can kill, limit or give up on; the
+// child has only the forking thread, exits with the body's result and calls ready()
+// where the test waits (right before the operation to be killed, say).
 
 #include <cerrno>
 #include <chrono>
@@ -23,8 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// The sanitizer reserves terabytes of address space up front; a memory limit
-// cannot be set under it.
+// The address sanitizer reserves terabytes up front: no memory limit under it.
 #if defined(__SANITIZE_ADDRESS__)
 inline constexpr bool kMemoryLimitPossible = false;
 #elif defined(__has_feature)
@@ -34,11 +26,9 @@ inline constexpr bool kMemoryLimitPossible = true;
 #endif
 
 struct ChildLimits {
-    // RLIMIT_FSIZE in bytes. SIGXFSZ is ignored, so a write past the limit
-    // fails with EFBIG as a write to a full disk fails with ENOSPC.
+    // RLIMIT_FSIZE; SIGXFSZ is ignored, so a write past it fails like one to a full disk.
     std::optional<rlim_t> maxFileSize;
-    // Heap the child may allocate beyond what it holds when it starts
-    // (RLIMIT_DATA). Ignored where kMemoryLimitPossible is false.
+    // RLIMIT_DATA beyond the heap held at start; ignored without kMemoryLimitPossible.
     std::optional<rlim_t> maxExtraData;
 };
 
@@ -46,8 +36,7 @@ class ChildProcess {
 public:
     using Body = std::function<int(const std::function<void()> &ready)>;
 
-    // The read end of the pipe sees the ready byte, then its end once the
-    // child has exited: both can be waited for with poll().
+    // The pipe carries the ready byte, then ends when the child exits: both poll()-able.
     explicit ChildProcess(const Body &body, const ChildLimits &limits = {})
     {
         int fds[2];
@@ -74,8 +63,7 @@ public:
 
     bool running() const { return pid_ > 0 && !status_; }
 
-    // True once the child has called ready(); false when it ended or the
-    // time ran out first.
+    // True once the child has called ready(); false when it ended or time ran out first.
     bool waitReady(std::chrono::milliseconds timeout) { return readByte(timeout) == 1; }
 
     // SIGKILL, and the child is reaped.
@@ -87,8 +75,7 @@ public:
         }
     }
 
-    // The exit code, or minus the signal that ended the child. Empty when the
-    // child did not end in time (or never started); it is then killed.
+    // Exit code or minus the signal; empty (and the child killed) when it did not end in time.
     std::optional<int> waitExit(std::chrono::milliseconds timeout)
     {
         const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -1,8 +1,5 @@
 #pragma once
-// Saving over an existing file while the saving process is killed or runs out
-// of disk: afterwards the file holds its old or its new content, never a mix,
-// and no temporary file stays next to it. Shared by the tests of every file
-// the program saves.
+// A save killed or out of disk leaves the old or the new content, never a mix or a temporary file.
 
 #include "childprocess.h"
 #include "tempdir.h"
@@ -30,8 +27,7 @@ struct SaveTorture {
 
     QString path() const { return dir + QLatin1Char('/') + fileName; }
 
-    // Kills a child saving the new content `runs` times at random moments,
-    // spread over twice the time a save takes here.
+    // Kills a child saving the new content `runs` times, at random within twice a save's time.
     void killWhileSaving(int runs) const
     {
         using namespace std::chrono_literals;
@@ -66,8 +62,7 @@ struct SaveTorture {
             ++(content == oldBytes ? keptOld : tookNew);
             for (const QString &entry : folderEntries(dir))
                 EXPECT_TRUE(entry == fileName || unfinished.match(entry).hasMatch()) << entry.toStdString();
-            // The next save removes what the killed one left, and puts the
-            // old content back for the next run.
+            // The next save removes what the killed one left and restores the old content.
             ASSERT_TRUE(saveOld());
             ASSERT_EQ(folderEntries(dir), QStringList{fileName});
         }
@@ -79,8 +74,7 @@ struct SaveTorture {
         EXPECT_GT(tookNew, 0);
     }
 
-    // A full disk: a child with room for fewer bytes than the new content
-    // fails its save and leaves the old file whole.
+    // A full disk: a child with too little room fails its save and leaves the old file whole.
     void saveWithRoomFor(rlim_t room) const
     {
         using namespace std::chrono_literals;

@@ -1,6 +1,5 @@
 #pragma once
-// A capture on in-memory ports and a link whose time the test moves; the
-// messages the ticks return are kept in `told`.
+// A capture on in-memory ports and a stepped link; the messages the ticks return are kept in `told`.
 
 #include "actual/actualruncapture.h"
 #include "context/appcontext.h"
@@ -49,8 +48,7 @@ struct CaptureRig {
         return tick();
     }
 
-    // The print command the link sends next (2 start, 3 stop), answered by
-    // the controller; -1 when none goes out.
+    // The print command the link sends next (2 start, 3 stop, -1 none), answered by the controller.
     int printCommandSent()
     {
         link.SendStep();

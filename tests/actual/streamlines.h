@@ -17,8 +17,7 @@ inline QByteArray placeAt(QByteArray line, int column, const QByteArray &text)
     return line;
 }
 
-// A data line: program digit, then per group the detector column and the
-// two state characters, e.g. dataLine('1', {" R ", "*Gr"}).
+// A data line: program digit, then per group detector and two state characters: dataLine('1', {" R ", "*Gr"}).
 inline QByteArray dataLine(char program, const QList<QByteArray> &groups)
 {
     QByteArray line = " P";

@@ -1,5 +1,4 @@
-// End to end: the emulator prints a transcript onto a pseudo-terminal, "capture"
-// records it, "render" and "states" read it back; ports, Ctrl-C and refusals.
+// End to end over pseudo-terminals: capture the emulator's printout, render it, list its states.
 
 #include "preview/pdfpages.h"
 #include "serial/ptypair.h"
@@ -20,20 +19,16 @@ namespace {
 const QString kNames = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/Hauptstrasse-Schulweg/NAMEN.DAT");
 constexpr int kProcessTimeoutMs = 60000;
 
-// "a b c" as arguments (for the parts without paths).
-QStringList words(const char *text)
-{
-    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
+QStringList words(const char *text) { return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
 struct Result {
     int exitCode = -1;
     QString out, err;
 };
 
-Result finish(QProcess &p)
+Result finish(QProcess &p, int timeoutMs = kProcessTimeoutMs)
 {
-    if (!p.waitForFinished(kProcessTimeoutMs))
+    if (!p.waitForFinished(timeoutMs))
         p.kill();
     p.waitForFinished();
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
@@ -45,6 +40,13 @@ Result signovat(const QStringList &args)
     QProcess p;
     p.start(QStringLiteral(SIGNOVAT_BINARY), args);
     return finish(p);
+}
+
+// Ctrl-C (SIGTERM) to a running process, then its result.
+Result interrupt(QProcess &p, int timeoutMs = kProcessTimeoutMs)
+{
+    p.terminate();
+    return finish(p, timeoutMs);
 }
 
 // Waits until the process has written needle to stderr (kept in *seen).
@@ -75,13 +77,7 @@ struct Emulator {
     PtyPair link;
     QProcess process;
     QString printer;  // the device it prints on, once started by startKvx
-    ~Emulator()
-    {
-        process.terminate();
-        if (!process.waitForFinished(3000))
-            process.kill();
-        process.waitForFinished();
-    }
+    ~Emulator() { interrupt(process, 3000); }
     QString file(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
     QString log() const { return QString::fromUtf8(readBytes(file("emulator.log"))); }
     void start(const QStringList &args)
@@ -110,8 +106,7 @@ int rowsIn(const QString &dri)
     return int((QFileInfo(dri).size() - 3341) / 124);
 }
 
-// A KVX 40 asked to print over its link; the capture ends when the next
-// printout begins. The run renders and lists its states.
+// A KVX 40 asked to print over its link; the capture ends when the next printout begins.
 TEST(CaptureCommand, KvxRunFromTheEmulatorPrintsAsPdf)
 {
     Emulator emulator;
@@ -140,8 +135,7 @@ TEST(CaptureCommand, KvxRunFromTheEmulatorPrintsAsPdf)
     EXPECT_TRUE(lines[141].startsWith(QStringLiteral("140,2,")));
 }
 
-// Without --port and --controller-port: COM_NR_2 and COM_NR of the settings,
-// each opened as the device its [Ports] entry names.
+// Without port options: COM_NR_2 and COM_NR of the settings, as their [Ports] devices.
 TEST(CaptureCommand, PortsComeFromTheSettings)
 {
     Emulator emulator;
@@ -154,8 +148,7 @@ TEST(CaptureCommand, PortsComeFromTheSettings)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(rowsIn(run), 60);
     // Asked to print over COM3, and to stop after the minute asked for.
-    EXPECT_TRUE(emulator.log().contains(QStringLiteral("print command 2 0 0")));
-    EXPECT_TRUE(emulator.log().contains(QStringLiteral("print command 3 0 0")));
+    EXPECT_TRUE(emulator.log().contains("print command 2 0 0") && emulator.log().contains("print command 3 0 0"));
 }
 
 // A printout already running when the capture starts is refused and nothing written.
@@ -171,8 +164,7 @@ TEST(CaptureCommand, APrintoutWhoseHeaderWasMissedIsRefused)
     EXPECT_FALSE(r.err.contains(QStringLiteral("Es werden keine Daten")));  // said once, for what it is
 }
 
-// Ctrl-C (SIGTERM) ends a capture: the seconds so far are saved; with none,
-// nothing is written. The simulation's capture waits on the folder given.
+// Ctrl-C ends a capture saving the seconds so far, or nothing without any.
 TEST(CaptureCommand, InterruptSavesWhatCameAndNothingWhenNothingCame)
 {
     Emulator emulator;  // started once the capture waits
@@ -181,11 +173,9 @@ TEST(CaptureCommand, InterruptSavesWhatCameAndNothingWhenNothingCame)
     QString err;
     ASSERT_TRUE(startCapture(capture, {"--sim", "--sim-dir", emulator.dir.path(), "--out", silent}, &err));
     EXPECT_TRUE(err.contains(QStringLiteral("warte auf Dateien in ") + emulator.dir.path()));
-    capture.terminate();
-    Result r = finish(capture);
+    Result r = interrupt(capture);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("abgebrochen")));
-    EXPECT_TRUE(r.err.contains(QStringLiteral("keine Daten zum Drucken empfangen")));
+    EXPECT_TRUE(r.err.contains("abgebrochen") && r.err.contains("keine Daten zum Drucken empfangen")) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(silent));
 
     ASSERT_TRUE(emulator.link.ok()) << emulator.link.error().toStdString();
@@ -193,8 +183,7 @@ TEST(CaptureCommand, InterruptSavesWhatCameAndNothingWhenNothingCame)
     emulator.start({"--line-ms", "20", "--transcript", transcriptPath(kQswTranscript), "--printer-device",
                     emulator.link.second()});
     ASSERT_TRUE(waitForStderr(capture, QStringLiteral("10 s empfangen"), &err)) << err.toStdString();
-    capture.terminate();
-    r = finish(capture);
+    r = interrupt(capture);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(rowsIn(run) >= 10 && rowsIn(run) < 150) << rowsIn(run);
 }

@@ -1,5 +1,4 @@
-// The actual-run file: its layout, reading it back as a run and a chart, refusals.
-// Reading whatever stands under the name never blocks or takes more memory than a run.
+// The actual-run file: its layout, reading it back as a run and a chart, refusals without blocking.
 
 #include "actual/actualrunfile.h"
 #include "data/textfield.h"
@@ -27,8 +26,7 @@ ActualRun bundledRun()
     return run;
 }
 
-// The bundled run pins where the transcript's fields stand (the capture's
-// test compares the whole file); here the fields it leaves at zero get a value.
+// The bundled run pins the transcript's fields; here those it leaves at zero get a value.
 TEST(ActualRunFile, LayoutOfTheFieldsTheBundledRunLeavesEmpty)
 {
     ActualRun run = bundledRun();
@@ -111,9 +109,7 @@ TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
         EXPECT_FALSE(ReadActualRunFile(path, run, &error)) << bytes.size();
         EXPECT_EQ(run.Rows.size(), 1u);
         EXPECT_TRUE(error.startsWith(QStringLiteral("Die Datei kaputt.DRI "))) << error.toStdString();
-        if (why) {
-            EXPECT_EQ(error.mid(21), QString::fromUtf8(why));
-        }
+        EXPECT_TRUE(!why || error.mid(21) == QString::fromUtf8(why)) << error.toStdString();
     }
     // Bytes after the counted rows (a transfer that padded the file) are no part of the run.
     for (const QByteArray &padded : {counted(good, 3) + '\x1a', counted(good, 3) + QByteArray(124 * 2, '\0')}) {
@@ -125,8 +121,7 @@ TEST(ActualRunFile, WrongSizesAreRefusedWithoutReadingBeyondTheFile)
     }
 }
 
-// Saving goes through the names file's whole-file save (tested there); here
-// only that the run's name reaches the message.
+// The whole-file save is tested with the names file; here only the run's name in the message.
 TEST(ActualRunFile, AFailedSaveNamesTheRunFile)
 {
     QTemporaryDir dir;
@@ -136,8 +131,7 @@ TEST(ActualRunFile, AFailedSaveNamesTheRunFile)
     EXPECT_EQ(error, "Die Datei Ordner.DRI kann nicht angelegt werden:\nUnter diesem Namen ist ein Ordner vorhanden.");
 }
 
-// A named pipe, a link to /dev/zero, a link loop, a 4 GiB sparse file, each read
-// in a child given up on when it blocks; the preview's message names the file.
+// Each read in a child given up on when it blocks; the preview's message names the file.
 TEST(ActualRunFileCrashSafe, HostileEntriesAreRefusedWithoutBlockingOrReading)
 {
     QTemporaryDir dir;

@@ -1,5 +1,4 @@
-// The printout's lines: how the stream is cut into lines, header recognition
-// and its columns, the header mode byte, the data lines.
+// The printout's lines: cutting the stream, header recognition and columns, data lines.
 
 #include "actual/linereceiver.h"
 #include "actual/streamparser.h"
@@ -11,10 +10,7 @@
 
 namespace {
 
-template <std::size_t N> QString text(const std::array<char, N> &field)
-{
-    return QString::fromLatin1(field.data(), qsizetype(N));
-}
+template <std::size_t N> QString text(const std::array<char, N> &field) { return QString::fromLatin1(field.data(), qsizetype(N)); }
 
 // Every line the receiver completes, one per call, until it holds none.
 QList<QByteArray> linesOf(LineReceiver &receiver)
@@ -70,8 +66,7 @@ struct Parser {
     StreamParser parser{run};
 };
 
-// The bundled run shows where each field of the transcript stands; here what
-// the transcripts do not hold: longer text cut to the field, a line that ends early.
+// What the transcripts do not hold: longer text cut to the field, a line that ends early.
 TEST(StreamParser, HeaderFieldsComeFromTheirColumns)
 {
     Parser p;
@@ -125,8 +120,7 @@ TEST(StreamParser, RecognitionFollowsTheOrderOfTheTests)
     EXPECT_FALSE(p.parser.HeaderSeen());
 }
 
-// Which label fills which field is shown by the bundled run; here the rules
-// of the number and flag columns.
+// The rules of the number and flag columns (the bundled run shows which label fills which field).
 TEST(StreamParser, ParametersAndGroupFlagsFillTheProgramRecord)
 {
     Parser p;
@@ -148,8 +142,7 @@ TEST(StreamParser, ParametersAndGroupFlagsFillTheProgramRecord)
     EXPECT_EQ(QList<int>({flags[0], flags[1], flags[2], flags[4], flags[23]}), QList<int>({1, 0, 1, 0, 0}));
 }
 
-// The banner sets the header mode byte, the legend with its exact spacing clears
-// it wherever it stands; which line then ends the header the transcripts show.
+// The banner sets the header mode byte; the legend with its exact spacing clears it wherever it stands.
 TEST(StreamParser, HeaderModeByteFollowsTheBannerAndTheLegend)
 {
     Parser p;

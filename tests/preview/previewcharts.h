@@ -4,8 +4,7 @@
 #include "data/installationdata.h"
 #include "render/chartdata.h"
 
-// A fixed-time installation whose program 1 runs `cycle` seconds, every group
-// green from 10 to 40; its switch-on program lasts 30 seconds.
+// Fixed-time program 1 of `cycle` seconds, every group green from 10 to 40; switch-on lasts 30 seconds.
 inline InstallationData previewInstallation(int cycle, int groups = 3)
 {
     InstallationData d;

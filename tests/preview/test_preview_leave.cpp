@@ -76,8 +76,7 @@ TEST(LeaveCapture, FailedSaveIsReportedAndTheDialogComesAgainUntilCancelled)
     EXPECT_EQ(QDir(rig.dir.path()).entryList(QDir::Files), QStringList({"zweiter.DRI"}));
 }
 
-// With the setting off or without a second received nobody is asked; a KVX
-// controller is asked to stop all the same, a QSW one has no link for it.
+// Setting off or no second: nobody is asked; a KVX controller is still stopped, a QSW one has no link.
 TEST(LeaveCapture, NothingToSaveLeavesAtOnce)
 {
     for (const int seconds : {3, 0, -1}) {

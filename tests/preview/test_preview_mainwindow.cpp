@@ -1,6 +1,4 @@
-// The main window's "Drucken" commands: charts of the loaded data set, "Ist" captures
-// from new data on the printer-stream port and the main window's link, a saved
-// run; the commands stay blocked until the preview is left.
+// The main window's "Drucken" commands open charts, captures and saved runs, blocked until left.
 
 #include "mainwindowrig.h"
 #include "modaldialogs.h"
@@ -115,8 +113,7 @@ TEST_F(PreviewCommandsTest, EachCommandOpensThePreviewInItsMode)
     }
 }
 
-// A port that cannot be opened stops the command; one whose adapter was
-// pulled while it stood open, and is back, is opened afresh.
+// A port that cannot be opened stops the command; a pulled adapter that is back is opened afresh.
 TEST_F(PreviewCommandsTest, ThePrinterPortIsOpenedAfreshOrTheCommandStops)
 {
     printerPort.vanished = true;

@@ -1,6 +1,4 @@
-// TFGrafik as a user sees it: what it adds to the paging rules and the capture
-// (labels, cursor line, redraws, lamp, received data, messages after a tick,
-// closing, names editor, save dialog), the copies field and the print buttons.
+// TFGrafik as a user sees it: what it adds to the paging rules, the capture and leaving.
 
 #include "actual/capturerig.h"
 #include "actual/streamlines.h"

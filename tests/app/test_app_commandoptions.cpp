@@ -1,5 +1,4 @@
-// The options of the headless commands: the forms each command accepts and
-// every refusal, without starting the binary; and what info prints.
+// The headless commands' options, accepted forms and every refusal, without the binary; and what info prints.
 
 #include "app/commandoptions.h"
 #include "app/commands.h"
@@ -7,10 +6,7 @@
 
 #include <gtest/gtest.h>
 
-static QStringList words(const char *text)
-{
-    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
+static QStringList words(const char *text) { return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
 // The refusal of one command's parser, empty when it accepts.
 static QString refusal(const char *command, const char *args)
@@ -18,11 +14,7 @@ static QString refusal(const char *command, const char *args)
     const QStringList a = words(args);
     const QString c = QString::fromLatin1(command);
     QString error;
-    InfoOptions info;
-    ChartOptions chart;
-    RenderOptions render;
-    SendPrintOptions sendPrint;
-    CaptureOptions capture;
+    InfoOptions info; ChartOptions chart; RenderOptions render; SendPrintOptions sendPrint; CaptureOptions capture;
     const bool ok = c == QLatin1String("info")     ? parseInfoOptions(a, info, &error)
                     : c == QLatin1String("states") ? parseStatesOptions(a, chart, &error)
                     : c == QLatin1String("render") ? parseRenderOptions(a, render, &error)

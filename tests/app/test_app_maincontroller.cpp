@@ -1,5 +1,4 @@
-// The decisions of the main window (start-up, ports, labels, menus, loading,
-// the IO tick) and of "Programmeinstellungen", on in-memory ports.
+// The main window's decisions (start-up, ports, labels, menus, loading, IO tick) and "Programmeinstellungen".
 
 #include "app/controllerpolling.h"
 #include "app/maincontroller.h"
@@ -171,8 +170,7 @@ TEST_F(MainControllerTest, InterfaceSelectionFollowsProtocolVariantAndIsSavedOnC
     EXPECT_TRUE(v().kvx40Selected && v().MDIstKVX40Enabled && !v().MDIstKVXEnabled);
     ctx.settings.ProtocolVariant = ProtocolVariant::Plain;
     mc->Refresh();
-    EXPECT_FALSE(v().kvx40Selected || v().versionVisible || v().MDIstKVX40Enabled);
-    EXPECT_TRUE(v().MDIstKVXEnabled);
+    EXPECT_TRUE(!v().kvx40Selected && !v().versionVisible && !v().MDIstKVX40Enabled && v().MDIstKVXEnabled);
     mc->RadioButtonKVX40Enter();
     mc->ComboBoxVersionChange(1);
     mc->FormClose();
@@ -223,13 +221,11 @@ TEST_F(MainControllerTest, ResettingToANewProgramAsksFirst)
     EXPECT_EQ(GroupNameText(ctx.data, 0), "");
     const QString newProgram = "Alle Daten werden auf\nStandardwerte gesetzt.";
     ASSERT_EQ(prompt.texts(), (QStringList{newProgram, "Gruppenbezeichnungen löschen ?", newProgram}));
-    EXPECT_EQ(prompt.asked[0].caption + "/" + prompt.asked[1].caption, "Bitte bestätigen/Bitte angeben");
-    EXPECT_EQ(std::pair(prompt.asked[0].buttons, prompt.asked[1].buttons),
-              std::pair(PromptButtons::OkCancel, PromptButtons::YesNo));
+    EXPECT_EQ(std::tuple(prompt.asked[0].caption, prompt.asked[1].caption, prompt.asked[0].buttons, prompt.asked[1].buttons),
+              std::tuple(QString("Bitte bestätigen"), QString("Bitte angeben"), PromptButtons::OkCancel, PromptButtons::YesNo));
 }
 
-// The IO tick: a print command without an answer is reported once, and only
-// when the capture asked for the printer output.
+// The IO tick: an unanswered print command is reported once, and only when the capture asked for the output.
 struct PollingTest : MainControllerTest {
     SteppedAnswerTimer timer;
     ControllerLink link{controllerPort, timer};

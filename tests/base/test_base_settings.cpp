@@ -56,8 +56,7 @@ TEST_F(SettingsFixture, ProfileIsReadOnlyWhileTheStoreHasNoVersion)
     EXPECT_EQ(std::tuple(s.ControllerPortIndex, s.CaptureMinutes, s.StandardDataDir),
               std::tuple(-1, 11, start() + "/Namenlos"));
 
-    EXPECT_EQ(findProfileFile(dir.path()), profileFile);
-    EXPECT_EQ(findProfileFile(start()), QString());
+    EXPECT_EQ(std::pair(findProfileFile(dir.path()), findProfileFile(start())), std::pair(profileFile, QString()));
 }
 
 TEST(ProfileFile, ValuesAreTakenAsWrittenByThePlainRules)
@@ -75,13 +74,12 @@ TEST(ProfileFile, ValuesAreTakenAsWrittenByThePlainRules)
         "IST_DAUER=12\n"
         "COM_NR=zwei\n"
         "ohne Gleichheitszeichen\n");
-    EXPECT_EQ(profile.ReadString("SecStrings", "ST_VERZ", "-"), "C:\\Daten\\Namenlos");
-    EXPECT_EQ(profile.ReadString("SecStrings", "SIM_VERZ", "-"), "/srv/sim;alt,neu");
-    EXPECT_EQ(profile.ReadString("SecStrings", "GRP_VERZ", "-"), "  /daten/mit Leerzeichen  ");
-    EXPECT_EQ(profile.ReadString("SecStrings", "IST_VERZ", "-"), QString::fromUtf8("/daten/Straße"));
-    EXPECT_EQ(profile.ReadInteger("SecInt", "IST_DAUER", 20), 12);
-    EXPECT_EQ(profile.ReadInteger("SecInt", "COM_NR", -1), -1);
-    EXPECT_EQ(profile.ReadString("SecInt", "COM_NR_2", "-"), "-");
+    const auto text = [&](const char *key) { return profile.ReadString("SecStrings", key, "-"); };
+    EXPECT_EQ((QStringList{text("ST_VERZ"), text("SIM_VERZ"), text("GRP_VERZ"), text("IST_VERZ"),
+                           profile.ReadString("SecInt", "COM_NR_2", "-")}),
+              (QStringList{"C:\\Daten\\Namenlos", "/srv/sim;alt,neu", "  /daten/mit Leerzeichen  ", "/daten/Straße", "-"}));
+    EXPECT_EQ(std::pair(profile.ReadInteger("SecInt", "IST_DAUER", 20), profile.ReadInteger("SecInt", "COM_NR", -1)),
+              std::pair(12, -1));
     EXPECT_EQ(ProfileFile::FromBytes("[SecStrings]\nST_VERZ=/daten/Stra\xc3\x9f" "e\n")
                   .ReadString("SecStrings", "ST_VERZ", "-"),
               QString::fromUtf8("/daten/Straße"));
@@ -107,8 +105,9 @@ TEST_F(SettingsFixture, EmptyFolderFallsBackToDefaultUncreatableOneIsKeptBothAre
     s.ActualRunDir = dir.filePath("blocker/below-a-file");
     s.GroupNamesDir = dir.filePath("fine");
     const QString notice = ensureWorkingFolders(s, start());
-    EXPECT_EQ(s.StandardDataDir, start() + "/Namenlos");
-    EXPECT_EQ(s.ActualRunDir, dir.filePath("blocker/below-a-file"));  // a setting is not lost
+    // An uncreatable folder is kept: a setting is not lost.
+    EXPECT_EQ((QStringList{s.StandardDataDir, s.ActualRunDir}),
+              (QStringList{start() + "/Namenlos", dir.filePath("blocker/below-a-file")}));
     EXPECT_TRUE(QDir(s.StandardDataDir).exists() && QDir(s.GroupNamesDir).exists());
     EXPECT_FALSE(QDir(start() + "/IstDruck").exists());
     EXPECT_EQ(notice, "Das Verzeichnis " + dir.filePath("blocker/below-a-file")

@@ -38,16 +38,15 @@ TEST(Paths, InstallationNameAndShortenedPath)
     const auto width = [](const QString &t) { return int(t.size()); };
     EXPECT_EQ(ShortenPath(QString(269, 'x'), width), QString(269, 'x'));
     EXPECT_EQ(ShortenPath("/media/" + QString(300, 'm') + "/Anlage", width), "/media/... /Anlage");
-    const QString cut = ShortenPath("/media/a/" + QString(400, 'z'), width);
-    EXPECT_EQ(cut, "/media/... /" + QString(253, 'z') + "...");
+    EXPECT_EQ(ShortenPath("/media/a/" + QString(400, 'z'), width), "/media/... /" + QString(253, 'z') + "...");
     // One folder below the root: only cut, no doubled separator.
     EXPECT_EQ(ShortenPath("/" + QString(400, 'e'), width), "/" + QString(264, 'e') + "...");
 }
 
 TEST(FunctionKeys, F1HelpF12MainWindowF10Consumed)
 {
-    EXPECT_EQ(HandleFunctionKeys(Qt::Key_F1), FunctionKeyAction::OpenHelp);
-    EXPECT_EQ(HandleFunctionKeys(Qt::Key_F12), FunctionKeyAction::RaiseMainWindow);
-    EXPECT_EQ(HandleFunctionKeys(Qt::Key_F10), FunctionKeyAction::Consume);
-    EXPECT_EQ(HandleFunctionKeys(Qt::Key_F2), FunctionKeyAction::PassOn);
+    using A = FunctionKeyAction;
+    EXPECT_EQ((std::vector{HandleFunctionKeys(Qt::Key_F1), HandleFunctionKeys(Qt::Key_F12), HandleFunctionKeys(Qt::Key_F10),
+                           HandleFunctionKeys(Qt::Key_F2)}),
+              (std::vector{A::OpenHelp, A::RaiseMainWindow, A::Consume, A::PassOn}));
 }

@@ -1,5 +1,4 @@
-// Errors that reach the event loop are shown and the program goes on; the
-// printer's refusal has its own text.
+// Errors that reach the event loop are shown and the program goes on; the printer's refusal has its own text.
 
 #include "base/exceptionreport.h"
 #include "app/signovatapplication.h"

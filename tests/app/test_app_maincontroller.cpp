@@ -13,7 +13,6 @@
 #include "tempdir.h"
 
 #include <QDir>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -60,10 +59,7 @@ struct MainControllerTest : ::testing::Test {
         mc->createMainWindow();
         mc->initTick(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
     }
-    QString stored(const char *key) const
-    {
-        return QSettings(tmp.filePath("store.ini"), QSettings::IniFormat).value(key).toString();
-    }
+    QString stored(const QString &key) const { return registry->ReadString(key.section('/', 0, 0), key.section('/', 1), {}); }
     const MainView &v() const { return mc->view(); }
     QStringList labels() const { return {v().caption, v().LabelAnlage, v().LabelBetrArt, v().LabelGrpZahl, v().LabelNotProg}; }
     QStringList panels() const { return {v().statusPanels.begin(), v().statusPanels.end() - 1}; }
@@ -215,8 +211,8 @@ TEST_F(MainControllerTest, ResettingToANewProgramAsksFirst)
     mc->NeuesProgrammClick();
     EXPECT_EQ(ctx.data.Header.GroupCount, 12u);
     mc->ResetToNewProgram(true);  // a new run: No keeps the group names
-    EXPECT_EQ(GroupNameText(ctx.data, 0), "Nord");
-    EXPECT_EQ(std::pair(ctx.data.Konf.InstallationType, ctx.data.Header.GroupCount), std::pair(0u, 24u));
+    EXPECT_EQ(std::tuple(GroupNameText(ctx.data, 0), ctx.data.Konf.InstallationType, ctx.data.Header.GroupCount),
+              std::tuple(QString("Nord"), 0u, 24u));
     mc->NeuesProgrammClick();  // Ok: the names go without a question
     EXPECT_EQ(GroupNameText(ctx.data, 0), "");
     const QString newProgram = "Alle Daten werden auf\nStandardwerte gesetzt.";
@@ -306,11 +302,12 @@ struct SettingsDialogTest : MainControllerTest {
         EXPECT_TRUE(model->ButtonOkClick({false, d().autoEndChecked, false, duration, ports[0], ports[1]}));
         return model->FormCloseQuery(false);
     }
-    static QStringList ports(QList<int> numbers)
+    static QStringList portsBut(int taken)
     {
         QStringList out;
-        for (int n : numbers)
+        for (int n = 1; n <= 8; ++n)
             out << QString("COM %1").arg(n);
+        out.removeOne(QString("COM %1").arg(taken));
         return out << "Keine";
     }
 };
@@ -318,22 +315,18 @@ struct SettingsDialogTest : MainControllerTest {
 TEST_F(SettingsDialogTest, APortTakenByOneSideIsNotOfferedToTheOther)
 {
     show(1, 0);
-    EXPECT_EQ(d().printerItems, ports({2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(d().controllerItems, ports({1, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(std::pair(d().printerItems, d().controllerItems), std::pair(portsBut(1), portsBut(2)));
     EXPECT_EQ(choices(), "COM 2/COM 1");
     model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "COM 4");
-    EXPECT_EQ(d().controllerItems, ports({1, 2, 3, 5, 6, 7, 8}));
+    EXPECT_EQ(d().controllerItems, portsBut(4));
     model->ButtonTauschenClick();
-    EXPECT_EQ(choices(), "COM 1/COM 4");
-    EXPECT_EQ(d().printerItems, ports({1, 2, 3, 5, 6, 7, 8}));
+    EXPECT_EQ(std::pair(choices(), d().printerItems), std::pair(QString("COM 1/COM 4"), portsBut(4)));
     model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "Keine");
-    EXPECT_EQ(d().controllerItems, ports({1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(choices(), "Keine/COM 4");
+    EXPECT_EQ(std::pair(choices(), d().controllerItems), std::pair(QString("Keine/COM 4"), portsBut(0)));
 
     // Numbers no list can show are not entered anywhere.
     show(12, -7);
-    EXPECT_EQ(d().printerItems, ports({1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(choices(), "Keine/Keine");
+    EXPECT_EQ(std::pair(choices(), d().printerItems), std::pair(QString("Keine/Keine"), portsBut(0)));
     EXPECT_EQ(std::pair(SettingsDialogModel::portIndexOfText("COM 8"), SettingsDialogModel::portIndexOfText("COM 9")),
               std::pair(7, -1));
 }

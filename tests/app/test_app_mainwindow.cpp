@@ -1,6 +1,4 @@
-// What the main window adds to its controller's decisions: the view reaches
-// menus and labels, keys, closing, messages while the timers run, the names
-// files, and the windows that hold the commands while they are shown.
+// What the main window adds to its controller: menus, labels, keys, closing, messages, names files, other windows.
 
 #include "mainwindowrig.h"
 #include "app/settingsdialog.h"
@@ -20,7 +18,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -49,10 +46,7 @@ struct MainWindowTest : ::testing::Test, MainWindowRig {
     }
     void click(QWidget *parent, const char *button) { QTest::mouseClick(in<QPushButton>(parent, button), Qt::LeftButton); }
     QString panel(int i) const { return in<QLabel>(w.get(), qPrintable(QString("StatusPanel%1").arg(i)))->text(); }
-    QString stored(const char *key) const
-    {
-        return QSettings(tmp.filePath("store.ini"), QSettings::IniFormat).value(key).toString();
-    }
+    QString stored(const QString &key) const { return registry->ReadString(key.section('/', 0, 0), key.section('/', 1), {}); }
 };
 
 TEST_F(MainWindowTest, OnlyReleasedProgramsAreOfferedAndHelpOnlyWithItsFile)
@@ -127,8 +121,7 @@ TEST_F(MainWindowTest, NewProgramAndTheGroupNamesEditorAreReachedFromTheMenuAndT
 
     w->action("MGruppenbezeichnung")->trigger();
     TFormGrpBez *editor = w->groupNamesEditor();
-    EXPECT_TRUE(editor->isVisible());
-    EXPECT_FALSE(commandsEnabled());
+    EXPECT_TRUE(editor->isVisible() && !commandsEnabled());
     QTest::keyClick(editor, Qt::Key_Escape);
     EXPECT_TRUE(commandsEnabled());
     w->action("EditGrpBez")->trigger();
@@ -188,9 +181,8 @@ TEST_F(MainWindowTest, ClosingTheSettingsReopensThePortsThroughTheMainWindow)
     EXPECT_EQ(controllerList->currentText(), "COM 1");
     click(stand, "ButtonTauschen");
     click(stand, "ButtonOk");
-    EXPECT_TRUE(!stand->isVisible() && prompt.asked.empty());
+    EXPECT_TRUE(!stand->isVisible() && prompt.asked.empty() && commandsEnabled());
     EXPECT_EQ(panel(3), "Steuerung: COM 2");
-    EXPECT_TRUE(commandsEnabled());
 }
 
 TEST_F(MainWindowTest, TheSettingsStayOpenWithoutAPrintingPortUntilAbbruch)
@@ -203,9 +195,7 @@ TEST_F(MainWindowTest, TheSettingsStayOpenWithoutAPrintingPortUntilAbbruch)
 
     // Esc is "Abbruch"; the stored "Keine" stays until changed.
     QTest::keyClick(stand, Qt::Key_Escape);
-    EXPECT_FALSE(stand->isVisible());
-    EXPECT_EQ(ctx.settings.PrinterPortIndex, -1);
-    EXPECT_FALSE(w->action("MDIstKVX")->isEnabled());
+    EXPECT_TRUE(!stand->isVisible() && ctx.settings.PrinterPortIndex == -1 && !w->action("MDIstKVX")->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheDurationIsCheckedWhenTheFieldIsLeft)

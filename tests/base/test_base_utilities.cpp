@@ -23,9 +23,8 @@ TEST(CheckNumberInput, TakesDecimalDigitsWithinTheRangeAndSaysWhyElse)
         ScriptedPrompt prompt;
         EXPECT_EQ(CheckNumberInput(prompt, c.text, 1, 99), c.value) << c.text;
         EXPECT_EQ(prompt.texts().join(""), c.message) << c.text;
-        if (!prompt.asked.empty()) {
-            EXPECT_EQ(prompt.asked[0].caption, *c.text ? "Üngültiger Wert" : "Fehler") << c.text;
-        }
+        for (const auto &asked : prompt.asked)
+            EXPECT_EQ(asked.caption, *c.text ? "Üngültiger Wert" : "Fehler") << c.text;
     }
 }
 

@@ -170,6 +170,22 @@ bool parseInfoOptions(const QStringList &args, InfoOptions &out, QString *error)
     return true;
 }
 
+bool parseCompareOptions(const QStringList &args, CompareOptions &out, QString *error)
+{
+    QCommandLineParser parser;
+    addValueOption(parser, "data", "DIR");
+    addValueOption(parser, "run", "FILE.DRI");
+    addFlag(parser, "csv");
+    if (!parseArguments(parser, "compare", args, error) || !noPositionalArguments(parser, error))
+        return false;
+    out.dataDir = parser.value(QStringLiteral("data"));
+    out.runFile = parser.value(QStringLiteral("run"));
+    out.csv = parser.isSet(QStringLiteral("csv"));
+    if (out.dataDir.isEmpty() || out.runFile.isEmpty())
+        return refuse(error, QStringLiteral("--data DIR und --run FILE.DRI angeben"));
+    return true;
+}
+
 bool parseStatesOptions(const QStringList &args, ChartOptions &out, QString *error)
 {
     QCommandLineParser parser;

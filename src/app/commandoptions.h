@@ -71,11 +71,19 @@ struct CaptureOptions {
     std::optional<QString> namesFile;
 };
 
+// --data DIR --run FILE.DRI [--csv]
+struct CompareOptions {
+    QString dataDir;
+    QString runFile;
+    bool csv = false;
+};
+
 bool parseInfoOptions(const QStringList &args, InfoOptions &out, QString *error);
 bool parseStatesOptions(const QStringList &args, ChartOptions &out, QString *error);
 bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *error);
 bool parseSendPrintOptions(const QStringList &args, SendPrintOptions &out, QString *error);
 bool parseCaptureOptions(const QStringList &args, CaptureOptions &out, QString *error);
+bool parseCompareOptions(const QStringList &args, CompareOptions &out, QString *error);
 
 // --pages "1,3-4" of a chart of pageCount pages -> {1, 3, 4}, ascending, each
 // page once.

@@ -47,9 +47,11 @@ int runSendPrintCommand(const QStringList &args, const CommandEnvironment &env);
 int runStatesCommand(const QStringList &args, const CommandEnvironment &env);
 int runRenderCommand(const QStringList &args, const CommandEnvironment &env);
 int runCaptureCommand(const QStringList &args, const CommandEnvironment &env);
+int runCompareCommand(const QStringList &args, const CommandEnvironment &env);
 
 int runInfo(const InfoOptions &options);
 int runSendPrint(const SendPrintOptions &options, const CommandEnvironment &env);
 int runStates(const ChartOptions &options);
 int runRender(const RenderOptions &options, const CommandEnvironment &env);
 int runCapture(const CaptureOptions &options, const CommandEnvironment &env);
+int runCompare(const CompareOptions &options);

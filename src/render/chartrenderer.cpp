@@ -30,22 +30,21 @@ const ParameterRow kParameterRows[] = {
 
 struct LegendEntry {
     int line;  // of the label; the bar stands on the line below
-    const char *label;
     int previewPermille;
     int printerPermille;
     SignalState state;
 };
 
 const LegendEntry kLegend[] = {
-    {1, "Rot", 180, 178, Red},
-    {3, "Gelb", 175, 175, Yellow},
-    {5, "Grün", 175, 175, Green},
-    {7, "Rot+Gelb", 165, 165, RedYellow},
-    {9, "Blinken", 170, 170, Flashing},
-    {11, "Rot+Blinken", 155, 160, RedFlashing},
-    {13, "Grün+Blinken", 152, 157, GreenFlashing},
-    {15, "Grün+Gelb", 160, 160, GreenYellow},
-    {17, "Dunkel", 170, 170, Dark},
+    {1, 180, 178, Red},
+    {3, 175, 175, Yellow},
+    {5, 175, 175, Green},
+    {7, 165, 165, RedYellow},
+    {9, 170, 170, Flashing},
+    {11, 155, 160, RedFlashing},
+    {13, 152, 157, GreenFlashing},
+    {15, 160, 160, GreenYellow},
+    {17, 170, 170, Dark},
 };
 
 QString text(const char *utf8)
@@ -155,7 +154,7 @@ void ChartRenderer::drawLegend()
     for (const LegendEntry &entry : kLegend) {
         const int y = overviewTop_ + entry.line * overviewStep_;
         canvas_.TextOut(x(paper ? entry.printerPermille : entry.previewPermille) + column, y,
-                        text(entry.label));
+                        SignalStateName(entry.state));
         canvas_.RowTop = y + overviewStep_;
         canvas_.PenX = barX;
         canvas_.NewRow = true;

@@ -1,6 +1,7 @@
 #pragma once
 // The state of one signal group in one second, as drawn in every chart.
 
+#include <QString>
 #include <cstdint>
 
 enum SignalState : int32_t {
@@ -18,3 +19,7 @@ enum SignalState : int32_t {
 
 // Codes above this draw nothing.
 constexpr int32_t kHighestSignalState = GreenFlashing;
+
+// The legend text of a state; code 6 is named as the code it is drawn as, a
+// code no state has by its number.
+QString SignalStateName(int32_t state);

@@ -68,7 +68,6 @@ bool hasRed(const QImage &image)
                 return true;
     return false;
 }
-}  // namespace
 
 TEST(StatesCommand, PrintsEverySecondOfTheChart)
 {
@@ -186,3 +185,32 @@ TEST(ChartCommands, TypeMinusOneShowsTwentyFourGroupRows)
     EXPECT_TRUE(r.out.startsWith("second,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24\n"))
         << qPrintable(r.out);
 }
+
+// Exits as diff does: 0 as planned, 1 deviations, 2 bad input.
+TEST(CompareCommand, TheExampleRunsAgainstTheirPlan)
+{
+    const QString runs = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900");
+    const ProcessResult same = signovat({"compare", "--data", kExample, "--run", runs + ".DRI"});
+    EXPECT_EQ(same.exitCode, 0) << same.err.toStdString();
+    EXPECT_TRUE(same.out.contains(QStringLiteral("Programm 2, Sekunden 140–249 (110 s)\n  Versatz (Tx bei Beginn): 0 s\n"
+                                                 "  Übereinstimmung: 100,0 % (880 von 880 Zellen)")));
+    const ProcessResult arrow = signovat({"compare", "--data", kExample, "--run", runs + "-Pfeil.DRI"});
+    EXPECT_EQ(arrow.exitCode, 1);
+    EXPECT_TRUE(arrow.out.contains(QStringLiteral("  Gruppe 3 K3 Pfeil: 3 s abweichend, 110–112 Soll Gelb, Ist Grün\n")));
+    const ProcessResult csv = signovat({"compare", "--csv", "--data", kExample, "--run", runs + "-Pfeil.DRI"});
+    EXPECT_EQ(std::pair(csv.exitCode, csv.out),
+              std::pair(1, QStringLiteral("program,offset,group,from,to,target,actual\n1,0,3,110,112,4,2\n")));
+
+    QTemporaryDir empty;  // a new program: program 1 without a cycle
+    const QString damaged = empty.filePath(QStringLiteral("x.DRI"));
+    ASSERT_TRUE(writeBytes(damaged, QByteArray(10, 'x')));
+    for (const QStringList &args : {QStringList{"--data", empty.filePath("fehlt"), "--run", runs + ".DRI"},
+                                    QStringList{"--data", kExample, "--run", damaged},
+                                    QStringList{"--data", empty.path(), "--run", runs + ".DRI"}, QStringList{}}) {
+        const ProcessResult bad = signovat(QStringList{"compare"} + args);
+        EXPECT_EQ(std::tuple(bad.exitCode, ownLines(bad.err), bad.out), std::tuple(2, 1, QString()))
+            << bad.err.toStdString();
+    }
+}
+
+}  // namespace

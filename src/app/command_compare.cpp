@@ -11,7 +11,6 @@
 #include "render/signalstate.h"
 
 #include <QFileInfo>
-#include <QLocale>
 #include <cstdio>
 
 namespace {
@@ -27,11 +26,6 @@ int refuse(const QString &reason)
 QString seconds(int from, int to)
 {
     return from == to ? QString::number(from) : QStringLiteral("%1–%2").arg(from).arg(to);
-}
-
-QString percent(double value)
-{
-    return QLocale(QLocale::German).toString(value, 'f', 1) + QStringLiteral(" %");
 }
 
 QString groupLine(const InstallationData &data, const StretchComparison &s, int g)
@@ -75,7 +69,7 @@ QString report(const InstallationData &data, const CompareOptions &options, cons
         equal += s.EqualCells;
         lines << head << QStringLiteral("  Versatz (Tx bei Beginn): %1 s").arg(s.Offset)
               << QStringLiteral("  Übereinstimmung: %1 (%2 von %3 Zellen)")
-                     .arg(percent(s.EqualPercent()))
+                     .arg(EqualShareText(s))
                      .arg(s.EqualCells)
                      .arg(s.CellsCompared);
         for (int g = 0; g < c.ComparedGroups; ++g)
@@ -105,18 +99,6 @@ QString csv(const RunComparison &c)
     return out;
 }
 
-// Why no stretch could be compared, in one line.
-QString noTargetReasons(const RunComparison &c)
-{
-    QStringList reasons;
-    for (const StretchComparison &s : c.Stretches) {
-        const QString reason = QStringLiteral("Programm %1: %2").arg(s.Program).arg(NoTargetReasonText(s.Reason));
-        if (!reasons.contains(reason))
-            reasons << reason;
-    }
-    return QStringLiteral("kein Abschnitt des Ist-Ablaufs hat einen Sollplan (%1)")
-        .arg(reasons.isEmpty() ? QStringLiteral("keine Sekunden") : reasons.join(QStringLiteral("; ")));
-}
 }  // namespace
 
 int runCompareCommand(const QStringList &args, const CommandEnvironment &)
@@ -142,7 +124,7 @@ int runCompare(const CompareOptions &options)
 
     const RunComparison comparison = CompareRun(data, run.ShownGroups, run.Rows);
     if (!comparison.AnyCompared())
-        return refuse(noTargetReasons(comparison));
+        return refuse(NothingComparedText(comparison));
     const QString out = options.csv ? csv(comparison) : report(data, options, comparison);
     std::fputs(out.toUtf8().constData(), stdout);
     return comparison.HasDeviations() ? kExitDeviations : kExitAsPlanned;

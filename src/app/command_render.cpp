@@ -1,6 +1,7 @@
 // signovat render --data DIR --program N [--chart KIND] | --run FILE.DRI
-// --out FILE [--pages LIST] [--bw|--colour] [--width PX]: a chart or a saved
-// actual run as the printed PDF or as preview PNGs.
+// --out FILE [--pages LIST] [--bw|--colour] [--width PX] [--compare DIR]: a
+// chart or a saved actual run as the printed PDF or as preview PNGs; a run
+// with --compare carries its deviations from the plans of DIR.
 
 #include "actual/actualrunfile.h"
 #include "base/appsettings.h"
@@ -13,9 +14,7 @@
 
 #include <QDateTime>
 #include <QDir>
-
-namespace {
-}  // namespace
+#include <QFileInfo>
 
 int runRenderCommand(const QStringList &args, const CommandEnvironment &env)
 {
@@ -31,6 +30,15 @@ int runRender(const RenderOptions &options, const CommandEnvironment &env)
         ActualRun run;
         if (!LoadActualRunChart(source.runFile, chart, run, &error))
             return refuseCommand("render", error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        if (options.compareDir) {
+            if (!QFileInfo(*options.compareDir).isDir())
+                return refuseCommand("render", QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(*options.compareDir));
+            InstallationData data;
+            loadDataSetAsAtStartup(data, *options.compareDir);
+            chart.Comparison = CompareRun(data, chart.ShownGroups, chart.Rows);
+            if (!chart.Comparison->AnyCompared())
+                return refuseCommand("render", NothingComparedText(*chart.Comparison));
+        }
     } else if (!OpenDataSetChart(source.dataDir, InstallationNameOf(source.dataDir), source.program, source.kind,
                                  chart, &error)) {
         return refuseCommand("render", error);

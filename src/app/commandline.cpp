@@ -8,7 +8,7 @@ const CommandEntry kCommands[] = {
     {"info", "info --data DIR     Datensatz laden, Ladebericht und Anlagendaten ausgeben", runInfoCommand},
     {"send-print", "send-print start|stop --port COMn|GERÄT [--kvx | --kvx40 --version 6.00…6.30] [--family 1|2]     Druckbefehl an die Steuerung senden", runSendPrintCommand},
     {"states", "states --data DIR --program N [--chart soll|ein|aus-gezielt|aus-stoerung] | states --run FILE.DRI     Signalzustände je Sekunde als CSV ausgeben", runStatesCommand},
-    {"render", "render --data DIR --program N [--chart …] | --run FILE.DRI --out FILE.pdf|FILE.png [--pages 1,3-4] [--bw|--colour] [--width PX]     Diagramm als PDF oder Vorschaubilder schreiben", runRenderCommand},
+    {"render", "render --data DIR --program N [--chart …] | --run FILE.DRI [--compare DIR] --out FILE.pdf|FILE.png [--pages 1,3-4] [--bw|--colour] [--width PX]     Diagramm als PDF oder Vorschaubilder schreiben", runRenderCommand},
     {"capture", "capture --mode kvx|kvx40-1200|kvx40-9600|kvx40-19200|qsw --out FILE.DRI [--port COMn|GERÄT] [--controller-port COMn|GERÄT] [--minutes N] [--names NAMEN.DAT] | capture --sim [--sim-dir DIR] --out FILE.DRI [--minutes N] [--names NAMEN.DAT]     Ist-Druck aufzeichnen und als .DRI speichern", runCaptureCommand},
     {"compare", "compare --data DIR --run FILE.DRI [--csv]     Ist-Ablauf mit dem Sollplan vergleichen; Ende 0: wie geplant, 1: Abweichungen, 2: Eingabe fehlerhaft", runCompareCommand},
 };

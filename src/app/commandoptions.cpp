@@ -203,6 +203,7 @@ bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *er
     addValueOption(parser, "width", "PX", QString::number(kPreviewImageWidth));
     addFlag(parser, "bw");
     addFlag(parser, "colour");
+    addValueOption(parser, "compare", "DIR");
     if (!parseArguments(parser, "render", args, error) || !noPositionalArguments(parser, error)
         || !takeChartOptions(parser, out.chart, error))
         return false;
@@ -224,6 +225,11 @@ bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *er
                                  .arg(kMaxPreviewWidth));
     if (parser.isSet(QStringLiteral("pages")))
         out.pages = parser.value(QStringLiteral("pages"));
+    if (parser.isSet(QStringLiteral("compare"))) {
+        if (!out.chart.fromRun)
+            return refuse(error, QStringLiteral("--compare DIR gilt nur mit --run FILE.DRI"));
+        out.compareDir = parser.value(QStringLiteral("compare"));
+    }
     return true;
 }
 

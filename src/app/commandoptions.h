@@ -51,6 +51,7 @@ struct RenderOptions {
     std::optional<bool> colour;    // --colour / --bw
     int width = 0;                 // of the PNGs
     std::optional<QString> pages;  // all pages without
+    std::optional<QString> compareDir;  // a run's deviations from this data set's plans
 };
 
 struct SendPrintOptions {

@@ -8,9 +8,11 @@
 #include "data/installationdata.h"
 #include "render/displaymode.h"
 #include "render/chartrow.h"
+#include "render/runcomparison.h"
 
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
 
 // No chart covers more than the twelve chart pages the print selection
@@ -47,6 +49,9 @@ struct ChartData {
     QString ControllerTypeText;  // 10 characters
     QString BannerText;          // 13 characters, the last 4 are the software version
     QString PrintDateText;       // 14 characters
+    // The run against the loaded plan, when asked for: bands under the
+    // deviating seconds and the alignment on the overview page.
+    std::optional<RunComparison> Comparison;
 
     // Seconds the chart covers: the cycle time of a target plan, else the rows.
     int ChartLength() const;

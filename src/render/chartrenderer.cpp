@@ -104,6 +104,8 @@ void ChartRenderer::DrawOverviewPage()
     drawSymbols();
     drawLocationBlock();
     drawGroupTable();
+    if (chart_.Comparison)
+        drawComparisonLine();
 }
 
 void ChartRenderer::drawOverviewHeadings(int y)
@@ -223,6 +225,26 @@ void ChartRenderer::drawLocationBlock()
     canvas_.TextOut(lx, lineY(24), QStringLiteral("Auftraggeber:"));
     canvas_.SetBold(false);
     canvas_.TextOut(lx, lineY(25), fieldText(header.Customer));
+}
+
+// Below the location block: each stretch's share and the cycle second it began at.
+void ChartRenderer::drawComparisonLine()
+{
+    QStringList stretches;
+    for (const StretchComparison &s : chart_.Comparison->Stretches)
+        stretches << (s.Compared() ? QStringLiteral("P%1 ab %2 s: %3, Tx %4 s")
+                                         .arg(s.Program)
+                                         .arg(s.FirstSecond)
+                                         .arg(EqualShareText(s))
+                                         .arg(s.Offset)
+                                   : QStringLiteral("P%1 ab %2 s: ohne Sollplan").arg(s.Program).arg(s.FirstSecond));
+    const int lx = x(0) + 2 * shift_, room = m_.Width - m_.LeftMargin - lx;
+    QString line = QStringLiteral("Soll/Ist: ") + stretches.join(QStringLiteral("; "));
+    while (stretches.size() > 1 && canvas_.TextWidth(line) > room) {
+        stretches.removeLast();
+        line = QStringLiteral("Soll/Ist: ") + stretches.join(QStringLiteral("; ")) + QStringLiteral("; …");
+    }
+    canvas_.TextOut(lx, overviewTop_ + 27 * overviewStep_, line);
 }
 
 void ChartRenderer::drawGroupTable()
@@ -421,7 +443,21 @@ void ChartRenderer::DrawActualGroupRow(int groupNumber)
         if (chart_.Rows[size_t(s)].DetectorActive[g])
             canvas_.DrawDetectorTick(m_.SecondX(c));
     }
+    if (chart_.Comparison && g < chart_.Comparison->ComparedGroups)
+        drawDeviationBands(g);
     canvas_.RowTop += m_.RowPitch();
+}
+
+void ChartRenderer::drawDeviationBands(int g)
+{
+    const int64_t s0 = view_.StartSecond;
+    for (const StretchComparison &s : chart_.Comparison->Stretches) {
+        for (const DeviationInterval &d : s.Deviations) {
+            const int64_t from = std::max<int64_t>(d.From, s0), to = std::min<int64_t>(d.To + 1, s0 + kPageSpan);
+            if (d.Group == g && from < to)
+                canvas_.DrawDeviationBand(m_.SecondX(from - s0), m_.SecondX(to - s0));
+        }
+    }
 }
 
 void ChartRenderer::DrawBottomAxis()

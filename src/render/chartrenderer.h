@@ -48,6 +48,8 @@ private:
     void drawGroupTable();
     void drawGroupTableRow(int g, int y);
     void drawTargetMarkers(int g);
+    void drawDeviationBands(int g);
+    void drawComparisonLine();
 
     const ChartData &chart_;
     PlanCanvas &canvas_;

@@ -278,6 +278,14 @@ void PlanCanvas::DrawWaitPoint(int x, bool ownerArrow)
     SetPenColour(PlanColour::Ink);
 }
 
+void PlanCanvas::DrawDeviationBand(int x0, int x1)
+{
+    const int h = metrics_.BarHeight;
+    Flush();
+    painter_.fillRect(QRect(x0, RowTop + 8 * h / 5, x1 - x0, std::max(1, 3 * h / 10)),
+                      colourFills_ ? PlanColour::Deviation : PlanColour::Ink);
+}
+
 void PlanCanvas::DrawDetectorTick(int x)
 {
     const int y = RowTop, h = metrics_.BarHeight;

@@ -28,6 +28,7 @@ const QColor Background(255, 255, 255);
 const QColor Ink(0, 0, 0);
 const QColor ExtensionPoint(0, 0, 255);  // also the detector ticks
 const QColor WaitPoint(128, 0, 128);
+const QColor Deviation(139, 0, 139);  // no state is drawn in it
 }  // namespace PlanColour
 
 // Chart text, and the larger text of the printed page header and footer.
@@ -80,6 +81,9 @@ public:
     void DrawExtensionPoint(int x, bool ownerArrow);
     void DrawWaitPoint(int x, bool ownerArrow);
     void DrawDetectorTick(int x);
+    // A thin solid band under the bar and its detector ticks, x0 .. x1: the
+    // seconds a run differs from its plan (black on paper without colour).
+    void DrawDeviationBand(int x0, int x1);
 
 private:
     void DrawStateBox(int x1);

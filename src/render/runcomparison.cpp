@@ -3,6 +3,8 @@
 #include "render/signalstate.h"
 #include "render/targetstate.h"
 
+#include <QLocale>
+#include <QStringList>
 #include <algorithm>
 #include <array>
 
@@ -35,6 +37,23 @@ QString NoTargetReasonText(NoTargetReason reason)
         return QStringLiteral("keine Gruppe zu vergleichen");
     }
     return QString();
+}
+
+QString EqualShareText(const StretchComparison &stretch)
+{
+    return QLocale(QLocale::German).toString(stretch.EqualPercent(), 'f', 1) + QStringLiteral(" %");
+}
+
+QString NothingComparedText(const RunComparison &comparison)
+{
+    QStringList reasons;
+    for (const StretchComparison &s : comparison.Stretches) {
+        const QString reason = QStringLiteral("Programm %1: %2").arg(s.Program).arg(NoTargetReasonText(s.Reason));
+        if (!reasons.contains(reason))
+            reasons << reason;
+    }
+    return QStringLiteral("kein Abschnitt des Ist-Ablaufs hat einen Sollplan (%1)")
+        .arg(reasons.isEmpty() ? QStringLiteral("keine Sekunden") : reasons.join(QStringLiteral("; ")));
 }
 
 bool SameDrawnState(int32_t a, int32_t b)

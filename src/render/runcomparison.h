@@ -59,6 +59,11 @@ struct RunComparison {
     bool AnyCompared() const;
 };
 
+// "99,7 %": the equal-cell share with one decimal.
+QString EqualShareText(const StretchComparison &stretch);
+// Why none of the run's stretches could be compared, in one line.
+QString NothingComparedText(const RunComparison &comparison);
+
 // Codes 3 and 6 are drawn alike and so count as the same state.
 bool SameDrawnState(int32_t a, int32_t b);
 

@@ -202,6 +202,12 @@ TEST(CompareCommand, TheExampleRunsAgainstTheirPlan)
               std::pair(1, QStringLiteral("program,offset,group,from,to,target,actual\n1,0,3,110,112,4,2\n")));
 
     QTemporaryDir empty;  // a new program: program 1 without a cycle
+    const ProcessResult drawn = signovat({"render", "--run", runs + "-Pfeil.DRI", "--compare", kExample, "--pages", "3",
+                                          "--out", empty.filePath("band.png")});
+    ASSERT_EQ(drawn.exitCode, 0) << drawn.err.toStdString();
+    const QImage page = QImage(empty.filePath("band-3.png")).convertToFormat(QImage::Format_RGB32);
+    const auto *pixels = reinterpret_cast<const QRgb *>(page.constBits());
+    EXPECT_NE(std::find(pixels, pixels + page.sizeInBytes() / 4, qRgb(139, 0, 139)), pixels + page.sizeInBytes() / 4);
     const QString damaged = empty.filePath(QStringLiteral("x.DRI"));
     ASSERT_TRUE(writeBytes(damaged, QByteArray(10, 'x')));
     for (const QStringList &args : {QStringList{"--data", empty.filePath("fehlt"), "--run", runs + ".DRI"},

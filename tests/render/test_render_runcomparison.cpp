@@ -1,10 +1,14 @@
 // A recorded run against the plan: the offset found, the deviations, the
 // stretches, and a run fed second by second as in a live capture.
 
+#include "render/guiapp.h"
+#include "render/pagecomposer.h"
 #include "render/runcomparison.h"
 #include "render/signalstate.h"
 #include "render/targetstate.h"
 
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,6 +145,40 @@ TEST(RunComparison, NothingIsComparedWithoutGroups)
     none.Header.GroupCount = 3;
     none.Programs[0].CycleTime = 1201;
     EXPECT_EQ(CompareRun(none, 3, rows).Stretches.at(0).Reason, NoTargetReason::CycleTooLong);
+}
+
+// The band lies under the bar and its detector ticks of each deviating second,
+// magenta on screen, black on paper without colour.
+TEST(DeviationBand, UnderTheDeviatingSecondsOnScreenAndPaper)
+{
+    const InstallationData d = plans();
+    ChartData chart;
+    chart.DisplayMode = DisplayMode::RunFromFile;
+    chart.TargetChartActive = false;
+    chart.ShownGroups = 3;
+    addPlanned(chart.Rows, d, 1, 0, 150);
+    for (int s = 120; s <= 124; ++s)
+        chart.Rows[size_t(s)].State[1] = Dark;
+    chart.Comparison = CompareRun(d, 3, chart.Rows);
+    for (const auto &[metrics, colour] : {std::pair{PlanMetrics::ForPreview(771), true},
+                                          std::pair{PlanMetrics::ForPrinter(1754), false}}) {
+        QImage page(metrics.Width, metrics.Width * 7 / 10, QImage::Format_RGB32);
+        {
+            QPainter painter(&page);
+            PlanCanvas canvas(painter, metrics, colour);
+            PageView view;
+            view.PageNumber = 3;
+            view.StartSecond = 100;
+            DrawChartPage(chart, canvas, view);
+        }
+        const int h = metrics.BarHeight, row = metrics.LeftMargin + metrics.AxisLineStep() + 2 * h + metrics.RowPitch();
+        const int y = row + 8 * h / 5 + 3 * h / 20;
+        const QColor band = colour ? PlanColour::Deviation : PlanColour::Ink;
+        EXPECT_EQ(std::tuple(page.pixelColor(metrics.SecondX(20) + 1, y), page.pixelColor(metrics.SecondX(25) - 1, y),
+                             page.pixelColor(metrics.SecondX(25) + 1, y), page.pixelColor(metrics.SecondX(22), y - h)),
+                  std::tuple(band, band, PlanColour::Background, PlanColour::Background))
+            << metrics.Width;
+    }
 }
 
 }  // namespace

@@ -218,6 +218,13 @@ void MainController::FormClose()
     SaveInterfaceSelection(registry_, ctx_.settings);
 }
 
+void MainController::ResetForActualRun(bool askGroupNames)
+{
+    if (!ctx_.DataIsNew)
+        ctx_.PlanToCompare = ctx_.data;
+    ResetToNewProgram(askGroupNames);
+}
+
 void MainController::ResetToNewProgram(bool askGroupNames)
 {
     const bool clearGroupNames = !askGroupNames
@@ -241,8 +248,10 @@ void MainController::NeuesProgrammClick()
     if (prompt_.ask(QStringLiteral("Alle Daten werden auf\nStandardwerte gesetzt."),
                     QStringLiteral("Bitte bestätigen"), PromptIcon::Question,
                     PromptButtons::OkCancel)
-        == PromptAnswer::Ok)
+        == PromptAnswer::Ok) {
+        ctx_.PlanToCompare.reset();
         ResetToNewProgram(false);
+    }
 }
 
 QStringList MainController::loadDataFolder(const QString &folder)

@@ -79,6 +79,9 @@ public:
     void UpdatePortPanels();
     void UpdateTypeControls();
     void ResetToNewProgram(bool askGroupNames);
+    // Before an actual run is shown: a loaded installation stays the plan
+    // the run can be compared with, then new data as for any "Ist" command.
+    void ResetForActualRun(bool askGroupNames);
     // The settings dialog closes: both ports are closed and set up again from
     // the current settings, with the refresh that reports a failure.
     void ReopenPorts();

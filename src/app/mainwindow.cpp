@@ -523,7 +523,7 @@ void TFormSteuer::MDIstDateiClick()
     const QString path = askActualRunFileToOpen(this, ctx_.settings.ActualRunDir);
     if (path.isEmpty())
         return;
-    controller_.ResetToNewProgram(false);
+    controller_.ResetForActualRun(false);
     applyView();
     showActualRun(DisplayMode::RunFromFile, path);
 }
@@ -532,14 +532,14 @@ void TFormSteuer::receiveActualRun(DisplayMode mode)
 {
     if (!openPrinterStreamPort())
         return;
-    controller_.ResetToNewProgram(true);
+    controller_.ResetForActualRun(true);
     applyView();
     showActualRun(mode);
 }
 
 void TFormSteuer::MDIstSimuClick()
 {
-    controller_.ResetToNewProgram(true);
+    controller_.ResetForActualRun(true);
     applyView();
     showActualRun(DisplayMode::RunSimulation);
 }

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 struct PortFlags {
     bool ControllerPortFailed = false;
@@ -41,6 +42,10 @@ struct AppContext {
     // preview window: a printout's header sets only the fields it prints, the
     // others keep what the previous printout (or file) left.
     ActualRun CaptureRun;
+
+    // The installation loaded when an actual run was last opened ("Ist"
+    // starts from new data): the plan the preview compares the run with.
+    std::optional<InstallationData> PlanToCompare;
 
     CaptureContext captureContext()
     {

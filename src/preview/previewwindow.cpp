@@ -39,6 +39,7 @@ namespace {
 constexpr int kClientWidth = 792;
 constexpr int kClientHeight = 503;
 constexpr int kPanelHeight = 66;
+constexpr int kCompareRow = 62, kCompareRowHeight = 26;  // the panel's row for "Soll/Ist"
 constexpr int kLabelRow = 8, kButtonRow = 34;
 constexpr int kLabelHeight = 19, kButtonHeight = 25;
 constexpr int kMaxCopies = 9;
@@ -178,7 +179,7 @@ QPushButton *TFGrafik::addButton(QWidget *panel, const QString &name, const QStr
 
 void TFGrafik::buildPanel()
 {
-    auto *panel = new QFrame(this);
+    auto *panel = panel_ = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setGeometry(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight);
@@ -256,6 +257,15 @@ void TFGrafik::buildPanel()
     checkPrint_->setToolTip(QStringLiteral("Seite zum Drucken auswählen"));
     checkPrint_->setGeometry(x += kStep + 3, kButtonRow, 38, kButtonHeight);
     connect(checkPrint_, &QCheckBox::clicked, this, &TFGrafik::CheckPrintClick);
+    // Below "Dr.": the fixed panel has no room beside it.
+    checkSollIst_ = new QCheckBox(QStringLiteral("Soll/Ist"), panel);
+    checkSollIst_->setObjectName(QStringLiteral("CheckSollIst"));
+    checkSollIst_->setToolTip(QStringLiteral("Ist-Ablauf mit dem Sollplan der geladenen Daten vergleichen"));
+    checkSollIst_->setGeometry(x, kCompareRow, 70, kButtonHeight);
+    connect(checkSollIst_, &QCheckBox::clicked, this, &TFGrafik::CheckSollIstClick);
+    labelSollIst_ = valueLabel(QStringLiteral("LabelSollIst"), panel, x + 76, 300);
+    labelSollIst_->move(x + 76, kCompareRow + (kButtonHeight - kLabelHeight) / 2);
+    offerComparison(false);
     buttonSVor_ = addButton(panel, QStringLiteral("ButtonSVor"), QStringLiteral(">"),
                             QStringLiteral("Eine Sekunde vor"), x += 38, kWidth, &TFGrafik::ButtonSVorClick);
     buttonHSeiteVor_ = addButton(panel, QStringLiteral("ButtonHSeiteVor"), QStringLiteral("1/2"),
@@ -294,6 +304,7 @@ bool TFGrafik::OpenTargetChart(int programNumber, DisplayMode kind)
         return false;
     }
     setWindowTitle(chart_.WindowCaption);
+    offerComparison(false);
     paging_.OpenChart();
     sizeCursorLine();
     setMeasuringControlsVisible(false);
@@ -308,6 +319,7 @@ bool TFGrafik::ShowActualRun(DisplayMode mode, const QString &runFile)
 {
     image_.fill(Qt::white);
     showImage();
+    offerComparison(ctx_.PlanToCompare.has_value());
     if (mode == DisplayMode::RunFromFile) {
         QString error;
         if (!LoadRunFromFile(ctx_, runFile, chart_, &error)) {
@@ -355,8 +367,10 @@ void TFGrafik::ScanDataTimer()
         return;
     if (u.portLost)
         scanData_->stop();  // nothing more comes; the rows stay for saving
-    if (u.linesChanged || u.cleared || u.chartStarted || u.rowAdded)
+    if (u.linesChanged || u.cleared || u.chartStarted || u.rowAdded) {
         chart_ = capture_.chart();
+        applyComparison();
+    }
     if (u.cleared)
         clearRunView();
     if (u.chartStarted)
@@ -504,6 +518,7 @@ void TFGrafik::editGroupNames()
 void TFGrafik::redrawShownPage()
 {
     chart_ = capture_.chart();
+    applyComparison();
     RedrawPage();
 }
 
@@ -539,6 +554,43 @@ void TFGrafik::UpdateLabels()
     labelProg_->setText(l.Prog);
     labelAbstand_->setText(l.Abstand);
     checkPrint_->setChecked(l.CheckPrint);
+    labelSollIst_->setText(chart_.Comparison ? CursorComparisonText(*chart_.Comparison, paging_.CursorSecond())
+                                             : QString());
+}
+
+void TFGrafik::offerComparison(bool offered)
+{
+    const int panelHeight = kPanelHeight + (offered ? kCompareRowHeight : 0);
+    panel_->setGeometry(0, kClientHeight - panelHeight, kClientWidth, panelHeight);
+    if (scroll_)
+        scroll_->setGeometry(0, 0, kClientWidth, kClientHeight - panelHeight);
+    checkSollIst_->setVisible(offered);
+    labelSollIst_->setVisible(offered);
+    checkSollIst_->setChecked(false);
+    comparer_.reset();
+    chart_.Comparison.reset();
+}
+
+void TFGrafik::CheckSollIstClick(bool ticked)
+{
+    comparer_.reset();
+    if (ticked && ctx_.PlanToCompare)
+        comparer_ = std::make_unique<RunComparer>(*ctx_.PlanToCompare, comparedGroups_ = chart_.ShownGroups);
+    applyComparison();
+    RedrawPage();
+}
+
+void TFGrafik::applyComparison()
+{
+    if (!comparer_) {
+        chart_.Comparison.reset();
+        return;
+    }
+    // A new printout's header may bring another group count.
+    if (chart_.ShownGroups != comparedGroups_)
+        comparer_ = std::make_unique<RunComparer>(*ctx_.PlanToCompare, comparedGroups_ = chart_.ShownGroups);
+    comparer_->Update(chart_.Rows);
+    chart_.Comparison = comparer_->Result(chart_.Rows);
 }
 
 void TFGrafik::UpdatePagingButtons()

@@ -14,6 +14,7 @@
 #include "preview/previewpaging.h"
 #include "render/chartdata.h"
 #include "render/planmetrics.h"
+#include "render/runcomparison.h"
 
 #include <QImage>
 #include <QWidget>
@@ -104,6 +105,7 @@ private:
     void ButtonLetzteSeiteClick();
     void ImageMouseDown(int x);
     void CheckPrintClick(bool ticked);
+    void CheckSollIstClick(bool ticked);
     void ButtonMesspunktClick();
     void BitBtnMessEinClick();
     void BitBtnMessAusClick();
@@ -115,6 +117,11 @@ private:
     void print(PrintChoice choice);
     void printFlaggedPages();
     void reportPrintFailure();
+
+    // Target against actual: offered for a run while a plan is at hand; the
+    // comparison follows the rows as they change.
+    void offerComparison(bool offered);
+    void applyComparison();
 
     // Showing a received run.
     void showImage();
@@ -156,6 +163,7 @@ private:
     int copies_ = 1;
 
     QScrollArea *scroll_ = nullptr;
+    QFrame *panel_ = nullptr;
     QLabel *imageLabel_ = nullptr;
     QFrame *panelPos_ = nullptr;
     QLabel *labelMesspunkt_ = nullptr, *labelAbstand_ = nullptr, *labelSeite_ = nullptr,
@@ -171,6 +179,10 @@ private:
     TFormDrDaten *drDaten_ = nullptr;
     QTimer *scanData_ = nullptr;
     QCheckBox *checkPrint_ = nullptr;
+    QCheckBox *checkSollIst_ = nullptr;
+    QLabel *labelSollIst_ = nullptr;
+    std::unique_ptr<RunComparer> comparer_;
+    int comparedGroups_ = 0;  // the run's group rows the comparer was made for
     QLineEdit *memoKopie_ = nullptr;
     // "Messpunkt setzen" with the measuring point's captions and values.
     std::vector<QWidget *> measuringControls_;

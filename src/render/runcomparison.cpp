@@ -44,6 +44,16 @@ QString EqualShareText(const StretchComparison &stretch)
     return QLocale(QLocale::German).toString(stretch.EqualPercent(), 'f', 1) + QStringLiteral(" %");
 }
 
+QString CursorComparisonText(const RunComparison &comparison, int runSecond)
+{
+    const StretchComparison *s = comparison.StretchAt(runSecond);
+    if (!s)
+        return QString();
+    if (!s->Compared())
+        return QStringLiteral("ohne Sollplan (%1)").arg(NoTargetReasonText(s->Reason));
+    return QStringLiteral("Soll/Ist %1, Tx %2").arg(EqualShareText(*s)).arg(s->TargetSecond(runSecond));
+}
+
 QString NothingComparedText(const RunComparison &comparison)
 {
     QStringList reasons;
@@ -142,6 +152,10 @@ const RunComparer::Plan *RunComparer::planOf(int program)
 void RunComparer::Update(const std::vector<ChartRow> &rows)
 {
     const int count = int(rows.size());
+    if (count < seen_) {
+        stretches_.clear();
+        seen_ = 0;
+    }
     for (int i = seen_; i < count;) {
         const int program = rows[size_t(i)].ProgramNumber;
         int j = i + 1;

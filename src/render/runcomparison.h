@@ -61,6 +61,9 @@ struct RunComparison {
 
 // "99,7 %": the equal-cell share with one decimal.
 QString EqualShareText(const StretchComparison &stretch);
+// What the preview shows for the run second under its cursor: the share of
+// its stretch and the planned cycle second ("Tx"), or why there is no plan.
+QString CursorComparisonText(const RunComparison &comparison, int runSecond);
 // Why none of the run's stretches could be compared, in one line.
 QString NothingComparedText(const RunComparison &comparison);
 
@@ -68,8 +71,9 @@ QString NothingComparedText(const RunComparison &comparison);
 bool SameDrawnState(int32_t a, int32_t b);
 
 // Compares a run as it grows. Update takes the rows seen so far (the same
-// rows, grown at the end); a new row costs groups × cycle steps, a long
-// stretch of unchanged states costs the same as one row.
+// rows, grown at the end; fewer rows than before start it afresh, as a new
+// printout does); a new row costs groups × cycle steps, a long stretch of
+// unchanged states costs the same as one row.
 class RunComparer {
 public:
     RunComparer(const InstallationData &data, int runGroups);

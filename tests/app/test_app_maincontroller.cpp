@@ -184,6 +184,9 @@ TEST_F(MainControllerTest, LoadingAFolderShowsTheInstallationAndRejectsDataThatA
     EXPECT_EQ((QStringList{v().AktDatei, stored("SecStrings/Verzeichnis")}), (QStringList{host.pickFolder, host.pickFolder}));
     EXPECT_EQ(host.report.first(), "Lese Daten aus: " + host.pickFolder);
     EXPECT_TRUE(prompt.asked.empty());
+    mc->ResetForActualRun(false);  // an "Ist" command: the loaded data stay the plan to compare with
+    mc->ResetForActualRun(false);
+    EXPECT_EQ(std::pair(ctx.PlanToCompare->Header.GroupCount, ctx.data.Header.GroupCount), std::pair(8u, 24u));
 
     host.pickFolder = dataFolder("VA", 0);
     mc->DatenLadenClick();
@@ -207,14 +210,15 @@ TEST_F(MainControllerTest, ResettingToANewProgramAsksFirst)
 {
     start(-1, 0, 2);
     textToField(QStringLiteral("Nord"), ctx.data.GroupNames[0]);
+    ctx.PlanToCompare = ctx.data;
     prompt.answers = {PromptAnswer::Cancel, PromptAnswer::No};
     mc->NeuesProgrammClick();
     EXPECT_EQ(ctx.data.Header.GroupCount, 12u);
     mc->ResetToNewProgram(true);  // a new run: No keeps the group names
     EXPECT_EQ(std::tuple(GroupNameText(ctx.data, 0), ctx.data.Konf.InstallationType, ctx.data.Header.GroupCount),
               std::tuple(QString("Nord"), 0u, 24u));
-    mc->NeuesProgrammClick();  // Ok: the names go without a question
-    EXPECT_EQ(GroupNameText(ctx.data, 0), "");
+    mc->NeuesProgrammClick();  // Ok: the names go without a question, and the plan to compare with
+    EXPECT_EQ(std::pair(GroupNameText(ctx.data, 0), ctx.PlanToCompare.has_value()), std::pair(QString(""), false));
     const QString newProgram = "Alle Daten werden auf\nStandardwerte gesetzt.";
     ASSERT_EQ(prompt.texts(), (QStringList{newProgram, "Gruppenbezeichnungen löschen ?", newProgram}));
     EXPECT_EQ(std::tuple(prompt.asked[0].caption, prompt.asked[1].caption, prompt.asked[0].buttons, prompt.asked[1].buttons),

@@ -11,6 +11,7 @@
 #include "preview/previewwindow.h"
 #include "preview/printrun.h"
 #include "preview/receiveddatawindow.h"
+#include "render/datasetchart.h"
 #include "previewcharts.h"
 #include "qtprinters.h"
 #include "scriptedprompt.h"
@@ -436,3 +437,33 @@ TEST_F(PreviewWindowTest, ASavedRunShowsItsPagesWithoutCapturing)
 }
 
 }  // namespace
+
+// With a plan at hand a run offers "Soll/Ist": ticked, the window draws the
+// bands and names the cursor's share and cycle second, and follows a live run.
+TEST_F(PreviewWindowTest, SollIstComparesTheRunWithThePlanAtHand)
+{
+    openRun(DisplayMode::RunKvx);
+    EXPECT_FALSE(get<QWidget>("CheckSollIst")->isVisible());
+    w->close();
+    InstallationData plan;
+    loadDataSetAsAtStartup(plan, QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/Hauptstrasse-Schulweg"));
+    ctx.PlanToCompare = plan;
+    openRun(DisplayMode::RunFromFile,
+            QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900-Pfeil.DRI"));
+    click("CheckSollIst");
+    click("ButtonSeiteVor");
+    click("ButtonSeiteVor");  // seconds 100-199: the arrow's 110-112 differ
+    clickImage(5);
+    EXPECT_EQ(text("LabelSollIst"), QStringLiteral("Soll/Ist 99,7 %, Tx 35"));
+    EXPECT_TRUE(columnShows(11, PlanColour::Deviation) && !columnShows(14, PlanColour::Deviation));
+    click("CheckSollIst");
+    EXPECT_FALSE(w->chart().Comparison || columnShows(11, PlanColour::Deviation));
+    w->close();
+
+    openRun(DisplayMode::RunKvx);
+    receive(30);
+    click("CheckSollIst");
+    receive(75);
+    const StretchComparison &s = w->chart().Comparison->Stretches.at(0);
+    EXPECT_EQ(std::tuple(s.LastSecond, s.EqualCells, s.CellsCompared), std::tuple(74, int64_t(600), int64_t(600)));
+}

@@ -1,9 +1,12 @@
-// End-to-end runs of "signovat states" and "signovat render".
+// End-to-end runs of "signovat states", "render" and "compare".
 
 #include "datasetwriter.h"
+#include "render/chartexport.h"
+#include "render/plancanvas.h"
 #include "tempdir.h"
 
 #include <QImage>
+#include <QPageLayout>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -202,12 +205,18 @@ TEST(CompareCommand, TheExampleRunsAgainstTheirPlan)
               std::pair(1, QStringLiteral("program,offset,group,from,to,target,actual\n1,0,3,110,112,4,2\n")));
 
     QTemporaryDir empty;  // a new program: program 1 without a cycle
-    const ProcessResult drawn = signovat({"render", "--run", runs + "-Pfeil.DRI", "--compare", kExample, "--pages", "3",
-                                          "--out", empty.filePath("band.png")});
+    // The printed band, at the place the printer's metric set gives it: group 3, second 111 of page 3.
+    const QString pdf = empty.filePath("band.pdf"), png = empty.filePath("band");
+    const ProcessResult drawn = signovat({"render", "--run", runs + "-Pfeil.DRI", "--compare", kExample, "--colour",
+                                          "--pages", "3", "--out", pdf});
     ASSERT_EQ(drawn.exitCode, 0) << drawn.err.toStdString();
-    const QImage page = QImage(empty.filePath("band-3.png")).convertToFormat(QImage::Format_RGB32);
-    const auto *pixels = reinterpret_cast<const QRgb *>(page.constBits());
-    EXPECT_NE(std::find(pixels, pixels + page.sizeInBytes() / 4, qRgb(139, 0, 139)), pixels + page.sizeInBytes() / 4);
+    ASSERT_EQ(run("pdftoppm", {"-r", "150", "-png", "-singlefile", pdf, png}).exitCode, 0);
+    const PlanMetrics m = PlanMetrics::ForPrinter(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF())
+                                                      .paintRectPixels(kPdfResolution).width());
+    const int h = m.BarHeight, y = m.LeftMargin + m.AxisLineStep() + 2 * h + 2 * m.RowPitch() + 8 * h / 5 + 3 * h / 20;
+    const int scale = kPdfResolution / 150;
+    EXPECT_EQ(QImage(png + ".png").pixelColor((m.SecondX(11) + m.SpanWidth / 200) / scale, y / scale),
+              PlanColour::Deviation);
     const QString damaged = empty.filePath(QStringLiteral("x.DRI"));
     ASSERT_TRUE(writeBytes(damaged, QByteArray(10, 'x')));
     for (const QStringList &args : {QStringList{"--data", empty.filePath("fehlt"), "--run", runs + ".DRI"},

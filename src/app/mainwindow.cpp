@@ -122,20 +122,23 @@ QAction *TFormSteuer::addCommand(QMenu *menu, const QString &name, const QString
 void TFormSteuer::buildMenus()
 {
     QMenuBar *bar = menuBar();
-    mDatei_ = bar->addMenu(QStringLiteral("Datei"));
+    mDatei_ = bar->addMenu(QStringLiteral("&Datei"));
     mDatei_->setObjectName(QStringLiteral("MDatei"));
-    addCommand(mDatei_, QStringLiteral("MGruppenbezeichnung"), QStringLiteral("Gruppenbezeichnung"),
+    addCommand(mDatei_, QStringLiteral("MGruppenbezeichnung"), QStringLiteral("&Gruppenbezeichnung"),
                &TFormSteuer::grpBez);
     mDatei_->addSeparator();
-    addCommand(mDatei_, QStringLiteral("MGrpBezLaden"), QStringLiteral("Gruppenbezeichnung laden"),
+    addCommand(mDatei_, QStringLiteral("MGrpBezLaden"), QStringLiteral("Gruppenbezeichnung &laden"),
                &TFormSteuer::grpBezLaden);
-    addCommand(mDatei_, QStringLiteral("MGrpBezSpeichern"), QStringLiteral("Gruppenbezeichnung speichern"),
-               &TFormSteuer::grpBezSpeichern);
+    addCommand(mDatei_, QStringLiteral("MGrpBezSpeichern"), QStringLiteral("Gruppenbezeichnung &speichern"),
+               &TFormSteuer::grpBezSpeichern)
+        ->setShortcut(QKeySequence::Save);
     mDatei_->addSeparator();
-    addCommand(mDatei_, QStringLiteral("NeuesProgramm"), QStringLiteral("Neues Programm"),
-               &TFormSteuer::neuesProgramm);
+    addCommand(mDatei_, QStringLiteral("NeuesProgramm"), QStringLiteral("&Neues Programm"),
+               &TFormSteuer::neuesProgramm)
+        ->setShortcut(QKeySequence::New);
     mDatei_->addSeparator();
-    QAction *beenden = addCommand(mDatei_, QStringLiteral("Beenden"), QStringLiteral("Beenden"), nullptr);
+    QAction *beenden = addCommand(mDatei_, QStringLiteral("Beenden"), QStringLiteral("&Beenden"), nullptr);
+    beenden->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // "Beenden" leaves without the close handler's save of the interface
     // selection. The other windows are still asked to close, so a received
     // run is offered for saving; quitting closes them before it returns.
@@ -145,38 +148,38 @@ void TFormSteuer::buildMenus()
         leavingByMenu_ = false;
     });
 
-    mDrucken_ = bar->addMenu(QStringLiteral("Drucken"));
+    mDrucken_ = bar->addMenu(QStringLiteral("D&rucken"));
     mDrucken_->setObjectName(QStringLiteral("MDrucken"));
-    mDSoll_ = mDrucken_->addMenu(QStringLiteral("Soll"));
+    mDSoll_ = mDrucken_->addMenu(QStringLiteral("&Soll"));
     mDSoll_->setObjectName(QStringLiteral("MDSoll"));
     mDSollMenu_ = mDSoll_->menuAction();
-    mDEin_ = mDrucken_->addMenu(QStringLiteral("Einschaltprogramme"));
+    mDEin_ = mDrucken_->addMenu(QStringLiteral("&Einschaltprogramme"));
     mDEin_->setObjectName(QStringLiteral("MDEin"));
-    mDAus_ = mDrucken_->addMenu(QStringLiteral("Ausschaltprogramme"));
+    mDAus_ = mDrucken_->addMenu(QStringLiteral("&Ausschaltprogramme"));
     mDAus_->setObjectName(QStringLiteral("MDAus"));
-    mDAusG_ = mDAus_->addMenu(QStringLiteral("Gezielte"));
+    mDAusG_ = mDAus_->addMenu(QStringLiteral("&Gezielte"));
     mDAusG_->setObjectName(QStringLiteral("MDAusG"));
-    mDAusS_ = mDAus_->addMenu(QStringLiteral("Störung"));
+    mDAusS_ = mDAus_->addMenu(QStringLiteral("&Störung"));
     mDAusS_->setObjectName(QStringLiteral("MDAusS"));
     for (int n = 0; n < 6; ++n) {
-        const QString caption = QStringLiteral("Programm %1").arg(n + 1);
+        const QString caption = QStringLiteral("Programm &%1").arg(n + 1);
         mDSollItems_[n] = addCommand(mDSoll_, QStringLiteral("MDSoll%1").arg(n + 1), caption, nullptr);
         mDEinItems_[n] = addCommand(mDEin_, QStringLiteral("MDEin%1").arg(n + 1), caption, nullptr);
         mDAusGItems_[n] = addCommand(mDAusG_, QStringLiteral("MDAusG%1").arg(n + 1), caption, nullptr);
         mDAusSItems_[n] = addCommand(mDAusS_, QStringLiteral("MDAusS%1").arg(n + 1), caption, nullptr);
     }
-    mDIst_ = mDrucken_->addMenu(QStringLiteral("Ist"));
+    mDIst_ = mDrucken_->addMenu(QStringLiteral("&Ist"));
     mDIst_->setObjectName(QStringLiteral("MDIst"));
-    addCommand(mDIst_, QStringLiteral("MDIstDatei"), QStringLiteral("Aus Datei laden"),
+    addCommand(mDIst_, QStringLiteral("MDIstDatei"), QStringLiteral("Aus &Datei laden"),
                &TFormSteuer::MDIstDateiClick);
-    mDIstKVX_ = addCommand(mDIst_, QStringLiteral("MDIstKVX"), QStringLiteral("KVX"), nullptr);
+    mDIstKVX_ = addCommand(mDIst_, QStringLiteral("MDIstKVX"), QStringLiteral("&KVX"), nullptr);
     mDIstKVX40_[0] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_1200"),
-                                QStringLiteral("KVX 40 / 10, 1200 Baud"), nullptr);
+                                QStringLiteral("KVX 40 / 10, &1200 Baud"), nullptr);
     mDIstKVX40_[1] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_9600"),
-                                QStringLiteral("KVX 40 / 10, 9600 Baud"), nullptr);
+                                QStringLiteral("KVX 40 / 10, &9600 Baud"), nullptr);
     mDIstKVX40_[2] = addCommand(mDIst_, QStringLiteral("MDIstKVX40_19200"),
-                                QStringLiteral("KVX 40 / 10, 19200 Baud"), nullptr);
-    mDIstQSW_ = addCommand(mDIst_, QStringLiteral("MDIstQSW"), QStringLiteral("QSW 2000 / 2200"), nullptr);
+                                QStringLiteral("KVX 40 / 10, 19&200 Baud"), nullptr);
+    mDIstQSW_ = addCommand(mDIst_, QStringLiteral("MDIstQSW"), QStringLiteral("&QSW 2000 / 2200"), nullptr);
     const std::pair<QAction *, DisplayMode> controllerRuns[] = {
         {mDIstKVX_, DisplayMode::RunKvx},
         {mDIstKVX40_[0], DisplayMode::RunKvx40At1200},
@@ -186,17 +189,22 @@ void TFormSteuer::buildMenus()
     };
     for (const auto &[action, mode] : controllerRuns)
         connect(action, &QAction::triggered, this, [this, mode = mode] { receiveActualRun(mode); });
-    addCommand(mDIst_, QStringLiteral("MDIstSimu"), QStringLiteral("Simulationsprogramm"),
+    addCommand(mDIst_, QStringLiteral("MDIstSimu"), QStringLiteral("&Simulationsprogramm"),
                &TFormSteuer::MDIstSimuClick);
 
-    mProgEinstell_ = bar->addAction(QStringLiteral("Programmeinstellungen"));
+    mProgEinstell_ = bar->addAction(QStringLiteral("Programm&einstellungen"));
     mProgEinstell_->setObjectName(QStringLiteral("MProgEinstell"));
     connect(mProgEinstell_, &QAction::triggered, this, &TFormSteuer::einstellungen);
 
-    QMenu *info = bar->addMenu(QStringLiteral(" ?"));
+    QMenu *info = bar->addMenu(QStringLiteral(" &?"));
     info->setObjectName(QStringLiteral("InfoMenu"));
-    mHilfe_ = addCommand(info, QStringLiteral("MHilfe"), QStringLiteral("Onlinehilfe"), &TFormSteuer::help);
-    addCommand(info, QStringLiteral("About"), QStringLiteral("Info"), &TFormSteuer::about);
+    // F10 opens the menu bar here; the secondary windows consume it.
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcut(Qt::Key_F10);
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [bar, this] { bar->setActiveAction(mDatei_->menuAction()); });
+    mHilfe_ = addCommand(info, QStringLiteral("MHilfe"), QStringLiteral("&Onlinehilfe"), &TFormSteuer::help);
+    addCommand(info, QStringLiteral("About"), QStringLiteral("&Info"), &TFormSteuer::about);
 }
 
 void TFormSteuer::buildToolBar()
@@ -222,6 +230,7 @@ void TFormSteuer::buildToolBar()
                   QStringLiteral("Gruppenbezeichnung speichern"));
     connect(tbSave_, &QAction::triggered, this, &TFormSteuer::grpBezSpeichern);
     tbOpen_ = add(QStringLiteral("Open"), QStyle::SP_DialogOpenButton, QStringLiteral("Daten laden"));
+    tbOpen_->setShortcut(QKeySequence::Open);  // the one command without a menu item
     connect(tbOpen_, &QAction::triggered, this, &TFormSteuer::datenLaden);
     auto *spacer = new QWidget(tb);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

@@ -1,0 +1,46 @@
+// The main window from the keyboard: a mnemonic of its own for every menu
+// entry, Alt and the mnemonics reach a command, the standard shortcuts, F10.
+
+#include "mainwindowrig.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <functional>
+#include <gtest/gtest.h>
+
+TEST(MainWindowKeys, EveryMenuEntryHasAMnemonicOfItsOwnAndCommandsAreReachedByKeys)
+{
+    MainWindowRig rig;
+    ASSERT_TRUE(rig.startWindow());
+    QMenuBar *bar = rig.w->menuBar();
+    int entries = 0;
+    const std::function<void(const QList<QAction *> &)> walk = [&](const QList<QAction *> &actions) {
+        QList<QKeySequence> used;
+        for (QAction *a : actions) {
+            if (a->isSeparator())
+                continue;
+            const QKeySequence key = QKeySequence::mnemonic(a->text());
+            EXPECT_FALSE(key.isEmpty() || used.contains(key)) << a->text().toStdString();
+            used << key;
+            ++entries;
+            if (a->menu())
+                walk(a->menu()->actions());
+        }
+    };
+    walk(bar->actions());
+    EXPECT_EQ(entries, 4 + 5 + 4 + 2 * 6 + 2 + 2 * 6 + 7 + 2);  // bar, Datei, Drucken, Soll/Ein, Aus, its two, Ist, ?
+
+    // Alt+D, N and Ctrl+N both ask before a new program.
+    rig.prompt.answers = {PromptAnswer::Cancel, PromptAnswer::Cancel};
+    QTest::keyClick(rig.w.get(), Qt::Key_D, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_N);
+    QTest::keyClick(rig.w.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(rig.prompt.asked.size(), 2u);
+    QTest::keyClick(rig.w.get(), Qt::Key_F10);
+    EXPECT_EQ(bar->activeAction(), bar->actions().first());
+    EXPECT_EQ(QList<QKeySequence>({rig.w->action("Open")->shortcut(), rig.w->action("MGrpBezSpeichern")->shortcut(),
+                                   rig.w->action("Beenden")->shortcut()}),
+              QList<QKeySequence>({QKeySequence::Open, QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_Q)}));
+}

@@ -2,6 +2,7 @@
 
 #include "base/functionkeys.h"
 
+#include <QFontInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,7 +21,8 @@ TAboutBox::TAboutBox(QWidget *parent)
     auto *title = new QLabel(QStringLiteral("Grafisches Druckprogramm"), panel);
     QFont bold = title->font();
     bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 2);
+    // The program's font is set in pixels, so its point size reads -1.
+    bold.setPixelSize(QFontInfo(bold).pixelSize() + 3);
     title->setFont(bold);
     version_ = new QLabel(panel);
     inner->addWidget(title, 0, Qt::AlignHCenter);

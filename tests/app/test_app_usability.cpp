@@ -1,9 +1,12 @@
-// The main window from the keyboard: a mnemonic of its own for every menu
-// entry, Alt and the mnemonics reach a command, the standard shortcuts, F10.
+// The main window for a new user: a mnemonic of its own for every menu entry,
+// Alt and the mnemonics reach a command, the standard shortcuts, F10; the
+// "Info" headline readable.
 
+#include "app/aboutbox.h"
 #include "mainwindowrig.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <functional>
@@ -43,4 +46,16 @@ TEST(MainWindowKeys, EveryMenuEntryHasAMnemonicOfItsOwnAndCommandsAreReachedByKe
     EXPECT_EQ(QList<QKeySequence>({rig.w->action("Open")->shortcut(), rig.w->action("MGrpBezSpeichern")->shortcut(),
                                    rig.w->action("Beenden")->shortcut()}),
               QList<QKeySequence>({QKeySequence::Open, QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_Q)}));
+}
+
+// The program's font is set in pixels, as the application does.
+TEST(AboutBox, TheHeadlineIsLargerThanTheLinesBelowIt)
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+    TAboutBox box;
+    const QList<QLabel *> labels = box.findChildren<QLabel *>();
+    ASSERT_EQ(labels.first()->text(), QStringLiteral("Grafisches Druckprogramm"));
+    EXPECT_GT(QFontInfo(labels.first()->font()).pixelSize(), QFontInfo(labels.last()->font()).pixelSize());
 }

@@ -1,6 +1,7 @@
 // The settings store: first start, profile fallback, value forms, folders.
 
 #include "base/appsettings.h"
+#include "base/recentlist.h"
 #include "base/profilefile.h"
 #include "qtprinters.h"
 #include "tempdir.h"
@@ -122,4 +123,16 @@ TEST(SettingsLocation, OptionBeatsEnvironmentBeatsDefault)
     EXPECT_EQ(resolveSettingsFile(), "/tmp/from-env.ini");
     qunsetenv("SIGNOVAT_SETTINGS");
     EXPECT_TRUE(resolveSettingsFile().endsWith("/Signovat/signovat.ini"));
+}
+
+TEST(RecentList, NewestFirstEachOnceFiveAtMostAndKeptInTheStore)
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.filePath("s.ini"));
+    RecentList folders(store, QStringLiteral("Verzeichnis"));
+    for (const char *path : {"/a", "/b", "/c", "/d", "/e", "/f", "/c"})
+        folders.add(QString::fromLatin1(path));
+    EXPECT_EQ(RecentList(store, QStringLiteral("Verzeichnis")).entries(), QStringList({"/c", "/f", "/e", "/d", "/b"}));
+    EXPECT_TRUE(RecentList(store, QStringLiteral("Datei")).entries().isEmpty());
+    EXPECT_EQ(store.ReadString("Zuletzt", "Verzeichnis1", {}), "/c");
 }

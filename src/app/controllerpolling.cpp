@@ -13,6 +13,29 @@ ControllerPolling::ControllerPolling(AppContext &ctx, ControllerLink &link, Seri
 {
 }
 
+ControllerPolling::~ControllerPolling()
+{
+    // The handler points here; a capture that ends later still asks for its
+    // stop, which must not call into a polling that is gone.
+    if (runTick_)
+        link_.setWorkHandler({});
+}
+
+void ControllerPolling::setTickSwitch(std::function<void(bool run)> run)
+{
+    runTick_ = std::move(run);
+    ticking_ = false;
+    auto start = [this] {
+        if (!ticking_) {
+            ticking_ = true;
+            runTick_(true);
+        }
+    };
+    link_.setWorkHandler(start);
+    if (link_.busy())
+        start();
+}
+
 std::optional<Message> ControllerPolling::IOTimer()
 {
     // The settings may change between two ticks (interface panel, settings
@@ -22,7 +45,12 @@ std::optional<Message> ControllerPolling::IOTimer()
     link_.setChecksumSeed(uint8_t(ctx_.settings.ChecksumSeed));
     link_.setPort(ctx_.ports.ControllerPortFailed ? printerPort_ : controllerPort_);
 
-    if (link_.SendStep() != ControllerLink::Step::Failed || !ctx_.StartRequest.linkFailed())
+    const ControllerLink::Step step = link_.SendStep();
+    if (ticking_ && !link_.busy()) {
+        ticking_ = false;
+        runTick_(false);
+    }
+    if (step != ControllerLink::Step::Failed || !ctx_.StartRequest.linkFailed())
         return std::nullopt;
     return Message{kNoControllerConnection, QStringLiteral("Fehler"), PromptIcon::Error};
 }

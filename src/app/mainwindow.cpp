@@ -102,9 +102,12 @@ TFormSteuer::TFormSteuer(AppContext &ctx, SettingsStore &registry, Prompt &promp
     connect(init_, &QTimer::timeout, this, &TFormSteuer::initTimer);
     io_ = new QTimer(this);
     io_->setInterval(10);
+    io_->setObjectName(QStringLiteral("IOTimer"));
     connect(io_, &QTimer::timeout, this, &TFormSteuer::ioTimer);
+    // The link tick runs only while the link has work: idle, the window
+    // leaves the processor alone.
+    polling_.setTickSwitch([this](bool run) { run ? io_->start() : io_->stop(); });
     init_->start();
-    io_->start();
 }
 
 TFormSteuer::~TFormSteuer() = default;

@@ -26,10 +26,12 @@ void ControllerLink::RequestPrint(uint8_t a, uint8_t b, uint8_t c)
         // wins: asking again for the command under way cancels a queued one.
         hasQueuedCommand_ = command != printCommand_;
         queuedCommand_ = command;
-        return;
+    } else {
+        printCommand_ = command;
+        state_ = Step::PrintCommand;
     }
-    printCommand_ = command;
-    state_ = Step::PrintCommand;
+    if (workHandler_)
+        workHandler_();
 }
 
 ControllerLink::Step ControllerLink::SendStep()

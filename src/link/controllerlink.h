@@ -6,7 +6,8 @@
 // RequestPrint() queues the command; SendStep(), called every 10 ms, sends it,
 // waits for the answer, repeats the frame every 500 ms without one and gives
 // up after three repeats. Everything runs on one thread; received bytes are
-// polled from the port.
+// polled from the port. While the link is idle SendStep() has nothing to do,
+// so its caller may stop ticking until the work handler calls.
 
 #include "link/answertimer.h"
 #include "link/framereceiver.h"
@@ -15,6 +16,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <functional>
 
 class ControllerLink {
 public:
@@ -53,6 +55,12 @@ public:
     // The answer timer has run out.
     void AnswerTimerExpired();
 
+    // A command is queued, under way or awaiting its answer: SendStep() must
+    // keep being called until this turns false.
+    bool busy() const { return state_ != Step::Idle || awaitingAnswer_; }
+    // Called by every RequestPrint(), after the command is queued.
+    void setWorkHandler(std::function<void()> handler) { workHandler_ = std::move(handler); }
+
 private:
     void SendPrintCommand();
     void SendFrame();
@@ -79,4 +87,5 @@ private:
     bool answerTimedOut_ = false;
     int repeatCount_ = 0;
     bool linkFailed_ = false;
+    std::function<void()> workHandler_;
 };

@@ -113,6 +113,19 @@ TEST_F(MainWindowTest, AnUnansweredStartRequestIsToldWhileTheLinkGoesOn)
     EXPECT_TRUE(sentWhileOpen);
 }
 
+TEST_F(MainWindowTest, TheIOTimerRunsOnlyWhileTheLinkHasWork)
+{
+    // After a failed command it is off too; the test above asks again then.
+    FakeSerialPort &port = ctx.ports.ControllerPortFailed ? printerPort : controllerPort;
+    auto *io = w->findChild<QTimer *>("IOTimer");
+    EXPECT_FALSE(io->isActive());
+    link.RequestPrint(2, 0, 0);
+    EXPECT_TRUE(io->isActive());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.written.isEmpty(); }));
+    port.inject(StuffFrame(BuildFrame(uint8_t(link.controllerFamily()), 14, 101, {}, link.protocolVariant(), link.checksumSeed())));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !io->isActive(); }));
+}
+
 TEST_F(MainWindowTest, NewProgramAndTheGroupNamesEditorAreReachedFromTheMenuAndToolbar)
 {
     prompt.answers = {PromptAnswer::Cancel};

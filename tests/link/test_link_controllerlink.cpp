@@ -328,3 +328,21 @@ TEST(ControllerLink, ACommandAskedForDuringAnotherFollowsItsAnswer)
     EXPECT_EQ(rig.tick(), Step::Idle);
     EXPECT_TRUE(rig.port.written.isEmpty());
 }
+
+TEST(ControllerLink, BusyFromTheRequestUntilTheLastCommandEnds)
+{
+    // The ticking may stop while the link is not busy; each request calls the work handler to start it again.
+    LinkRig rig;
+    int calls = 0;
+    rig.link.setWorkHandler([&] { ++calls; });
+    rig.link.RequestPrint(2, 0, 0);
+    EXPECT_TRUE(rig.link.busy());  // queued, not yet sent
+    rig.tick();
+    rig.link.RequestPrint(3, 0, 0);  // follows the start
+    Step end;
+    rig.finish(end);
+    EXPECT_TRUE(calls == 2 && end == Step::Failed && rig.link.busy());  // the stop is still to go
+    rig.tick();
+    rig.port.inject(answer(101));
+    EXPECT_TRUE(rig.tick() == Step::Idle && !rig.link.busy());
+}

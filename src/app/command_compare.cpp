@@ -112,11 +112,11 @@ int runCompareCommand(const QStringList &args, const CommandEnvironment &)
 
 int runCompare(const CompareOptions &options)
 {
-    if (!QFileInfo(options.dataDir).isDir())
-        return refuse(QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(options.dataDir));
+    QString error = DataSetFolderRefusal(options.dataDir);
+    if (!error.isEmpty())
+        return refuse(error);
     ChartData run;
     ActualRun header;
-    QString error;
     if (!LoadActualRunChart(options.runFile, run, header, &error))
         return refuse(error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
     InstallationData data;

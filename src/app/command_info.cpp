@@ -7,7 +7,6 @@
 #include "data/textfield.h"
 #include "render/datasetchart.h"
 
-#include <QFileInfo>
 #include <cstdio>
 
 namespace {
@@ -25,8 +24,9 @@ int runInfoCommand(const QStringList &args, const CommandEnvironment &)
 int runInfo(const InfoOptions &options)
 {
     const QString &dir = options.dataDir;
-    if (!QFileInfo(dir).isDir())
-        return refuseCommand("info", QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(dir));
+    const QString refusal = DataSetFolderRefusal(dir);
+    if (!refusal.isEmpty())
+        return refuseCommand("info", refusal);
 
     InstallationData data;
     for (const QString &line : loadDataSetAsAtStartup(data, dir))

@@ -14,7 +14,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 int runRenderCommand(const QStringList &args, const CommandEnvironment &env)
 {
@@ -31,8 +30,9 @@ int runRender(const RenderOptions &options, const CommandEnvironment &env)
         if (!LoadActualRunChart(source.runFile, chart, run, &error))
             return refuseCommand("render", error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
         if (options.compareDir) {
-            if (!QFileInfo(*options.compareDir).isDir())
-                return refuseCommand("render", QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(*options.compareDir));
+            error = DataSetFolderRefusal(*options.compareDir);
+            if (!error.isEmpty())
+                return refuseCommand("render", error);
             InstallationData data;
             loadDataSetAsAtStartup(data, *options.compareDir);
             chart.Comparison = CompareRun(data, chart.ShownGroups, chart.Rows);

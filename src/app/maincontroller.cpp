@@ -270,19 +270,27 @@ void MainController::DatenLadenClick()
     QString chosen = startDir;
     const bool ok = host_.pickDataFolder(startDir, &chosen);
     ctx_.LastDataDir = chosen;
-    ctx_.CurrentDataDir = chosen;
     registry_.WriteString(kSectionStrings, QStringLiteral("Verzeichnis"), chosen);
     registry_.sync();
     QDir::setCurrent(savedWorkDir);
 
-    if (ok)
+    if (ok) {
         loadChosenFolder(chosen);
-    else
+    } else {
+        ctx_.CurrentDataDir = chosen;
         rejectUnlessFixedTime();
+    }
 }
 
 void MainController::loadChosenFolder(const QString &folder)
 {
+    // Refused before the reset: a folder without data must not cost the data
+    // already loaded, nor pass for a new installation named after it.
+    const QString refusal = noDataSetRefusal(folder);
+    if (!refusal.isEmpty()) {
+        prompt_.tell(refusal, QStringLiteral("Fehler"), PromptIcon::Error);
+        return;
+    }
     ResetToNewProgram(false);
     const QStringList report = loadDataFolder(folder);
     if (host_.showLoadReport(report))

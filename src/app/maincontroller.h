@@ -94,8 +94,9 @@ public:
     void ComboBoxVersionChange(int item);
     void FormClose();
 
-    // What "Daten laden" does once the picker closed with OK: reset, read the
-    // folder's files, show the report, refuse data that are not fixed-time.
+    // What "Daten laden" does once the picker closed with OK: refuse a folder
+    // without any data file (nothing changes), else reset, read the folder's
+    // files, show the report, refuse data that are not fixed-time.
     void loadChosenFolder(const QString &folder);
     // Reads folder's data files into the loaded data; returns the report lines.
     QStringList loadDataFolder(const QString &folder);

@@ -30,18 +30,41 @@ QString dataFileName(const QStringList &entries, const QString &name)
     return name;
 }
 
+namespace {
+QStringList folderEntries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+FixedFileResult readDataFile(const QString &dir, const QStringList &entries, const DataFileInfo &info,
+                             QByteArray &bytes)
+{
+    return readFixedFile(dataFilePath(dir, dataFileName(entries, QString::fromLatin1(info.name))), info.size, bytes);
+}
+}  // namespace
+
+QString noDataSetRefusal(const QString &dir)
+{
+    // "Found" as the load report means it: a file of the wrong size is there.
+    const QStringList entries = folderEntries(dir);
+    for (const DataFileInfo &info : kDataFiles) {
+        QByteArray bytes;
+        if (readDataFile(dir, entries, info, bytes) != FixedFileResult::NotOpened)
+            return QString();
+    }
+    return QStringLiteral("Im Verzeichnis %1 wurden keine Anlagendaten gefunden.").arg(dir);
+}
+
 QStringList loadDataSet(InstallationData &d, const QString &dir, const ResetRules &rules)
 {
     const QString title = QStringLiteral("Lese Daten aus: ") + dir;
     QStringList report{title, QString(title.size(), QLatin1Char('-')), QString()};
 
-    const QStringList entries =
-        QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList entries = folderEntries(dir);
     for (const DataFileInfo &info : kDataFiles) {
         const QString name = QString::fromLatin1(info.name);
         QByteArray bytes;
-        const FixedFileResult result =
-            readFixedFile(dataFilePath(dir, dataFileName(entries, name)), info.size, bytes);
+        const FixedFileResult result = readDataFile(dir, entries, info, bytes);
         if (result == FixedFileResult::Read && unpackDataFile(d, info.file, bytes)) {
             report << name + QStringLiteral(" gelesen");
             continue;

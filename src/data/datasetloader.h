@@ -22,6 +22,11 @@ QString dataFileName(const QStringList &entries, const QString &name);
 // unchanged, when the bytes are not exactly the file's size.
 bool unpackDataFile(InstallationData &d, DataFile file, const QByteArray &bytes);
 
+// A folder that holds none of the data files is no data set: loading it would
+// only give defaults under the folder's name. Returns the refusal that says
+// so, or an empty string when at least one file is there, even of the wrong size.
+QString noDataSetRefusal(const QString &dir);
+
 // Reads every data file of `dir` in reading order. A file that is missing,
 // cannot be opened or has the wrong size leaves its part at the defaults and
 // the load goes on. Returns the report: "Lese Daten aus: " + dir, an underline

@@ -42,13 +42,19 @@ QStringList loadDataSetAsAtStartup(InstallationData &data, const QString &dir)
     return loadDataSet(data, dir, rules);
 }
 
+QString DataSetFolderRefusal(const QString &dir)
+{
+    if (!QFileInfo(dir).isDir())
+        return QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(dir);
+    return noDataSetRefusal(dir);
+}
+
 bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int programNumber,
                       DisplayMode kind, ChartData &chart, QString *error)
 {
-    if (!QFileInfo(dir).isDir()) {
-        *error = QStringLiteral("Verzeichnis \"%1\" nicht gefunden").arg(dir);
+    *error = DataSetFolderRefusal(dir);
+    if (!error->isEmpty())
         return false;
-    }
 
     InstallationData data;
     loadDataSetAsAtStartup(data, dir);

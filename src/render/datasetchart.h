@@ -13,6 +13,10 @@
 // Returns the load report.
 QStringList loadDataSetAsAtStartup(InstallationData &data, const QString &dir);
 
+// Why dir cannot be loaded as a data set: it is no folder, or it holds none of
+// the data files. Empty when it can. The commands refuse with this line.
+QString DataSetFolderRefusal(const QString &dir);
+
 // "soll", "ein", "aus-gezielt", "aus-stoerung".
 bool ChartKindFromName(const QString &name, DisplayMode &kind);
 

@@ -196,6 +196,22 @@ TEST_F(MainControllerTest, LoadingAFolderShowsTheInstallationAndRejectsDataThatA
     EXPECT_EQ(labels().mid(0, 4), (QStringList{"Signovat - Neu", "KVX ...", "Festzeit mit VA", "24"}));
 }
 
+TEST_F(MainControllerTest, AFolderWithoutDataFilesIsRefusedAndTheLoadedDataStay)
+{
+    start();
+    host.pickFolder = dataFolder("Kreuzung", 1);
+    mc->DatenLadenClick();
+    const QStringList shown = labels() << v().AktDatei << ctx.InstallationName << ctx.CurrentDataDir;
+    host.report.clear();
+    QDir().mkpath(host.pickFolder = tmp.filePath("leer"));
+    mc->DatenLadenClick();
+    ASSERT_EQ(prompt.texts(), QStringList{"Im Verzeichnis " + host.pickFolder + " wurden keine Anlagendaten gefunden."});
+    EXPECT_EQ(std::pair(prompt.asked[0].caption, prompt.asked[0].icon), std::pair(QString("Fehler"), PromptIcon::Error));
+    mc->RefreshDisplay();
+    EXPECT_EQ(labels() << v().AktDatei << ctx.InstallationName << ctx.CurrentDataDir, shown);
+    EXPECT_TRUE(host.report.isEmpty() && ctx.LastDataDir == host.pickFolder);  // remembered as after a cancelled pick
+}
+
 TEST_F(MainControllerTest, CancelledPickerKeepsTheDataButRemembersTheFolder)
 {
     start(-1, 0, 2);

@@ -172,6 +172,15 @@ TEST(DataSetLoad, ReportInReadingOrderUnderItsHeading)
     EXPECT_EQ(dataFileName({"All.Dat", "all.dat"}, "ALL.DAT"), "All.Dat");
 }
 
+TEST(DataSetLoad, OnlyAFolderWithoutAnyDataFileIsRefused)
+{
+    QTemporaryDir dir;  // a folder named ALL.DAT is no file; an empty namen.dat is one, of the wrong size
+    QDir(dir.path()).mkdir("ALL.DAT");
+    EXPECT_FALSE(noDataSetRefusal(dir.path()).isEmpty());
+    writeBytes(dir.filePath("namen.dat"), QByteArray());
+    EXPECT_TRUE(noDataSetRefusal(dir.path()).isEmpty());
+}
+
 TEST(DataSetLoad, AFileOfTheWrongSizeGivesDefaultsForItsPartOnly)
 {
     QTemporaryDir dir;

@@ -88,15 +88,18 @@ TEST(StatesCommand, PrintsEverySecondOfTheChart)
 
 TEST(ChartCommands, RefuseWithOneLineAndWriteNothing)
 {
-    QTemporaryDir dir, variable;
+    QTemporaryDir dir, variable, empty;
     writeThreeGroups(dir.path());
     writeThreeGroups(variable.path(), false);
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    const QString noData = "Im Verzeichnis " + empty.path() + " wurden keine Anlagendaten gefunden.";
     const struct {
         QStringList args;
         QString reason;
     } cases[] = {
         {{"states", "--data", dir.filePath("missing"), "--program", "1"}, "nicht gefunden"},
+        {{"states", "--data", empty.path(), "--program", "1"}, "signovat states: " + noData},
+        {{"info", "--data", empty.path()}, "signovat info: " + noData},
         {{"states", "--data", dir.path(), "--program", "7"}, "Programm 7"},
         {{"states", "--data", dir.path(), "--program", "3"}, "nicht freigegeben"},
         {{"states", "--data", dir.path(), "--program", "2"}, "1200 Sekunden"},
@@ -204,7 +207,8 @@ TEST(CompareCommand, TheExampleRunsAgainstTheirPlan)
     EXPECT_EQ(std::pair(csv.exitCode, csv.out),
               std::pair(1, QStringLiteral("program,offset,group,from,to,target,actual\n1,0,3,110,112,4,2\n")));
 
-    QTemporaryDir empty;  // a new program: program 1 without a cycle
+    QTemporaryDir empty, header;  // header: a new program's KOPF.DAT only, so no program has a plan
+    ASSERT_TRUE(writeBytes(header.filePath("KOPF.DAT"), packDataFile(InstallationData{}, DataFile::Kopf)));
     // The printed band, at the place the printer's metric set gives it: group 3, second 111 of page 3.
     const QString pdf = empty.filePath("band.pdf"), png = empty.filePath("band");
     const ProcessResult drawn = signovat({"render", "--run", runs + "-Pfeil.DRI", "--compare", kExample, "--colour",
@@ -221,10 +225,12 @@ TEST(CompareCommand, TheExampleRunsAgainstTheirPlan)
     ASSERT_TRUE(writeBytes(damaged, QByteArray(10, 'x')));
     for (const QStringList &args : {QStringList{"--data", empty.filePath("fehlt"), "--run", runs + ".DRI"},
                                     QStringList{"--data", kExample, "--run", damaged},
+                                    QStringList{"--data", header.path(), "--run", runs + ".DRI"},
                                     QStringList{"--data", empty.path(), "--run", runs + ".DRI"}, QStringList{}}) {
         const ProcessResult bad = signovat(QStringList{"compare"} + args);
         EXPECT_EQ(std::tuple(bad.exitCode, ownLines(bad.err), bad.out), std::tuple(2, 1, QString()))
             << bad.err.toStdString();
+        EXPECT_EQ(bad.err.contains(" wurden keine Anlagendaten gefunden.\n"), args.contains(empty.path()));
     }
 }
 

@@ -269,9 +269,7 @@ void MainController::DatenLadenClick()
                                                                  : ctx_.settings.StandardDataDir;
     QString chosen = startDir;
     const bool ok = host_.pickDataFolder(startDir, &chosen);
-    ctx_.LastDataDir = chosen;
-    registry_.WriteString(kSectionStrings, QStringLiteral("Verzeichnis"), chosen);
-    registry_.sync();
+    rememberPickedFolder(chosen);
     QDir::setCurrent(savedWorkDir);
 
     if (ok) {
@@ -280,6 +278,19 @@ void MainController::DatenLadenClick()
         ctx_.CurrentDataDir = chosen;
         rejectUnlessFixedTime();
     }
+}
+
+void MainController::OpenDataFolder(const QString &folder)
+{
+    rememberPickedFolder(folder);
+    loadChosenFolder(folder);
+}
+
+void MainController::rememberPickedFolder(const QString &folder)
+{
+    ctx_.LastDataDir = folder;
+    registry_.WriteString(kSectionStrings, QStringLiteral("Verzeichnis"), folder);
+    registry_.sync();
 }
 
 void MainController::loadChosenFolder(const QString &folder)
@@ -297,6 +308,8 @@ void MainController::loadChosenFolder(const QString &folder)
         ctx_.DataIsNew = false;
     Refresh();
     rejectUnlessFixedTime();
+    if (!ctx_.DataIsNew)  // loaded and kept
+        recentFolders_.add(folder);
 }
 
 void MainController::rejectUnlessFixedTime()

@@ -5,6 +5,7 @@
 
 #include "context/appcontext.h"
 #include "base/prompt.h"
+#include "base/recentlist.h"
 
 #include <QDateTime>
 #include <QString>
@@ -86,8 +87,14 @@ public:
     // the current settings, with the refresh that reports a failure.
     void ReopenPorts();
 
+    // The last data folders and run files opened, for "Zuletzt verwendet".
+    RecentList &recentFolders() { return recentFolders_; }
+    RecentList &recentRuns() { return recentRuns_; }
+
     // Commands.
     void DatenLadenClick();
+    // "Daten laden" with the folder already chosen (from "Zuletzt verwendet").
+    void OpenDataFolder(const QString &folder);
     void NeuesProgrammClick();
     void RadioButtonKVX40Enter();
     void RadioButtonKVXEnter();
@@ -111,6 +118,8 @@ private:
     void openPort(SerialPort &port, int index, bool &reopen, bool &failed, int baud, int stopBits,
                   const QString &missingMessage);
     void rejectUnlessFixedTime();
+    // The picker's folder is where it starts next time.
+    void rememberPickedFolder(const QString &folder);
 
     AppContext &ctx_;
     SettingsStore &registry_;
@@ -120,4 +129,6 @@ private:
     SerialPort &printerPort_;
     ControllerFamily portsFamily_;  // the family the ports were last set up for
     MainView view_;
+    RecentList recentFolders_{registry_, QStringLiteral("Verzeichnis")};
+    RecentList recentRuns_{registry_, QStringLiteral("Datei")};
 };

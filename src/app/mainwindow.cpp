@@ -140,6 +140,11 @@ void TFormSteuer::buildMenus()
                &TFormSteuer::neuesProgramm)
         ->setShortcut(QKeySequence::New);
     mDatei_->addSeparator();
+    mZuletzt_ = mDatei_->addMenu(QStringLiteral("&Zuletzt verwendet"));
+    mZuletzt_->setObjectName(QStringLiteral("MZuletzt"));
+    mZuletzt_->setToolTipsVisible(true);
+    connect(mZuletzt_, &QMenu::aboutToShow, this, &TFormSteuer::fillRecentMenu);
+    mDatei_->addSeparator();
     QAction *beenden = addCommand(mDatei_, QStringLiteral("Beenden"), QStringLiteral("&Beenden"), nullptr);
     beenden->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // "Beenden" leaves without the close handler's save of the interface
@@ -422,6 +427,32 @@ void TFormSteuer::ioTimer()
         tellLater(*this, prompt_, std::move(message));
 }
 
+void TFormSteuer::fillRecentMenu()
+{
+    mZuletzt_->clear();
+    int number = 0;
+    const auto addEntries = [&](const QStringList &paths, bool folders) {
+        for (const QString &path : paths) {
+            // Numbered 1 … 9, 0 for the keyboard.
+            QAction *a = mZuletzt_->addAction(QStringLiteral("&%1  %2").arg(++number % 10).arg(path));
+            const bool present = folders ? QFileInfo(path).isDir() : QFileInfo(path).isFile();
+            a->setEnabled(present);
+            a->setToolTip(present ? path : QStringLiteral("%1 (nicht vorhanden)").arg(path));
+            connect(a, &QAction::triggered, this, [this, path, folders] {
+                if (folders) {
+                    controller_.OpenDataFolder(path);
+                    applyView();
+                } else {
+                    openRunFile(path);
+                }
+            });
+        }
+    };
+    addEntries(controller_.recentFolders().entries(), true);
+    mZuletzt_->addSeparator();
+    addEntries(controller_.recentRuns().entries(), false);
+}
+
 void TFormSteuer::datenLaden()
 {
     controller_.DatenLadenClick();
@@ -533,8 +564,12 @@ void TFormSteuer::openTargetChart(int programNumber, DisplayMode kind)
 void TFormSteuer::MDIstDateiClick()
 {
     const QString path = askActualRunFileToOpen(this, ctx_.settings.ActualRunDir);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openRunFile(path);
+}
+
+void TFormSteuer::openRunFile(const QString &path)
+{
     controller_.ResetForActualRun(false);
     applyView();
     showActualRun(DisplayMode::RunFromFile, path);
@@ -580,6 +615,8 @@ void TFormSteuer::showActualRun(DisplayMode mode, const QString &runFile)
     // A refused file leaves no empty preview behind.
     if (!preview_->ShowActualRun(mode, runFile))
         preview_->close();
+    else if (mode == DisplayMode::RunFromFile)
+        controller_.recentRuns().add(runFile);
 }
 
 void TFormSteuer::closeEvent(QCloseEvent *event)

@@ -83,6 +83,10 @@ private:
     // "Drucken" / "Ist": a saved run, a controller's run (the printer-stream
     // port is opened first) or the simulation program's.
     void MDIstDateiClick();
+    // "Aus Datei laden" with the file already chosen.
+    void openRunFile(const QString &path);
+    // "Zuletzt verwendet": the recent folders, then the recent run files.
+    void fillRecentMenu();
     void receiveActualRun(DisplayMode mode);
     void MDIstSimuClick();
     bool openPrinterStreamPort();
@@ -100,6 +104,7 @@ private:
     QTimer *init_ = nullptr;
     QTimer *io_ = nullptr;
 
+    QMenu *mZuletzt_ = nullptr;
     QMenu *mDatei_ = nullptr, *mDrucken_ = nullptr, *mDSoll_ = nullptr, *mDEin_ = nullptr,
           *mDAus_ = nullptr, *mDAusG_ = nullptr, *mDAusS_ = nullptr, *mDIst_ = nullptr;
     QAction *mDSollMenu_ = nullptr, *mProgEinstell_ = nullptr, *mHilfe_ = nullptr;

@@ -188,12 +188,13 @@ TEST_F(MainControllerTest, LoadingAFolderShowsTheInstallationAndRejectsDataThatA
     mc->ResetForActualRun(false);
     EXPECT_EQ(std::pair(ctx.PlanToCompare->Header.GroupCount, ctx.data.Header.GroupCount), std::pair(8u, 24u));
 
-    host.pickFolder = dataFolder("VA", 0);
-    mc->DatenLadenClick();
+    mc->OpenDataFolder(dataFolder("VA", 0));  // from "Zuletzt verwendet": refused, so not listed
     ASSERT_EQ(prompt.texts(), QStringList{"Es kann nur ein Sollausdruck von Programmen\nmit der Betriebsart Festzeit "
                                           "und Festzeit mit VA\ngemacht werden.\nDie geladenen Daten werden gelöscht !"});
     EXPECT_EQ(std::pair(prompt.asked[0].caption, prompt.asked[0].icon), std::pair(QString("Fehler"), PromptIcon::Error));
     EXPECT_EQ(labels().mid(0, 4), (QStringList{"Signovat - Neu", "KVX ...", "Festzeit mit VA", "24"}));
+    EXPECT_EQ(std::pair(mc->recentFolders().entries(), stored("SecStrings/Verzeichnis")),
+              std::pair(QStringList{host.pickFolder}, dataFolder("VA", 0)));
 }
 
 TEST_F(MainControllerTest, AFolderWithoutDataFilesIsRefusedAndTheLoadedDataStay)

@@ -4,6 +4,7 @@
 
 #include "app/aboutbox.h"
 #include "mainwindowrig.h"
+#include "preview/previewwindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,7 +33,7 @@ TEST(MainWindowKeys, EveryMenuEntryHasAMnemonicOfItsOwnAndCommandsAreReachedByKe
         }
     };
     walk(bar->actions());
-    EXPECT_EQ(entries, 4 + 5 + 4 + 2 * 6 + 2 + 2 * 6 + 7 + 2);  // bar, Datei, Drucken, Soll/Ein, Aus, its two, Ist, ?
+    EXPECT_EQ(entries, 4 + 6 + 4 + 2 * 6 + 2 + 2 * 6 + 7 + 2);  // bar, Datei, Drucken, Soll/Ein, Aus, its two, Ist, ?
 
     // Alt+D, N and Ctrl+N both ask before a new program.
     rig.prompt.answers = {PromptAnswer::Cancel, PromptAnswer::Cancel};
@@ -46,6 +47,29 @@ TEST(MainWindowKeys, EveryMenuEntryHasAMnemonicOfItsOwnAndCommandsAreReachedByKe
     EXPECT_EQ(QList<QKeySequence>({rig.w->action("Open")->shortcut(), rig.w->action("MGrpBezSpeichern")->shortcut(),
                                    rig.w->action("Beenden")->shortcut()}),
               QList<QKeySequence>({QKeySequence::Open, QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_Q)}));
+}
+
+// "Zuletzt verwendet": the folders, then the run files; a missing one greyed;
+// a run file chosen opens its run.
+TEST(MainWindowRecent, FoldersThenRunFilesAndAChosenRunIsShown)
+{
+    MainWindowRig rig;
+    ASSERT_TRUE(rig.startWindow());
+    const QString example = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/Hauptstrasse-Schulweg");
+    const QString run = QStringLiteral(SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI");
+    rig.w->controller().recentRuns().add(run);
+    rig.w->controller().recentFolders().add(QStringLiteral("/gibt/es/nicht"));
+    rig.w->controller().recentFolders().add(example);
+    auto *recent = rig.w->findChild<QMenu *>(QStringLiteral("MZuletzt"));
+    emit recent->aboutToShow();
+    QStringList shown;
+    for (QAction *a : recent->actions())
+        shown << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isEnabled() ? "" : " (grau)"));
+    EXPECT_EQ(shown, QStringList({"&1  " + example, "&2  /gibt/es/nicht (grau)", "-", "&3  " + run}));
+    recent->actions().last()->trigger();
+    ASSERT_TRUE(rig.w->previewWindow() && rig.w->previewWindow()->isVisible());
+    EXPECT_EQ(rig.w->previewWindow()->chart().Rows.size(), 250u);
+    rig.w->previewWindow()->close();
 }
 
 // The program's font is set in pixels, as the application does.

@@ -19,6 +19,7 @@ TFormLaden::TFormLaden(QWidget *parent)
     editLaden_->setReadOnly(true);
     editLaden_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     editLaden_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editLaden_->setLineWrapMode(QPlainTextEdit::NoWrap);  // a long path keeps its dashed underline on one line
     editLaden_->setFocusPolicy(Qt::NoFocus);
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("OK"));

@@ -6,12 +6,28 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
+
+namespace {
+// Expand arrows only on folders that hold folders: the plain model offers one
+// on every folder until it has been opened.
+class FolderTreeModel : public QFileSystemModel {
+public:
+    using QFileSystemModel::QFileSystemModel;
+    bool hasChildren(const QModelIndex &parent) const override
+    {
+        if (!parent.isValid() || !isDir(parent))
+            return QFileSystemModel::hasChildren(parent);
+        return QDirIterator(filePath(parent), filter()).hasNext();
+    }
+};
+}  // namespace
 
 FolderPicker::FolderPicker(Prompt &prompt, const QString &objectName, const QString &caption,
                            QWidget *parent)
@@ -21,7 +37,7 @@ FolderPicker::FolderPicker(Prompt &prompt, const QString &objectName, const QStr
     setWindowTitle(caption);
     setModal(true);
 
-    dirModel_ = new QFileSystemModel(this);
+    dirModel_ = new FolderTreeModel(this);
     dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     dirModel_->setRootPath(QStringLiteral("/"));
     tree_ = new QTreeView(this);

@@ -17,6 +17,8 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QFileSystemModel>
+#include <QTreeView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -157,6 +159,9 @@ TEST_F(PickerTest, NewFolderIsCreatedBelowTheTreeFolderWhichStaysChosen)
 {
     TFormGetStandDir picker(prompt, settings);
     picker.show();
+    auto *tree = static_cast<QFileSystemModel *>(picker.findChild<QTreeView *>("DirectoryListBox")->model());
+    const auto arrow = [&] { return tree->hasChildren(tree->index(settings.StandardDataDir)); };
+    EXPECT_FALSE(arrow());  // an expand arrow only on a folder holding folders
     TFormOrdner *ordner = picker.newFolderDialog();
     QLineEdit *name = ordner->nameField();
 
@@ -170,7 +175,7 @@ TEST_F(PickerTest, NewFolderIsCreatedBelowTheTreeFolderWhichStaysChosen)
     });
     click(&picker, "ButtonNeuerOrdner");
     EXPECT_TRUE(!ordner->isVisible() && QFileInfo(settings.StandardDataDir + "/K 12 Süd").isDir());
-    EXPECT_EQ(picker.treeFolder(), settings.StandardDataDir);
+    EXPECT_TRUE(picker.treeFolder() == settings.StandardDataDir && arrow());
 
     // A refused name: OK goes back to the name, Cancel leaves.
     ordner->show();

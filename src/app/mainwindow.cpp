@@ -30,11 +30,38 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <QPainter>
+#include <QPixmap>
+#include <QIcon>
 #include <QTimer>
 #include <QToolBar>
 #include <stdexcept>
 
 namespace {
+// A value longer than its label is cut in the middle with "…" (a path keeps
+// its folder name); the whole text is then in the tooltip.
+void setElidedText(QLabel *label, const QString &text)
+{
+    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width() - 4);
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+}
+
+// "Neues Programm": a page with a green plus; the style's plain page looks disabled.
+QIcon newProgramIcon()
+{
+    QPixmap page(32, 32);
+    page.fill(Qt::transparent);
+    QPainter p(&page);
+    p.setPen(QPen(QColor(60, 60, 60), 2));
+    p.setBrush(Qt::white);
+    p.drawRect(6, 2, 20, 28);
+    p.setPen(QPen(QColor(0, 140, 0), 4));
+    p.drawLine(16, 10, 16, 22);
+    p.drawLine(10, 16, 22, 16);
+    return QIcon(page);
+}
+
 constexpr int kClientWidth = 692;
 constexpr int kClientHeight = 252;
 constexpr int kToolBarHeight = 30;
@@ -230,6 +257,7 @@ void TFormSteuer::buildToolBar()
         return a;
     };
     tbNeu_ = add(QStringLiteral("Neu"), QStyle::SP_FileIcon, QStringLiteral("Neues Programm"));
+    tbNeu_->setIcon(newProgramIcon());
     connect(tbNeu_, &QAction::triggered, this, &TFormSteuer::neuesProgramm);
     tbEditGrpBez_ = add(QStringLiteral("EditGrpBez"), QStyle::SP_FileDialogDetailedView,
                         QStringLiteral("Gruppenbezeichnung"));
@@ -256,29 +284,29 @@ void TFormSteuer::buildPanels()
     // Left: the installation.
     const int capX = 8, valX = 104, row = 22, top = 8;
     boldCaption(QStringLiteral("Anlage:"), central, capX, top);
-    labelAnlage_ = valueLabel(QStringLiteral("LabelAnlage"), central, valX, top, 241);
+    labelAnlage_ = valueLabel(QStringLiteral("LabelAnlage"), central, valX, top, 236);
     boldCaption(QStringLiteral("Betriebsart:"), central, capX, top + row);
-    labelBetrArt_ = valueLabel(QStringLiteral("LabelBetrArt"), central, valX, top + row, 241);
+    labelBetrArt_ = valueLabel(QStringLiteral("LabelBetrArt"), central, valX, top + row, 236);
     boldCaption(QStringLiteral("Gruppen:"), central, capX, top + 2 * row);
-    labelGrpZahl_ = valueLabel(QStringLiteral("LabelGrpZahl"), central, valX, top + 2 * row, 241);
+    labelGrpZahl_ = valueLabel(QStringLiteral("LabelGrpZahl"), central, valX, top + 2 * row, 236);
     boldCaption(QStringLiteral("Standort:"), central, capX, top + 3 * row);
-    labelStandort1_ = valueLabel(QStringLiteral("LabelStandort1"), central, valX, top + 3 * row, 241);
-    labelStandort2_ = valueLabel(QStringLiteral("LabelStandort2"), central, valX, top + 4 * row, 241);
+    labelStandort1_ = valueLabel(QStringLiteral("LabelStandort1"), central, valX, top + 3 * row, 236);
+    labelStandort2_ = valueLabel(QStringLiteral("LabelStandort2"), central, valX, top + 4 * row, 236);
     boldCaption(QStringLiteral("Auftraggeber:"), central, capX, top + 5 * row);
-    labelAuftrag_ = valueLabel(QStringLiteral("LabelAuftrag"), central, valX, top + 5 * row, 241);
+    labelAuftrag_ = valueLabel(QStringLiteral("LabelAuftrag"), central, valX, top + 5 * row, 236);
     boldCaption(QStringLiteral("Datei:"), central, capX, top + 6 * row);
-    aktDatei_ = valueLabel(QStringLiteral("AktDatei"), central, 60, top + 6 * row, 290);
+    aktDatei_ = valueLabel(QStringLiteral("AktDatei"), central, valX, top + 6 * row, 236);
 
     // Middle: the controller interface.
     bevelTyp_ = new QGroupBox(central);
     bevelTyp_->setObjectName(QStringLiteral("BevelTyp"));
-    bevelTyp_->setGeometry(348, 4, 192, 150);
+    bevelTyp_->setGeometry(344, 4, 198, 150);  // the longest radio text clear of the frame
     labelTyp_ = new QLabel(QStringLiteral("Anlagentyp Steuerschnittstelle"), bevelTyp_);
     labelTyp_->setObjectName(QStringLiteral("LabelTyp"));
     labelTyp_->setGeometry(8, 6, 174, 18);
     radioKVX40_ = new QRadioButton(QStringLiteral("KVX 40 / 10 - Multi Prozessor"), bevelTyp_);
     radioKVX40_->setObjectName(QStringLiteral("RadioButtonKVX40"));
-    radioKVX40_->setGeometry(6, 30, 184, 20);
+    radioKVX40_->setGeometry(4, 30, 192, 20);
     labelVersion_ = new QLabel(QStringLiteral("Version"), bevelTyp_);
     labelVersion_->setObjectName(QStringLiteral("LabelVersion"));
     labelVersion_->setGeometry(26, 58, 50, 20);
@@ -289,7 +317,7 @@ void TFormSteuer::buildPanels()
     comboVersion_->setGeometry(80, 56, 70, 24);
     radioKVX_ = new QRadioButton(QStringLiteral("KVX 300 / KVX 900 / KVX 5000S"), bevelTyp_);
     radioKVX_->setObjectName(QStringLiteral("RadioButtonKVX"));
-    radioKVX_->setGeometry(6, 92, 184, 20);
+    radioKVX_->setGeometry(4, 92, 192, 20);
     connect(radioKVX40_, &QRadioButton::clicked, this, [this] {
         controller_.RadioButtonKVX40Enter();
         applyView();
@@ -339,10 +367,10 @@ void TFormSteuer::applyView()
     labelAnlage_->setText(v.LabelAnlage);
     labelBetrArt_->setText(v.LabelBetrArt);
     labelGrpZahl_->setText(v.LabelGrpZahl);
-    labelStandort1_->setText(v.LabelStandort1);
-    labelStandort2_->setText(v.LabelStandort2);
-    labelAuftrag_->setText(v.LabelAuftrag);
-    aktDatei_->setText(v.AktDatei);
+    setElidedText(labelStandort1_, v.LabelStandort1);
+    setElidedText(labelStandort2_, v.LabelStandort2);
+    setElidedText(labelAuftrag_, v.LabelAuftrag);
+    setElidedText(aktDatei_, v.AktDatei);
     labelNotProg_->setText(v.LabelNotProg);
     for (int n = 0; n < 6; ++n) {
         pFrei_[n]->setEnabled(v.PFrei[n]);

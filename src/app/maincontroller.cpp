@@ -122,17 +122,19 @@ void MainController::openPorts()
     }
     PortFlags &p = ctx_.ports;
     openPort(printerPort_, ctx_.settings.PrinterPortIndex, p.PrinterPortReopen, p.PrinterPortFailed,
-             1200, 1, kPrinterPortMissing);
+             1200, 1, kPrinterPortMissing, printerReport_);
     openPort(controllerPort_, ctx_.settings.ControllerPortIndex, p.ControllerPortReopen,
-             p.ControllerPortFailed, kControllerLineBaud, kControllerLineStopBits, kControllerPortMissing);
+             p.ControllerPortFailed, kControllerLineBaud, kControllerLineStopBits, kControllerPortMissing,
+             controllerReport_);
 }
 
 void MainController::openPort(SerialPort &port, int index, bool &reopen, bool &failed, int baud,
-                              int stopBits, const QString &missingMessage)
+                              int stopBits, const QString &missingMessage, PortReport &report)
 {
     if (index < 0) {
         reopen = false;
         failed = true;
+        report = {};
     }
     if (!reopen)
         return;
@@ -140,10 +142,18 @@ void MainController::openPort(SerialPort &port, int index, bool &reopen, bool &f
     port.close();
     configure(port, index, baud, stopBits);
     failed = false;
-    if (!port.open()) {
-        prompt_.tell(missingMessage, kZugriffsfehler);
-        failed = true;
+    if (port.open()) {
+        report = {};
+        return;
     }
+    report.problem = port.problem();
+    // Every refresh and every close of the settings reopens the ports: an
+    // adapter that stays unplugged is told once, not at each of them.
+    if (report.shown != report.problem) {
+        report.shown = report.problem;
+        prompt_.tell(withPortHelp(missingMessage, report.problem), kZugriffsfehler);
+    }
+    failed = true;
 }
 
 void MainController::ReopenPorts()
@@ -189,8 +199,15 @@ void MainController::UpdateTypeControls()
 {
     view_.versionVisible = view_.kvx40Selected;
     view_.typeControlsEnabled = !ctx_.ports.ControllerPortFailed;
-    view_.MDIstKVXEnabled = !view_.kvx40Selected;
-    view_.MDIstKVX40Enabled = view_.kvx40Selected;
+    // The radio buttons pick which capture commands apply; all of them need
+    // the printing port, as "QSW 2000 / 2200" does.
+    const bool printerUsable = printerPortUsable(ctx_);
+    view_.MDIstKVXEnabled = view_.notBusy && printerUsable && !view_.kvx40Selected;
+    view_.MDIstKVX40Enabled = view_.notBusy && printerUsable && view_.kvx40Selected;
+    view_.captureToolTip = printerUsable
+                               ? QString()
+                               : QStringLiteral("Keine nutzbare Schnittstelle zum Drucken.\n")
+                                     + portProblemHelp(printerReport_.problem);
 }
 
 void MainController::RadioButtonKVX40Enter()

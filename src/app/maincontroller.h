@@ -6,11 +6,13 @@
 #include "context/appcontext.h"
 #include "base/prompt.h"
 #include "base/recentlist.h"
+#include "serial/portproblem.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 class SerialPort;
 class SettingsStore;
@@ -32,6 +34,9 @@ struct MainView {
     bool MDIstQSWEnabled = false;
     bool MDIstKVX40Enabled = false;       // the three KVX 40 / 10 capture commands
     bool MDAusSEnabled = false;
+    // Why the capture commands are off while the printing port is not usable;
+    // empty otherwise.
+    QString captureToolTip;
 
     bool kvx40Selected = true;            // RadioButtonKVX40, else RadioButtonKVX
     int versionItem = 3;                  // ComboBoxVersion
@@ -113,10 +118,17 @@ private:
     // Opens the ports whose reopen flag is set; a controller family other
     // than the one they were opened for reopens both.
     void openPorts();
+    // What is known of a port beyond its flags: the problem of its last
+    // failed opening, and the one last told to the user.
+    struct PortReport {
+        PortProblem problem;
+        std::optional<PortProblem> shown;
+    };
     // Opens port as COM(index + 1) when its reopen flag is set; a missing or
-    // busy port is reported and marked failed.
+    // busy port is marked failed and reported, unless the very same problem
+    // was the last one told for it.
     void openPort(SerialPort &port, int index, bool &reopen, bool &failed, int baud, int stopBits,
-                  const QString &missingMessage);
+                  const QString &missingMessage, PortReport &report);
     void rejectUnlessFixedTime();
     // The picker's folder is where it starts next time.
     void rememberPickedFolder(const QString &folder);
@@ -127,7 +139,8 @@ private:
     MainWindowHost &host_;
     SerialPort &controllerPort_;
     SerialPort &printerPort_;
-    ControllerFamily portsFamily_;  // the family the ports were last set up for
+    ControllerFamily portsFamily_;
+    PortReport printerReport_, controllerReport_;  // the family the ports were last set up for
     MainView view_;
     RecentList recentFolders_{registry_, QStringLiteral("Verzeichnis")};
     RecentList recentRuns_{registry_, QStringLiteral("Datei")};

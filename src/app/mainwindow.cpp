@@ -205,6 +205,7 @@ void TFormSteuer::buildMenus()
     }
     mDIst_ = mDrucken_->addMenu(QStringLiteral("&Ist"));
     mDIst_->setObjectName(QStringLiteral("MDIst"));
+    mDIst_->setToolTipsVisible(true);  // a disabled capture command says why
     addCommand(mDIst_, QStringLiteral("MDIstDatei"), QStringLiteral("Aus &Datei laden"),
                &TFormSteuer::MDIstDateiClick);
     mDIstKVX_ = addCommand(mDIst_, QStringLiteral("MDIstKVX"), QStringLiteral("&KVX"), nullptr);
@@ -391,6 +392,8 @@ void TFormSteuer::applyView()
     mDIstQSW_->setEnabled(v.MDIstQSWEnabled);
     for (QAction *a : mDIstKVX40_)
         a->setEnabled(v.MDIstKVX40Enabled);
+    for (QAction *a : {mDIstKVX_, mDIstKVX40_[0], mDIstKVX40_[1], mDIstKVX40_[2], mDIstQSW_})
+        a->setToolTip(v.captureToolTip);
     mDAusS_->menuAction()->setEnabled(v.MDAusSEnabled);
 
     (v.kvx40Selected ? radioKVX40_ : radioKVX_)->setChecked(true);

@@ -5,6 +5,7 @@
 #include "dialogs/simfolderpicker.h"
 #include "dialogs/standardfolderpicker.h"
 #include "serial/comdevicesdialog.h"
+#include "serial/comportmap.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -283,8 +284,18 @@ void TFormStand::folderChosen()
 void TFormStand::showDevices()
 {
     // The ports this program holds open are busy because of it, not of another program.
+    const auto assignment = [this] {
+        const ComPortMap map = ComPortMap::fromSettings(settingsFile_);
+        QStringList paths;
+        for (int com = ComPortMap::kFirstCom; com <= ComPortMap::kLastCom; ++com)
+            paths << map.devicePath(com);
+        return paths;
+    };
+    const QStringList before = assignment();
     ComDevicesDialog devices(prompt_, settingsFile_, heldComNumbers(ctx_), this);
     devices.exec();
+    if (assignment() != before)
+        model_.devicesChanged();
 }
 
 void TFormStand::ButtonOkClick()

@@ -60,6 +60,7 @@ void SettingsDialogModel::FormShow(const QString &workingFolder)
     ensureFolder(s.ActualRunDir, defaultActualRunFolder(workingFolder));
     shownStandardFolder_ = s.StandardDataDir;
     cancelled_ = false;
+    devicesChanged_ = false;
     main_.UpdateCommandState();
 
     view_.colour = s.PrintInColour != 0;
@@ -190,17 +191,22 @@ void SettingsDialogModel::tellWhenStandardFolderChanged()
 
 bool SettingsDialogModel::FormCloseQuery(bool standardPickerOpen)
 {
+    // "Abbruch" leaves the ports as they are, unless a new device assignment
+    // was confirmed in "Schnittstellen zuordnen": that one applies on any close.
+    if (cancelled_ && !devicesChanged_)
+        return true;
     main_.ReopenPorts();
     if (cancelled_)
         return true;
-    const PortFlags &p = ctx_.ports;
-    const bool controllerOk = ctx_.settings.ControllerPortIndex < 0 || !p.ControllerPortFailed;
-    if (!standardPickerOpen && printerPortUsable(ctx_) && controllerOk)
-        return true;
-    prompt_.tell(QStringLiteral("Es muß mindestens eine Schnittstelle\nzum Drucken eingestellt werden !\n"
-                                "Bitte eine Schnittstelle auswählen !"),
-                 QStringLiteral("Fehler"), PromptIcon::Error);
-    return false;
+    // A failing controller port was told by the main window; only a missing
+    // printing port makes the dialog stay open with this refusal.
+    if (!printerPortUsable(ctx_)) {
+        prompt_.tell(QStringLiteral("Es muß mindestens eine Schnittstelle\nzum Drucken eingestellt werden !\n"
+                                    "Bitte eine Schnittstelle auswählen !"),
+                     QStringLiteral("Fehler"), PromptIcon::Error);
+        return false;
+    }
+    return !standardPickerOpen;
 }
 
 void SettingsDialogModel::FormHide()

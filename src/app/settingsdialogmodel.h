@@ -79,9 +79,11 @@ public:
     // "Ok" after closing: tells that a new standard folder needs a restart.
     void tellWhenStandardFolderChanged();
     void ButtonAbbruchClick() { cancelled_ = true; }
+    // "Schnittstellen zuordnen" stored another device for some COM number.
+    void devicesChanged() { devicesChanged_ = true; }
 
-    // Every way of closing: the ports are set up again from the settings;
-    // true when the dialog may close.
+    // Closing: the ports are set up again from the settings (after "Abbruch"
+    // only when the device assignment changed); true when the dialog may close.
     bool FormCloseQuery(bool standardPickerOpen);
     // The dialog was hidden: the main window re-evaluates its commands.
     void FormHide();
@@ -102,4 +104,5 @@ private:
     SettingsDialogView view_;
     QString shownStandardFolder_;
     bool cancelled_ = false;
+    bool devicesChanged_ = false;
 };

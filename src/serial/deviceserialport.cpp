@@ -79,6 +79,27 @@ QString openFailureText(const QString &path, int error)
     }
 }
 
+PortFault faultOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return PortFault::Missing;
+    case EBUSY:
+    case EWOULDBLOCK:
+        return PortFault::InUse;
+    case EACCES:
+    case EPERM:
+        return PortFault::NoPermission;
+    case ENOTTY:
+    case EISDIR:
+        return PortFault::NotSerial;
+    default:
+        return PortFault::Other;
+    }
+}
+
 }  // namespace
 
 DeviceSerialPort::DeviceSerialPort(ComPortMap map) : map_(std::move(map)) {}
@@ -196,7 +217,9 @@ bool DeviceSerialPort::open()
 {
     close();
     errorText_.clear();
+    problem_ = {comNumber_, devicePath_, PortFault::None, {}, {}};
     if (devicePath_.isEmpty()) {
+        problem_.fault = PortFault::Unassigned;
         errorText_ = comNumber_ > 0 ? QStringLiteral("COM %1 ist keinem Gerät zugeordnet").arg(comNumber_)
                                     : QStringLiteral("Keine Schnittstelle gewählt");
         return false;
@@ -204,7 +227,7 @@ bool DeviceSerialPort::open()
     const QByteArray path = devicePath_.toLocal8Bit();
     fd_ = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
-        errorText_ = openFailureText(devicePath_, errno);
+        fail(errno);
         return false;
     }
     // flock finds another opener that locks (this program, many terminal
@@ -213,10 +236,12 @@ bool DeviceSerialPort::open()
         const int error = errno == ENOTTY ? ENOTTY : EBUSY;
         ::close(fd_);
         fd_ = -1;
-        errorText_ = openFailureText(devicePath_, error);
+        fail(error);
         return false;
     }
     if (!applyLineSettings()) {
+        problem_.fault = PortFault::Other;
+        problem_.detail = errorText_;
         ::ioctl(fd_, TIOCNXCL);
         ::close(fd_);
         fd_ = -1;
@@ -224,6 +249,20 @@ bool DeviceSerialPort::open()
     }
     ::tcflush(fd_, TCIOFLUSH);
     return true;
+}
+
+void DeviceSerialPort::fail(int error)
+{
+    errorText_ = openFailureText(devicePath_, error);
+    problem_.fault = faultOf(error);
+    problem_.detail = errorText_;
+    if (problem_.fault == PortFault::NoPermission)
+        problem_.group = ownerGroupOf(devicePath_.toLocal8Bit());
+}
+
+PortProblem DeviceSerialPort::problem() const
+{
+    return problem_;
 }
 
 void DeviceSerialPort::close()

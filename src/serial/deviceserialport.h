@@ -36,6 +36,7 @@ public:
     bool isOpen() const override;
     bool lost() const override;
     QString errorText() const override;
+    PortProblem problem() const override;
 
     bool write(const QByteArray &bytes) override;
     int bytesWaiting() override;
@@ -45,6 +46,8 @@ public:
 
 private:
     bool applyLineSettings();
+    // An open that failed with errno error: the text and the problem.
+    void fail(int error);
 
     ComPortMap map_;
     QString settingsFile_;
@@ -56,4 +59,5 @@ private:
     int stopBits_ = 1;
     int fd_ = -1;
     QString errorText_;
+    PortProblem problem_;
 };

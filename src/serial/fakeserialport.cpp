@@ -102,3 +102,10 @@ void FakeSerialPort::flushOutput()
 {
     ++outputFlushes;
 }
+
+PortProblem FakeSerialPort::problem() const
+{
+    if (open_ || errorText_.isEmpty())
+        return {comNumber_, device, PortFault::None, {}, {}};
+    return {comNumber_, device, failFault, group, errorText_};
+}

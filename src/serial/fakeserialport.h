@@ -14,6 +14,9 @@ public:
     bool failOpen = false;
     bool vanished = false;                 // the device has gone while open
     QString failOpenText = QStringLiteral("Schnittstelle ist von einer anderen Anwendung belegt");
+    PortFault failFault = PortFault::InUse;      // what a failed open() finds
+    QString device = QStringLiteral("/dev/ttyFAKE");  // the device problem() names
+    QString group = QStringLiteral("dialout");
     int baudRate = 0;
     Parity parity = Parity::None;
     int dataBits = 0;
@@ -33,6 +36,7 @@ public:
     bool isOpen() const override;
     bool lost() const override { return open_ && vanished; }
     QString errorText() const override;
+    PortProblem problem() const override;
     bool write(const QByteArray &bytes) override;
     int bytesWaiting() override;
     QByteArray read(int maxBytes) override;

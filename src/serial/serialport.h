@@ -2,6 +2,8 @@
 // The serial port object the controller link and the printer-stream capture
 // use: a numbered COM port with its line settings, polled for received bytes.
 
+#include "serial/portproblem.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -31,6 +33,9 @@ public:
     // port again reaches the device that is there now.
     virtual bool lost() const = 0;
     virtual QString errorText() const = 0;
+    // What the last failed open() found, for the message that tells the user
+    // what to do; fault None after a successful one.
+    virtual PortProblem problem() const = 0;
 
     // Returns false when the bytes could not all be handed to the device.
     virtual bool write(const QByteArray &bytes) = 0;

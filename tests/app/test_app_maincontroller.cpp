@@ -22,6 +22,14 @@ const QString kPrinterMissing = QStringLiteral(
 const QString kControllerMissing = QStringLiteral(
     "Die gewählte Schnittstelle zum Anschluss der Steuerung ist nicht vorhanden oder\n"
     "von einer anderen Anwendung belegt. Bitte eine andere Schnittstelle auswählen");
+const QString kInUse = QStringLiteral("Das Gerät ist von einem anderen Programm belegt.");
+
+// A port message: the first lines as they always were, then the COM number, the device and what to do.
+static QString told(const QString &first, int com, const QString &cause, const QString &device = "/dev/ttyFAKE")
+{
+    return QString("%1\n\nCOM %2 = %3\n%4\nÄndern: Programmeinstellungen → Schnittstellen zuordnen")
+        .arg(first).arg(com).arg(device, cause);
+}
 
 struct FakeHost : MainWindowHost {
     bool editorVisible = false, settingsVisible = false, previewExists = false, pickOk = true;
@@ -97,22 +105,58 @@ TEST_F(MainControllerTest, FirstTickTakesTheStoredTypeOpensBothPortsAndFillsTheV
     EXPECT_EQ(ctx.data.Header.GroupCount, 3u);
 }
 
-TEST_F(MainControllerTest, PortsThatCannotBeOpenedAreReportedAndMarkedFailed)
+TEST_F(MainControllerTest, PortsThatCannotBeOpenedAreReportedOnceAndMarkedFailed)
 {
     printerPort.failOpen = controllerPort.failOpen = true;
     start(0, 1);
-    EXPECT_EQ(prompt.texts(), (QStringList{kPrinterMissing, kControllerMissing}));
+    EXPECT_EQ(prompt.texts(), (QStringList{told(kPrinterMissing, 2, kInUse), told(kControllerMissing, 1, kInUse)}));
     EXPECT_EQ(prompt.asked[1].caption, "Zugriffsfehler");
     EXPECT_EQ(panels().mid(2), (QStringList{"Drucker: -----------", "Steuerung: -----------"}));
-    EXPECT_FALSE(v().MDIstQSWEnabled || v().typeControlsEnabled);
+    EXPECT_FALSE(v().MDIstQSWEnabled || v().MDIstKVX40Enabled || v().typeControlsEnabled);
 
-    // Not tried again until a reopen is asked for.
+    // The same error again is not told again; another cause is.
+    mc->ReopenPorts();
+    controllerPort.failFault = PortFault::Missing;
+    mc->ReopenPorts();
+    EXPECT_EQ(prompt.texts().mid(2), QStringList{told(kControllerMissing, 1, "Das Gerät ist nicht vorhanden. "
+                                                                              "Ist der Adapter eingesteckt?")});
+
+    // Not tried again until a reopen is asked for; a success in between tells a failure anew.
     printerPort.failOpen = false;
     mc->Refresh();
     EXPECT_EQ(panels()[2], "Drucker: -----------");
     ctx.ports.PrinterPortReopen = true;
     mc->Refresh();
     EXPECT_EQ(panels()[2], "Drucker: COM 2");
+    printerPort.failOpen = true;
+    ctx.ports.PrinterPortReopen = true;
+    mc->Refresh();
+    EXPECT_EQ(prompt.texts().mid(3), QStringList{told(kPrinterMissing, 2, kInUse)});
+}
+
+TEST_F(MainControllerTest, APortMessageNamesTheComNumberTheDeviceTheCauseAndWhereToChangeIt)
+{
+    start(-1, 2);
+    const struct {
+        PortFault fault;
+        QString device, hint;
+    } causes[] = {
+        {PortFault::Missing, "/dev/serial/by-id/usb-FTDI-if00", "Das Gerät ist nicht vorhanden. Ist der Adapter eingesteckt?"},
+        {PortFault::NoPermission, "/dev/ttyUSB0", "Keine Berechtigung: das Gerät gehört der Gruppe uucp.\n"
+                                                  "Benutzer zur Gruppe uucp hinzufügen und neu anmelden."},
+        {PortFault::InUse, "/dev/ttyS2", kInUse},
+        {PortFault::NotSerial, "/home/technik/notiz.txt", "/home/technik/notiz.txt ist keine serielle Schnittstelle."},
+    };
+    printerPort.failOpen = true;
+    printerPort.group = "uucp";
+    for (const auto &c : causes) {
+        prompt.asked.clear();
+        printerPort.failFault = c.fault;
+        printerPort.device = c.device;
+        ctx.ports.PrinterPortReopen = true;
+        mc->Refresh();
+        EXPECT_EQ(prompt.texts(), QStringList{told(kPrinterMissing, 3, c.hint, c.device)});
+    }
 }
 
 TEST_F(MainControllerTest, ChangingControllerFamilyReopensBothPorts)
@@ -123,7 +167,7 @@ TEST_F(MainControllerTest, ChangingControllerFamilyReopensBothPorts)
     ctx.data.Konf.InstallationType = TypeKvx40;
     mc->Refresh();
     EXPECT_FALSE(v().MDAusSEnabled);
-    EXPECT_EQ(prompt.texts(), QStringList{kControllerMissing});
+    EXPECT_EQ(prompt.texts(), QStringList{told(kControllerMissing, 2, kInUse)});
     ctx.data.Konf.InstallationType = 0xFFFFFFFFu;  // a negative type belongs with type 0
     mc->Refresh();
     EXPECT_TRUE(v().MDAusSEnabled);
@@ -410,28 +454,34 @@ TEST_F(SettingsDialogTest, ClosingWithoutAUsablePrintingPortIsRefused)
     printerPort.failOpen = true;
     model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "COM 3");
     EXPECT_FALSE(okAndClose());
-    EXPECT_EQ(prompt.texts().mid(1), (QStringList{kPrinterMissing, prompt.asked[0].text}));
+    EXPECT_EQ(prompt.texts().mid(1), (QStringList{told(kPrinterMissing, 3, kInUse), prompt.asked[0].text}));
 
-    // A failing controller port refuses as well, and so does an open standard-folder picker.
+    // With the printing port usable, a failing controller port is told but does not keep the dialog open.
     printerPort.failOpen = false;
     controllerPort.failOpen = true;
     model->CheckBoxVorhandenClick(true, false);
-    EXPECT_FALSE(okAndClose());
+    EXPECT_TRUE(okAndClose());
+    EXPECT_EQ(prompt.texts().mid(3), QStringList{told(kControllerMissing, 1, kInUse)});
     controllerPort.failOpen = false;
-    EXPECT_FALSE(model->FormCloseQuery(true));  // the standard-folder picker is open
     prompt.asked.clear();
+    EXPECT_FALSE(model->FormCloseQuery(true));  // the standard-folder picker is open
     EXPECT_TRUE(model->FormCloseQuery(false) && prompt.asked.empty());
     EXPECT_EQ(printerPort.comNumber(), 3);
 }
 
-TEST_F(SettingsDialogTest, AbbruchClosesWhateverThePortsAndStoresNothing)
+TEST_F(SettingsDialogTest, AbbruchClosesWhateverThePortsAndChangesAndTellsNothing)
 {
     show(0, -1);
     printerPort.failOpen = true;
     model->ComboBoxCOMChange(SettingsDialogModel::Side::Printer, "COM 5");
     model->ButtonAbbruchClick();
     EXPECT_TRUE(model->FormCloseQuery(false) && ctx.settings.PrinterPortIndex == 0);
-    EXPECT_EQ(prompt.texts(), QStringList{kPrinterMissing});  // the ports were set up again all the same
+    EXPECT_TRUE(prompt.asked.empty() && printerPort.isOpen());
+
+    // A device assignment confirmed in "Schnittstellen zuordnen" applies on any close.
+    model->devicesChanged();
+    EXPECT_TRUE(model->FormCloseQuery(false));
+    EXPECT_EQ(prompt.texts(), QStringList{told(kPrinterMissing, 1, kInUse)});
 }
 
 TEST_F(SettingsDialogTest, FoldersFallBackBelowTheWorkingFolderAndANewStandardOneNeedsARestart)

@@ -206,9 +206,15 @@ TEST_F(MainWindowTest, TheSettingsStayOpenWithoutAPrintingPortUntilAbbruch)
     EXPECT_TRUE(stand->isVisible() && prompt.asked.size() == 1);
     EXPECT_EQ(panel(2), "Drucker: -----------");
 
-    // Esc is "Abbruch"; the stored "Keine" stays until changed.
+    // Esc is "Abbruch": nothing more is told; the stored "Keine" stays until changed.
     QTest::keyClick(stand, Qt::Key_Escape);
-    EXPECT_TRUE(!stand->isVisible() && ctx.settings.PrinterPortIndex == -1 && !w->action("MDIstKVX")->isEnabled());
+    EXPECT_TRUE(!stand->isVisible() && ctx.settings.PrinterPortIndex == -1 && prompt.asked.size() == 1);
+    // Every capture command is off and says why.
+    for (const char *name : {"MDIstKVX", "MDIstKVX40_1200", "MDIstKVX40_19200", "MDIstQSW"}) {
+        EXPECT_FALSE(w->action(name)->isEnabled()) << name;
+        EXPECT_EQ(w->action(name)->toolTip(), "Keine nutzbare Schnittstelle zum Drucken.\nKeine Schnittstelle "
+                                              "eingestellt.\nÄndern: Programmeinstellungen") << name;
+    }
 }
 
 TEST_F(MainWindowTest, TheDurationIsCheckedWhenTheFieldIsLeft)

@@ -32,6 +32,14 @@ static QString refusal(const QString &device)
     return probe.usable ? "(usable) " + probe.text : probe.text;
 }
 
+// What a port finds opening the device, for the message that says what to do.
+static PortFault faultOpening(const QString &device)
+{
+    DeviceSerialPort port;
+    port.selectDevice(device);
+    return port.open() ? PortFault::None : port.problem().fault;
+}
+
 TEST(DeviceProbe, TellsWhyADeviceCannotBeOpened)
 {
     QTemporaryDir tmp;
@@ -40,6 +48,8 @@ TEST(DeviceProbe, TellsWhyADeviceCannotBeOpened)
     writeBytes(tmp.filePath("datei"), "unverändert");
     EXPECT_EQ(refusal(tmp.filePath("datei")), tmp.filePath("datei") + " ist keine serielle Schnittstelle");
     EXPECT_EQ(readBytes(tmp.filePath("datei")), "unverändert");
+    EXPECT_EQ(faultOpening(tmp.filePath("ttyUSB7")), PortFault::Missing);
+    EXPECT_EQ(faultOpening(tmp.filePath("datei")), PortFault::NotSerial);
 
     // A device another port holds is in use until that port closes: opening is exclusive.
     PtyPair pty;
@@ -48,6 +58,7 @@ TEST(DeviceProbe, TellsWhyADeviceCannotBeOpened)
     holder.selectDevice(pty.first());
     ASSERT_TRUE(holder.open());
     EXPECT_EQ(refusal(pty.first()), "Schnittstelle " + pty.first() + " ist von einer anderen Anwendung belegt");
+    EXPECT_EQ(faultOpening(pty.first()), PortFault::InUse);
     holder.close();
     EXPECT_EQ(refusal(pty.first()), "(usable) bereit");
 }
@@ -59,9 +70,14 @@ TEST(DeviceProbe, NamesTheGroupAUserWithoutPermissionMustJoin)
     PtyPair pty;
     ASSERT_TRUE(pty.ok()) << pty.error().toStdString();
     QString denied;
+    PortProblem problem;
     {
         FileAccessAsNobody nobody;
         denied = refusal(pty.second());
+        DeviceSerialPort port;
+        port.selectDevice(pty.second());
+        port.open();
+        problem = port.problem();
     }
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(pty.second()).constData(), &st), 0);
@@ -69,6 +85,8 @@ TEST(DeviceProbe, NamesTheGroupAUserWithoutPermissionMustJoin)
     ASSERT_TRUE(owner);
     EXPECT_EQ(denied, QString("Keine Berechtigung für Schnittstelle %1: der Benutzer muss Mitglied der Gruppe "
                               "„%2“, der das Gerät gehört sein").arg(pty.second(), owner->gr_name));
+    EXPECT_EQ(problem.fault, PortFault::NoPermission);
+    EXPECT_EQ(problem.group, owner->gr_name);
 }
 
 TEST(DeviceProbe, OffersStableNamesAdaptersAndTheFirstSerialLines)

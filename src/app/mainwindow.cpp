@@ -38,13 +38,15 @@
 #include <stdexcept>
 
 namespace {
-// A value longer than its label is cut in the middle with "…" (a path keeps
-// its folder name); the whole text is then in the tooltip.
-void setElidedText(QLabel *label, const QString &text)
+// A value longer than its label is cut in the middle with "…"; the whole
+// text (whole, when the value is already a shortened form) is then in the tooltip.
+void setElidedText(QLabel *label, const QString &text, QString whole = QString())
 {
+    if (whole.isEmpty())
+        whole = text;
     const QString shown = label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width() - 4);
     label->setText(shown);
-    label->setToolTip(shown == text ? QString() : text);
+    label->setToolTip(shown == whole ? QString() : whole);
 }
 
 // "Neues Programm": a page with a green plus; the style's plain page looks disabled.
@@ -296,12 +298,13 @@ void TFormSteuer::buildPanels()
     boldCaption(QStringLiteral("Auftraggeber:"), central, capX, top + 5 * row);
     labelAuftrag_ = valueLabel(QStringLiteral("LabelAuftrag"), central, valX, top + 5 * row, 236);
     boldCaption(QStringLiteral("Datei:"), central, capX, top + 6 * row);
-    aktDatei_ = valueLabel(QStringLiteral("AktDatei"), central, valX, top + 6 * row, 236);
+    // Below the interface box: the shortened path may be 270 pixels wide.
+    aktDatei_ = valueLabel(QStringLiteral("AktDatei"), central, valX, top + 6 * row, 290);
 
     // Middle: the controller interface.
     bevelTyp_ = new QGroupBox(central);
     bevelTyp_->setObjectName(QStringLiteral("BevelTyp"));
-    bevelTyp_->setGeometry(344, 4, 198, 150);  // the longest radio text clear of the frame
+    bevelTyp_->setGeometry(344, 4, 198, 132);  // the longest radio text clear of the frame
     labelTyp_ = new QLabel(QStringLiteral("Anlagentyp Steuerschnittstelle"), bevelTyp_);
     labelTyp_->setObjectName(QStringLiteral("LabelTyp"));
     labelTyp_->setGeometry(8, 6, 174, 18);
@@ -371,7 +374,7 @@ void TFormSteuer::applyView()
     setElidedText(labelStandort1_, v.LabelStandort1);
     setElidedText(labelStandort2_, v.LabelStandort2);
     setElidedText(labelAuftrag_, v.LabelAuftrag);
-    setElidedText(aktDatei_, v.AktDatei);
+    setElidedText(aktDatei_, v.AktDatei, ctx_.CurrentDataDir);
     labelNotProg_->setText(v.LabelNotProg);
     for (int n = 0; n < 6; ++n) {
         pFrei_[n]->setEnabled(v.PFrei[n]);

@@ -72,6 +72,19 @@ TEST(MainWindowRecent, FoldersThenRunFilesAndAChosenRunIsShown)
     rig.w->previewWindow()->close();
 }
 
+TEST(MainWindowLabels, ALongValueIsCutWithAnEllipsisAndShownWholeInTheTooltip)
+{
+    MainWindowRig rig;
+    ASSERT_TRUE(rig.startWindow());
+    const QString folder = QStringLiteral("/daten/") + QString(80, QLatin1Char('x')) + QStringLiteral("/Kreuzung");
+    rig.ctx.CurrentDataDir = folder;
+    rig.w->controller().RefreshDisplay();
+    rig.w->applyView();
+    const QLabel *shown = rig.w->findChild<QLabel *>(QStringLiteral("AktDatei"));
+    EXPECT_TRUE(shown->text().endsWith(QStringLiteral("Kreuzung")) && shown->text().size() < folder.size());
+    EXPECT_EQ(shown->toolTip(), folder);
+}
+
 // The program's font is set in pixels, as the application does.
 TEST(AboutBox, TheHeadlineIsLargerThanTheLinesBelowIt)
 {

@@ -58,19 +58,23 @@ void MainController::createMainWindow()
 
 void MainController::initTick(const QDateTime &now)
 {
+    view_.statusPanels[0] = now.toString(QStringLiteral("dd.MM.yyyy"));
+    view_.statusPanels[1] = now.toString(QStringLiteral("HH:mm:ss"));
     if (!ctx_.StartupDone) {
         resetToDefaults(ctx_.data, {false, uint32_t(ctx_.settings.DefaultInstallationType)}, true);
         Refresh();
         ctx_.StartupDone = true;
     }
-    view_.statusPanels[0] = now.toString(QStringLiteral("dd.MM.yyyy"));
-    view_.statusPanels[1] = now.toString(QStringLiteral("HH:mm:ss"));
 }
 
 void MainController::Refresh()
 {
     RefreshDisplay();
     saveSettings();
+    // A port message then covers a window that already shows the stored
+    // settings (at start-up, the first one shown at all).
+    UpdateCommandState();
+    UpdatePortPanels();
     openPorts();
     UpdateCommandState();
     UpdatePortPanels();

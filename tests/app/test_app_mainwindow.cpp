@@ -88,9 +88,12 @@ TEST(MainWindowStart, APortMessageAtStartUpCoversTheFilledInWindow)
     MainWindowRig rig;
     rig.printerPort.failOpen = true;
     QStringList shown;
-    rig.prompt.onAsk = [&] { shown = {rig.w->windowTitle(), rig.w->label("LabelAnlage")->text()}; };
+    rig.prompt.onAsk = [&] {
+        const auto panel = [&](int i) { return rig.w->findChild<QLabel *>(QString("StatusPanel%1").arg(i))->text(); };
+        shown = {rig.w->windowTitle(), rig.w->label("LabelAnlage")->text(), panel(0).isEmpty() ? "" : "Datum", panel(2)};
+    };
     ASSERT_TRUE(rig.startWindow());
-    EXPECT_EQ(shown, (QStringList{"Signovat - Neu", "KVX ..."}));
+    EXPECT_EQ(shown, (QStringList{"Signovat - Neu", "KVX ...", "Datum", "Drucker: COM 1"}));
 }
 
 TEST_F(MainWindowTest, AnUnansweredStartRequestIsToldWhileTheLinkGoesOn)

@@ -1,5 +1,6 @@
 #include "app/signovatapplication.h"
 
+#include "base/dialogplacement.h"
 #include "base/exceptionreport.h"
 #include "base/prompt.h"
 
@@ -18,6 +19,7 @@ SignovatApplication::SignovatApplication(int &argc, char **argv) : QApplication(
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     setFont(font);
+    installEventFilter(new DialogPlacement(this));
 }
 
 bool SignovatApplication::notify(QObject *receiver, QEvent *event)

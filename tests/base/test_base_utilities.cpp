@@ -1,5 +1,6 @@
 // The shared helpers: number input check, path helpers, function keys.
 
+#include "base/dialogplacement.h"
 #include "base/inputchecks.h"
 #include "base/utilities.h"
 #include "qtprinters.h"
@@ -48,4 +49,19 @@ TEST(FunctionKeys, F1HelpF12MainWindowF10Consumed)
     EXPECT_EQ((std::vector{HandleFunctionKeys(Qt::Key_F1), HandleFunctionKeys(Qt::Key_F12), HandleFunctionKeys(Qt::Key_F10),
                            HandleFunctionKeys(Qt::Key_F2)}),
               (std::vector{A::OpenHelp, A::RaiseMainWindow, A::Consume, A::PassOn}));
+}
+
+// A 700 × 300 main window in each corner of a 1280 × 800 screen: the report-sized
+// dialog stays whole on the screen; with room it is centred over the window.
+TEST(DialogPlacement, CentredOverItsWindowAndWholeOnTheScreen)
+{
+    const QRect screen(0, 0, 1280, 800);
+    const QSize dialog(520, 420);
+    const QMargins frame(4, 28, 4, 4);
+    for (const QPoint corner : {QPoint(0, 0), QPoint(580, 0), QPoint(0, 500), QPoint(580, 500)}) {
+        const QRect placed(PlacedOver(QRect(corner, QSize(700, 300)), dialog, frame, screen), dialog.grownBy(frame));
+        EXPECT_TRUE(screen.contains(placed)) << corner.x() << "," << corner.y();
+    }
+    EXPECT_EQ(PlacedOver(QRect(300, 200, 700, 400), QSize(200, 100), frame, screen), QPoint(545, 333));
+    EXPECT_EQ(PlacedOver(QRect(0, 0, 100, 100), QSize(2000, 2000), frame, screen), QPoint(0, 0));
 }

@@ -1,0 +1,25 @@
+#pragma once
+// Where dialogs and message boxes open: centred over the window they belong
+// to, with their whole frame (title bar included) on the screen. Qt centres a
+// dialog on its parent and leaves the rest to the window manager, which
+// pushes a dialog that sticks out at the top to y = 0 and so hides its title
+// bar. The load report ("TFormLaden") is centred on the screen.
+
+#include <QMargins>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// The top-left corner of the frame of a dialog whose client area has `size`
+// and whose frame adds `frame`: centred over `owner` (a frame rectangle) and
+// clamped into `available`; a dialog larger than the screen keeps its
+// top-left corner on it.
+QPoint PlacedOver(const QRect &owner, const QSize &size, const QMargins &frame, const QRect &available);
+
+// Installed on the application: places every dialog as it is shown.
+class DialogPlacement : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};

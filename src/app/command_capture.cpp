@@ -144,7 +144,7 @@ bool openCapturePorts(const CaptureOptions &options, AppContext &ctx, DeviceSeri
     const StreamPortSettings line = StreamPortSettingsFor(options.mode);
     configureLine(printerPort, line.baudRate, line.stopBits);
     if (!printerPort.open()) {
-        say(QStringLiteral("Druckerschnittstelle: ") + printerPort.errorText());
+        say(QStringLiteral("Druckerschnittstelle: ") + portOpenFailure(printerPort));
         return false;
     }
 
@@ -156,7 +156,7 @@ bool openCapturePorts(const CaptureOptions &options, AppContext &ctx, DeviceSeri
         selectPort(controllerPort, controller);
         configureControllerLine(controllerPort, ControllerLinkBaudFor(options.mode));
         if (!controllerPort.open()) {
-            say(QStringLiteral("Steuerungsschnittstelle: ") + controllerPort.errorText());
+            say(QStringLiteral("Steuerungsschnittstelle: ") + portOpenFailure(controllerPort));
             return false;
         }
     }

@@ -36,7 +36,7 @@ int runSendPrint(const SendPrintOptions &options, const CommandEnvironment &env)
     selectPort(port, options.port);
     configureControllerLine(port);
     if (!port.open())
-        return refuseCommand("send-print", port.errorText());
+        return refuseCommand("send-print", portOpenFailure(port));
 
     QtAnswerTimer answerTimer;
     ControllerLink link(port, answerTimer);

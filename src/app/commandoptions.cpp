@@ -4,6 +4,7 @@
 #include "render/chartexport.h"
 #include "render/datasetchart.h"
 #include "serial/deviceserialport.h"
+#include "serial/portproblem.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -156,6 +157,14 @@ void selectPort(DeviceSerialPort &port, const PortSelection &selection)
         port.selectCom(selection.comNumber);
     else
         port.selectDevice(selection.devicePath);
+}
+
+QString portOpenFailure(const DeviceSerialPort &port)
+{
+    const PortProblem problem = port.problem();
+    // The port's own text already is the whole story of any other fault.
+    const QStringList cause = problem.fault == PortFault::Other ? QStringList() : portCauseLines(problem);
+    return cause.isEmpty() ? port.errorText() : port.errorText() + QStringLiteral(" – ") + cause.join(QLatin1Char(' '));
 }
 
 bool parseInfoOptions(const QStringList &args, InfoOptions &out, QString *error)

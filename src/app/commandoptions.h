@@ -24,6 +24,8 @@ struct PortSelection {
 };
 PortSelection portSelectionOf(const QString &text);
 void selectPort(DeviceSerialPort &port, const PortSelection &selection);
+// Why the port did not open, in one line: its error, then the cause and what to do.
+QString portOpenFailure(const DeviceSerialPort &port);
 
 // --version 6.00 … 6.30 and --family 1|2 of the controller link.
 struct LinkOptions {

@@ -2,15 +2,9 @@
 
 #include <QStringList>
 
-QString portProblemHelp(const PortProblem &p)
+QStringList portCauseLines(const PortProblem &p)
 {
     QStringList lines;
-    if (p.comNumber <= 0)
-        lines << QStringLiteral("Keine Schnittstelle eingestellt.");
-    else if (p.device.isEmpty())
-        lines << QStringLiteral("COM %1 ist keinem Gerät zugeordnet.").arg(p.comNumber);
-    else
-        lines << QStringLiteral("COM %1 = %2").arg(p.comNumber).arg(p.device);
     switch (p.fault) {
     case PortFault::Missing:
         lines << QStringLiteral("Das Gerät ist nicht vorhanden. Ist der Adapter eingesteckt?");
@@ -36,6 +30,19 @@ QString portProblemHelp(const PortProblem &p)
     case PortFault::Unassigned:
         break;
     }
+    return lines;
+}
+
+QString portProblemHelp(const PortProblem &p)
+{
+    QStringList lines;
+    if (p.comNumber <= 0)
+        lines << QStringLiteral("Keine Schnittstelle eingestellt.");
+    else if (p.device.isEmpty())
+        lines << QStringLiteral("COM %1 ist keinem Gerät zugeordnet.").arg(p.comNumber);
+    else
+        lines << QStringLiteral("COM %1 = %2").arg(p.comNumber).arg(p.device);
+    lines << portCauseLines(p);
     lines << (p.comNumber <= 0 ? QStringLiteral("Ändern: Programmeinstellungen")
                                : QStringLiteral("Ändern: Programmeinstellungen → Schnittstellen zuordnen"));
     return lines.join(QLatin1Char('\n'));

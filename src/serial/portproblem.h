@@ -4,6 +4,7 @@
 // the cause with what to do about it, and where the assignment is changed.
 
 #include <QString>
+#include <QStringList>
 
 enum class PortFault { None, Unassigned, Missing, NoPermission, InUse, NotSerial, Other };
 
@@ -22,6 +23,8 @@ struct PortProblem {
     bool operator!=(const PortProblem &o) const { return !(*this == o); }
 };
 
+// The cause with what to do about it; none for a port that is only unassigned.
+QStringList portCauseLines(const PortProblem &problem);
 // The lines to add below a port message (no leading line break).
 QString portProblemHelp(const PortProblem &problem);
 // text, an empty line, then portProblemHelp(problem).

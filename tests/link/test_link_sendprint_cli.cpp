@@ -117,7 +117,9 @@ TEST(SendPrintCommand, OverALineToTheControllerEmulator)
 
 TEST(SendPrintCommand, APortThatCannotBeOpenedFailsWithItsReason)
 {
-    for (const auto &[port, reason] : {std::pair("/dev/signovat-no-such-port", "/dev/signovat-no-such-port ist nicht vorhanden"),
+    for (const auto &[port, reason] : {std::pair("/dev/signovat-no-such-port",
+                                                           "/dev/signovat-no-such-port ist nicht vorhanden – Das Gerät ist nicht "
+                                                           "vorhanden. Ist der Adapter eingesteckt?"),
                                        std::pair("COM9", "COM 9 ist keinem Gerät zugeordnet")}) {
         const CliRun r = signovat({"send-print", "start", "--port", port});
         EXPECT_EQ(r.exitCode, 1);

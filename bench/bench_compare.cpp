@@ -61,11 +61,11 @@ void BM_LiveSecondAtTheEndOfALongRun(benchmark::State &state)
     const InstallationData d = plan();
     std::vector<ChartRow> rows = run(d, false);
     const ChartRow next = rows.back();
-    RunComparer live(d, kGroupCount);
-    live.Update(rows);
+    RunComparer live(d);
+    live.Update(rows, kGroupCount);
     for (auto _ : state) {
         rows.push_back(next);
-        live.Update(rows);
+        live.Update(rows, kGroupCount);
         benchmark::DoNotOptimize(live.Result(rows));
     }
 }

@@ -575,7 +575,7 @@ void TFGrafik::CheckSollIstClick(bool ticked)
 {
     comparer_.reset();
     if (ticked && ctx_.PlanToCompare)
-        comparer_ = std::make_unique<RunComparer>(*ctx_.PlanToCompare, comparedGroups_ = chart_.ShownGroups);
+        comparer_ = std::make_unique<RunComparer>(*ctx_.PlanToCompare);
     applyComparison();
     RedrawPage();
 }
@@ -586,10 +586,7 @@ void TFGrafik::applyComparison()
         chart_.Comparison.reset();
         return;
     }
-    // A new printout's header may bring another group count.
-    if (chart_.ShownGroups != comparedGroups_)
-        comparer_ = std::make_unique<RunComparer>(*ctx_.PlanToCompare, comparedGroups_ = chart_.ShownGroups);
-    comparer_->Update(chart_.Rows);
+    comparer_->Update(chart_.Rows, chart_.ShownGroups);
     chart_.Comparison = comparer_->Result(chart_.Rows);
 }
 

@@ -182,7 +182,6 @@ private:
     QCheckBox *checkSollIst_ = nullptr;
     QLabel *labelSollIst_ = nullptr;
     std::unique_ptr<RunComparer> comparer_;
-    int comparedGroups_ = 0;  // the run's group rows the comparer was made for
     QLineEdit *memoKopie_ = nullptr;
     // "Messpunkt setzen" with the measuring point's captions and values.
     std::vector<QWidget *> measuringControls_;

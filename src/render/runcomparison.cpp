@@ -113,11 +113,18 @@ struct RunComparer::Stretch {
     std::vector<int64_t> equalAtOffset;  // [offset]
 };
 
-RunComparer::RunComparer(const InstallationData &data, int runGroups) : data_(data), plans_(kProgramCount)
+RunComparer::RunComparer(const InstallationData &data) : data_(data) {}
+
+void RunComparer::restart(int runGroups)
 {
-    shape_.RunGroups = std::clamp(runGroups, 0, kGroupCount);
-    shape_.InstallationGroups = int(std::min<uint32_t>(data.Header.GroupCount, kGroupCount));
+    shape_ = RunComparison();
+    shape_.RunGroups = runGroups;
+    shape_.InstallationGroups = int(std::min<uint32_t>(data_.Header.GroupCount, kGroupCount));
     groups_ = shape_.ComparedGroups = std::min(shape_.RunGroups, shape_.InstallationGroups);
+    plans_.clear();  // built for the old group count
+    plans_.resize(kProgramCount);
+    stretches_.clear();
+    seen_ = 0;
 }
 
 RunComparer::~RunComparer() = default;
@@ -149,13 +156,12 @@ const RunComparer::Plan *RunComparer::planOf(int program)
     return plan.get();
 }
 
-void RunComparer::Update(const std::vector<ChartRow> &rows)
+void RunComparer::Update(const std::vector<ChartRow> &rows, int runGroups)
 {
     const int count = int(rows.size());
-    if (count < seen_) {
-        stretches_.clear();
-        seen_ = 0;
-    }
+    runGroups = std::clamp(runGroups, 0, kGroupCount);
+    if (count < seen_ || runGroups != shape_.RunGroups || groups_ < 0)
+        restart(runGroups);
     for (int i = seen_; i < count;) {
         const int program = rows[size_t(i)].ProgramNumber;
         int j = i + 1;
@@ -267,7 +273,7 @@ RunComparison RunComparer::Result(const std::vector<ChartRow> &rows) const
 
 RunComparison CompareRun(const InstallationData &data, int runGroups, const std::vector<ChartRow> &rows)
 {
-    RunComparer comparer(data, runGroups);
-    comparer.Update(rows);
+    RunComparer comparer(data);
+    comparer.Update(rows, runGroups);
     return comparer.Result(rows);
 }

@@ -70,29 +70,30 @@ QString NothingComparedText(const RunComparison &comparison);
 // Codes 3 and 6 are drawn alike and so count as the same state.
 bool SameDrawnState(int32_t a, int32_t b);
 
-// Compares a run as it grows. Update takes the rows seen so far (the same
-// rows, grown at the end; fewer rows than before start it afresh, as a new
-// printout does); a new row costs groups × cycle steps, a long stretch of
-// unchanged states costs the same as one row.
+// Compares a run as it grows. Update takes the rows seen so far and the run's
+// group rows (the same rows, grown at the end; fewer rows or another group
+// count start it afresh, as a new printout does); a new row costs groups ×
+// cycle steps, a long stretch of unchanged states costs the same as one row.
 class RunComparer {
 public:
-    RunComparer(const InstallationData &data, int runGroups);
+    explicit RunComparer(const InstallationData &data);
     ~RunComparer();
     RunComparer(const RunComparer &) = delete;
     RunComparer &operator=(const RunComparer &) = delete;
 
-    void Update(const std::vector<ChartRow> &rows);
+    void Update(const std::vector<ChartRow> &rows, int runGroups);
     RunComparison Result(const std::vector<ChartRow> &rows) const;
 
 private:
     struct Plan;
     struct Stretch;
+    void restart(int runGroups);
     const Plan *planOf(int program);
     void addRows(Stretch &stretch, const std::vector<ChartRow> &rows, int from, int to);
     void compareAt(const Stretch &stretch, const std::vector<ChartRow> &rows, StretchComparison &out) const;
 
     const InstallationData &data_;
-    int groups_ = 0;
+    int groups_ = -1;  // groups compared; -1 before the first update
     std::vector<std::unique_ptr<Plan>> plans_;  // per program 1..6, built when first needed
     std::vector<Stretch> stretches_;
     int seen_ = 0;  // rows taken in so far

@@ -120,14 +120,14 @@ TEST(RunComparison, EachProgramsStretchIsComparedOnItsOwnAndOneFedLiveGivesTheSa
                                   {7, 154, 155, R::ProgramOutOfRange, 0, 0},
                                   {1, 156, 161, R::None, 38, 0}}));
 
-    RunComparer live(d, 3);
+    RunComparer live(d);
     std::vector<ChartRow> arrived;
     for (const ChartRow &row : rows) {
         arrived.push_back(row);
         if (arrived.size() % 7 != 3)  // now and then two seconds come in one tick
-            live.Update(arrived);
+            live.Update(arrived, 3);
     }
-    live.Update(arrived);
+    live.Update(arrived, 3);
     const RunComparison grown = live.Result(arrived);
     ASSERT_EQ(grown.Stretches.size(), whole.Stretches.size());
     for (size_t i = 0; i < grown.Stretches.size(); ++i)

@@ -112,19 +112,15 @@ int runCompareCommand(const QStringList &args, const CommandEnvironment &)
 
 int runCompare(const CompareOptions &options)
 {
-    QString error = DataSetFolderRefusal(options.dataDir);
-    if (!error.isEmpty())
-        return refuse(error);
     ChartData run;
     ActualRun header;
+    QString error;
     if (!LoadActualRunChart(options.runFile, run, header, &error))
         return refuse(error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
     InstallationData data;
-    loadDataSetAsAtStartup(data, options.dataDir);
-
-    const RunComparison comparison = CompareRun(data, run.ShownGroups, run.Rows);
-    if (!comparison.AnyCompared())
-        return refuse(NothingComparedText(comparison));
+    RunComparison comparison;
+    if (!CompareRunWithDataSet(options.dataDir, run, data, comparison, &error))
+        return refuse(error);
     const QString out = options.csv ? csv(comparison) : report(data, options, comparison);
     std::fputs(out.toUtf8().constData(), stdout);
     return comparison.HasDeviations() ? kExitDeviations : kExitAsPlanned;

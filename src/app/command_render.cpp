@@ -30,14 +30,11 @@ int runRender(const RenderOptions &options, const CommandEnvironment &env)
         if (!LoadActualRunChart(source.runFile, chart, run, &error))
             return refuseCommand("render", error.replace(QLatin1Char('\n'), QLatin1Char(' ')));
         if (options.compareDir) {
-            error = DataSetFolderRefusal(*options.compareDir);
-            if (!error.isEmpty())
-                return refuseCommand("render", error);
             InstallationData data;
-            loadDataSetAsAtStartup(data, *options.compareDir);
-            chart.Comparison = CompareRun(data, chart.ShownGroups, chart.Rows);
-            if (!chart.Comparison->AnyCompared())
-                return refuseCommand("render", NothingComparedText(*chart.Comparison));
+            RunComparison comparison;
+            if (!CompareRunWithDataSet(*options.compareDir, chart, data, comparison, &error))
+                return refuseCommand("render", error);
+            chart.Comparison = std::move(comparison);
         }
     } else if (!OpenDataSetChart(source.dataDir, InstallationNameOf(source.dataDir), source.program, source.kind,
                                  chart, &error)) {

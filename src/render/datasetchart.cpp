@@ -49,6 +49,21 @@ QString DataSetFolderRefusal(const QString &dir)
     return noDataSetRefusal(dir);
 }
 
+bool CompareRunWithDataSet(const QString &dir, const ChartData &run, InstallationData &data,
+                           RunComparison &comparison, QString *error)
+{
+    *error = DataSetFolderRefusal(dir);
+    if (!error->isEmpty())
+        return false;
+    loadDataSetAsAtStartup(data, dir);
+    comparison = CompareRun(data, run.ShownGroups, run.Rows);
+    if (!comparison.AnyCompared()) {
+        *error = NothingComparedText(comparison);
+        return false;
+    }
+    return true;
+}
+
 bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int programNumber,
                       DisplayMode kind, ChartData &chart, QString *error)
 {

@@ -17,6 +17,12 @@ QStringList loadDataSetAsAtStartup(InstallationData &data, const QString &dir);
 // the data files. Empty when it can. The commands refuse with this line.
 QString DataSetFolderRefusal(const QString &dir);
 
+// Loads the data set of dir into data and compares run with its plans. On
+// refusal (no data set, no stretch of the run with a plan) *error holds one
+// line saying why.
+bool CompareRunWithDataSet(const QString &dir, const ChartData &run, InstallationData &data,
+                           RunComparison &comparison, QString *error);
+
 // "soll", "ein", "aus-gezielt", "aus-stoerung".
 bool ChartKindFromName(const QString &name, DisplayMode &kind);
 

@@ -48,7 +48,7 @@ void BM_PrinterPage600dpi(benchmark::State &state)
         writer.setResolution(kPdfResolution);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
         QPainter painter(&writer);
-        PlanCanvas canvas(painter, PlanMetrics::ForPrinter(writer.width()), true);
+        PlanCanvas canvas(painter, PlanMetrics::ForPrinter(writer.width(), writer.resolution()), true);
         DrawChartPage(chart, canvas, view);
         painter.end();
         benchmark::DoNotOptimize(bytes.size());

@@ -17,7 +17,7 @@ PrintResult PrintRun(const ChartData &chart, const PageFlags &flags, QPagedPaint
                      bool colour, const QDateTime &printTime)
 {
     device.setPageOrientation(QPageLayout::Landscape);
-    const PlanMetrics metrics = PlanMetrics::ForPrinter(device.width());
+    const PlanMetrics metrics = PlanMetrics::ForPrinter(device.width(), device.logicalDpiX());
     const int pageCount = std::min(PageCount(chart.ChartLength()), kPageSlots);
 
     QPainter painter;

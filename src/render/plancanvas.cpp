@@ -31,7 +31,7 @@ PlanCanvas::PlanCanvas(QPainter &painter, const PlanMetrics &metrics, bool colou
       fills_{{PlanColour::Red, {}}, {PlanColour::Green, {}}, {PlanColour::Yellow, {}}}
 {
     painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setPen(QPen(PlanColour::Ink, 1));
+    painter_.setPen(pen(PlanColour::Ink));
     painter_.setBrush(PlanColour::Background);
     painter_.setFont(planFont());
     SetTextSize(TextSize::Chart);
@@ -41,6 +41,11 @@ PlanCanvas::~PlanCanvas()
 {
     if (painter_.isActive())
         Flush();
+}
+
+QPen PlanCanvas::pen(const QColor &colour) const
+{
+    return QPen(colour, metrics_.LineWidth);
 }
 
 void PlanCanvas::Flush()
@@ -58,7 +63,7 @@ void PlanCanvas::Flush()
     }
     if (filled) {
         painter_.setBrush(PlanColour::Background);
-        painter_.setPen(QPen(penColour_, 1));
+        painter_.setPen(pen(penColour_));
     }
     if (!lines_.empty()) {
         painter_.drawLines(lines_.data(), int(lines_.size()));
@@ -73,7 +78,7 @@ void PlanCanvas::ClearPage()
     QPaintDevice *device = painter_.device();
     painter_.fillRect(0, 0, device->width(), device->height(), PlanColour::Background);
     painter_.setBrush(PlanColour::Background);
-    painter_.setPen(QPen(PlanColour::Ink, 1));
+    painter_.setPen(pen(PlanColour::Ink));
     painter_.setFont(planFont());
     SetTextSize(TextSize::Chart);
 }
@@ -117,22 +122,26 @@ void PlanCanvas::SetPenColour(const QColor &colour)
         return;
     Flush();
     penColour_ = colour;
-    painter_.setPen(QPen(colour, 1));
+    painter_.setPen(pen(colour));
 }
 
 void PlanCanvas::DrawRedTriangle(QPoint a, QPoint b, QPoint c)
 {
     Flush();
-    painter_.setPen(QPen(PlanColour::Red, 1));
+    painter_.setPen(pen(PlanColour::Red));
     painter_.setBrush(PlanColour::Red);
     painter_.drawPolygon(QPolygon({a, b, c}));
     painter_.setBrush(PlanColour::Background);
-    painter_.setPen(QPen(penColour_, 1));
+    painter_.setPen(pen(penColour_));
 }
 
 void PlanCanvas::FillInside(int x0, int y0, int x1, int y1, const QColor &colour)
 {
-    // Right and bottom edges excluded, so the outline stays visible.
+    // Between the lines at x0, y0, x1 and y1, so the outline stays visible.
+    x0 = metrics_.AfterLine(x0);
+    y0 = metrics_.AfterLine(y0);
+    x1 = metrics_.BeforeLine(x1);
+    y1 = metrics_.BeforeLine(y1);
     if (!colourFills_ || x1 <= x0 || y1 <= y0)
         return;
     for (PendingFill &fill : fills_)
@@ -151,9 +160,9 @@ void PlanCanvas::DrawStateBox(int x1)
         NewRow = false;
     }
     if (CurrentState == Green)
-        FillInside(x0 + 1, y + 1, x1, y + h, PlanColour::Green);
+        FillInside(x0, y, x1, y + h, PlanColour::Green);
     else if (CurrentState == Yellow || CurrentState == Flashing)
-        FillInside(x0 + 1, y + 1, x1, y + h, PlanColour::Yellow);
+        FillInside(x0, y, x1, y + h, PlanColour::Yellow);
 }
 
 void PlanCanvas::DrawSplitBox(int x1)
@@ -180,8 +189,8 @@ void PlanCanvas::DrawSplitBox(int x1)
     default:
         return;
     }
-    FillInside(x0 + 1, y + 1, x1, y + h / 2, upper);
-    FillInside(x0 + 1, y + h / 2 + 1, x1, y + h, lower);
+    FillInside(x0, y, x1, y + h / 2, upper);
+    FillInside(x0, y + h / 2, x1, y + h, lower);
 }
 
 void PlanCanvas::DrawRisingDiagonal(int x1, int yTop)

@@ -19,6 +19,7 @@
 #include <vector>
 
 class QPainter;
+class QPen;
 
 namespace PlanColour {
 const QColor Red(255, 0, 0);
@@ -91,7 +92,9 @@ private:
     void DrawDark(int x1, int groupIndex);
     void DrawRisingDiagonal(int x1, int yTop);
     void DrawHatch(int x1, int hatchCount, int yTop);
+    // Fills the inside of the box whose lines run along x0, y0, x1 and y1.
     void FillInside(int x0, int y0, int x1, int y1, const QColor &colour);
+    QPen pen(const QColor &colour) const;
 
     struct PendingFill {
         QColor colour;

@@ -1,6 +1,7 @@
 #include "render/planmetrics.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 PlanMetrics makeMetrics(CanvasVariant variant, int width, int barDivisor)
@@ -20,7 +21,10 @@ PlanMetrics PlanMetrics::ForPreview(int width)
     return makeMetrics(CanvasVariant::Preview, width, 60);
 }
 
-PlanMetrics PlanMetrics::ForPrinter(int width)
+PlanMetrics PlanMetrics::ForPrinter(int width, int dotsPerInch)
 {
-    return makeMetrics(CanvasVariant::Printer, width, 100);
+    PlanMetrics m = makeMetrics(CanvasVariant::Printer, width, 100);
+    constexpr double kMinLineMm = 0.2, kMmPerInch = 25.4;
+    m.LineWidth = std::max(1, int(std::ceil(kMinLineMm * dotsPerInch / kMmPerInch)));
+    return m;
 }

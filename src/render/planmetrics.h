@@ -13,13 +13,21 @@ struct PlanMetrics {
     int LeftMargin = 0;  // m
     int BarHeight = 0;   // h
     int SpanWidth = 0;   // pixels for 100 seconds
+    // Width of every line: one pixel on the screen, at least 0.2 mm on paper,
+    // where a one-dot line all but vanishes.
+    int LineWidth = 1;
 
     // Targets narrower than 60 (preview) or 100 (printer) pixels would give a
     // bar height of 0 and an undefined hatch count; the bar height is clamped to 1.
     static PlanMetrics ForPreview(int width);
-    static PlanMetrics ForPrinter(int width);
+    static PlanMetrics ForPrinter(int width, int dotsPerInch);
 
     bool isPrinter() const { return Variant == CanvasVariant::Printer; }
+
+    // Where a line of LineWidth centred on a coordinate leaves room for a fill:
+    // the first pixel after it, and the end (exclusive) before it.
+    int AfterLine(int at) const { return at + (LineWidth + 1) / 2; }
+    int BeforeLine(int at) const { return at - LineWidth / 2; }
 
     // k thousandths of the width.
     int permille(int k) const { return int(int64_t(Width) * k / 1000); }

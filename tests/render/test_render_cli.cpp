@@ -2,6 +2,7 @@
 
 #include "datasetwriter.h"
 #include "render/chartexport.h"
+#include "render/datasetchart.h"
 #include "render/plancanvas.h"
 #include "tempdir.h"
 
@@ -61,6 +62,26 @@ void writeThreeGroups(const QString &dir, bool fixedTime = true)
 int ownLines(const QString &err)
 {
     return int(err.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^signovat "))).size());
+}
+
+// The printer's metric set of an A4 landscape PDF page.
+PlanMetrics pdfMetrics()
+{
+    return PlanMetrics::ForPrinter(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()).paintRectPixels(kPdfResolution).width(),
+        kPdfResolution);
+}
+
+// A page of a PDF rasterised by pdftoppm at `dpi`.
+QImage pdfPage(const QString &pdf, int page, int dpi)
+{
+    const QString png = pdf + QStringLiteral("-raster");
+    const QString number = QString::number(page);
+    EXPECT_EQ(run(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-png", "-singlefile", "-f", number, "-l",
+                                               number, pdf, png})
+                  .exitCode,
+              0);
+    return QImage(png + QStringLiteral(".png"));
 }
 
 bool hasRed(const QImage &image)
@@ -173,6 +194,31 @@ TEST(RenderCommand, PaperColourFollowsTheSettingUnlessTold)
     EXPECT_TRUE(hasRed(renderPage2({QStringLiteral("--colour")})));
 }
 
+// A one-dot line, 1/600 inch, is a faint grey at 150 dpi if it shows at all.
+TEST(RenderCommand, BlackAndWhiteBarsHaveSolidOutlines)
+{
+    ChartData chart;
+    QString error;
+    ASSERT_TRUE(OpenDataSetChart(kExample, QString(), 1, DisplayMode::TargetPlan, chart, &error)) << qPrintable(error);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("bw.pdf"));
+    ASSERT_EQ(signovat({"render", "--data", kExample, "--program", "1", "--bw", "--pages", "2", "--out", pdf}).exitCode, 0);
+    const QImage page = pdfPage(pdf, 1, 150);
+    const PlanMetrics m = pdfMetrics();
+    const int scale = kPdfResolution / 150, h = m.BarHeight;
+    const int x = (m.SecondX(50) + m.SpanWidth / 200) / scale;  // the middle of second 50
+    ASSERT_GT(chart.ActiveGroupCount, 0);
+    for (int row = 0; row < chart.ActiveGroupCount; ++row) {
+        const int top = m.LeftMargin + m.AxisLineStep() + 2 * h + row * m.RowPitch();
+        int dark = 0, thickest = 0;
+        for (int y = (top - h / 2) / scale; y <= (top + h / 2) / scale; ++y) {
+            dark = qGray(page.pixel(x, y)) < 128 ? dark + 1 : 0;
+            thickest = std::max(thickest, dark);
+        }
+        EXPECT_GE(thickest, 1) << "row " << row + 1;
+    }
+}
+
 // Type -1 (0xFFFFFFFF in KONF.DAT) is a KVX: its charts have all 24 group
 // rows, and info says so.
 TEST(ChartCommands, TypeMinusOneShowsTwentyFourGroupRows)
@@ -210,16 +256,15 @@ TEST(CompareCommand, TheExampleRunsAgainstTheirPlan)
     QTemporaryDir empty, header;  // header: a new program's KOPF.DAT only, so no program has a plan
     ASSERT_TRUE(writeBytes(header.filePath("KOPF.DAT"), packDataFile(InstallationData{}, DataFile::Kopf)));
     // The printed band, at the place the printer's metric set gives it: group 3, second 111 of page 3.
-    const QString pdf = empty.filePath("band.pdf"), png = empty.filePath("band");
+    const QString pdf = empty.filePath("band.pdf");
     const ProcessResult drawn = signovat({"render", "--run", runs + "-Pfeil.DRI", "--compare", kExample, "--colour",
                                           "--pages", "3", "--out", pdf});
     ASSERT_EQ(drawn.exitCode, 0) << drawn.err.toStdString();
-    ASSERT_EQ(run("pdftoppm", {"-r", "150", "-png", "-singlefile", pdf, png}).exitCode, 0);
-    const PlanMetrics m = PlanMetrics::ForPrinter(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF())
-                                                      .paintRectPixels(kPdfResolution).width());
+    const QImage page = pdfPage(pdf, 1, 150);
+    const PlanMetrics m = pdfMetrics();
     const int h = m.BarHeight, y = m.LeftMargin + m.AxisLineStep() + 2 * h + 2 * m.RowPitch() + 8 * h / 5 + 3 * h / 20;
     const int scale = kPdfResolution / 150;
-    EXPECT_EQ(QImage(png + ".png").pixelColor((m.SecondX(11) + m.SpanWidth / 200) / scale, y / scale),
+    EXPECT_EQ(page.pixelColor((m.SecondX(11) + m.SpanWidth / 200) / scale, y / scale),
               PlanColour::Deviation);
     const QString damaged = empty.filePath(QStringLiteral("x.DRI"));
     ASSERT_TRUE(writeBytes(damaged, QByteArray(10, 'x')));

@@ -121,7 +121,7 @@ QStringList drawPage(const GoldenPage &page, bool paper)
     const ChartData chart = page.chart();
     QPainter painter(&device);
     {
-        PlanCanvas canvas(painter, paper ? PlanMetrics::ForPrinter(device.width())
+        PlanCanvas canvas(painter, paper ? PlanMetrics::ForPrinter(device.width(), kPdfResolution)
                                          : PlanMetrics::ForPreview(device.width()), page.colour);
         DrawChartPage(chart, canvas, view);
     }

@@ -33,7 +33,7 @@ TEST(PlanMetrics, TooNarrowForABarStillDrawsOnePixelHigh)
 {
     // A zero bar height would divide the hatch count by zero.
     EXPECT_EQ(PlanMetrics::ForPreview(59).BarHeight, 1);
-    EXPECT_EQ(PlanMetrics::ForPrinter(99).BarHeight, 1);
+    EXPECT_EQ(PlanMetrics::ForPrinter(99, 600).BarHeight, 1);
     EXPECT_EQ(PlanMetrics::ForPreview(-5).SpanWidth, 0);
 }
 

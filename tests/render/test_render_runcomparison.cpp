@@ -161,7 +161,7 @@ TEST(DeviationBand, UnderTheDeviatingSecondsOnScreenAndPaper)
         chart.Rows[size_t(s)].State[1] = Dark;
     chart.Comparison = CompareRun(d, 3, chart.Rows);
     for (const auto &[metrics, colour] : {std::pair{PlanMetrics::ForPreview(771), true},
-                                          std::pair{PlanMetrics::ForPrinter(1754), false}}) {
+                                          std::pair{PlanMetrics::ForPrinter(1754, 150), false}}) {
         QImage page(metrics.Width, metrics.Width * 7 / 10, QImage::Format_RGB32);
         {
             QPainter painter(&page);

@@ -1,0 +1,79 @@
+// The run primitives on paper, where lines are widened to 0.2 mm: pixels
+// drawn on an image at 600 dpi.
+
+#include "render/plancanvas.h"
+#include "render/signalstate.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace {
+const PlanMetrics kPaper = PlanMetrics::ForPrinter(7016, 600);  // A4 landscape
+constexpr int kTop = 50, kLeft = 100;
+
+QImage drawRun(int32_t code, int width, bool colour)
+{
+    QImage image(400, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PlanCanvas canvas(painter, kPaper, colour);
+    canvas.RowTop = kTop;
+    canvas.PenX = kLeft;
+    canvas.NewRow = true;
+    canvas.DrawRun(code, kLeft + width, 0);
+    return image;
+}
+
+// Lengths of the runs of one colour along a column.
+QList<int> blackRuns(const QImage &image, int x)
+{
+    QList<int> runs;
+    bool inRun = false;
+    for (int y = 0; y < image.height(); ++y) {
+        const bool black = image.pixelColor(x, y) == PlanColour::Ink;
+        if (black && !inRun)
+            runs << 0;
+        if (black)
+            ++runs.last();
+        inRun = black;
+    }
+    return runs;
+}
+}  // namespace
+
+TEST(PaperLines, FillsLeaveTheWidenedLinesWhole)
+{
+    ASSERT_EQ(kPaper.LineWidth, 5);  // 0.2 mm at 600 dpi
+    const struct {
+        int32_t code;
+        int lines;  // across the bar
+        QColor upper, lower;
+    } cases[] = {{Green, 2, PlanColour::Green, PlanColour::Green},
+                 {Red, 3, PlanColour::Red, PlanColour::Red},
+                 {RedFlashing, 3, PlanColour::Red, PlanColour::Yellow}};
+    for (const auto &c : cases) {
+        const QImage image = drawRun(c.code, 200, true);
+        const int x = kLeft + 12, h = kPaper.BarHeight;  // between two hatch lines
+        EXPECT_EQ(blackRuns(image, x), QList<int>(c.lines, kPaper.LineWidth)) << c.code;
+        EXPECT_EQ(image.pixelColor(x, kTop + kPaper.LineWidth / 2 + 1), c.upper) << c.code;
+        EXPECT_EQ(image.pixelColor(x, kTop + h - kPaper.LineWidth / 2 - 1), c.lower) << c.code;
+        // The left edge is as wide as the top.
+        EXPECT_EQ(image.pixelColor(kLeft - kPaper.LineWidth / 2, kTop + h / 4), PlanColour::Ink) << c.code;
+        EXPECT_EQ(image.pixelColor(kLeft + kPaper.LineWidth / 2 + 1, kTop + h / 4), c.upper) << c.code;
+    }
+}
+
+TEST(PaperLines, ARunNarrowerThanALineStillDrawsItsBox)
+{
+    const QImage image = drawRun(Green, kPaper.LineWidth - 2, true);
+    const int h = kPaper.BarHeight;
+    for (int x = kLeft; x <= kLeft + kPaper.LineWidth - 2; ++x)
+        EXPECT_EQ(blackRuns(image, x), QList<int>{h + kPaper.LineWidth}) << x;  // edges merged into a bar
+}
+
+TEST(PaperLines, RedWithExtraYellowDrawsAsRedYellow)
+{
+    for (bool colour : {true, false})
+        EXPECT_EQ(drawRun(RedExtraYellow, 120, colour), drawRun(RedYellow, 120, colour)) << colour;
+}

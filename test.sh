@@ -18,3 +18,7 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 scripts/fuzz.sh --smoke 10
+
+# The Debian package of the normal build: built, installed, run and purged
+# again (as root only; it says so when it skips).
+scripts/check-package.sh build-test

@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core fonts-liberation
   clang libclang-rt-14-dev
   python3
+  dpkg-dev desktop-file-utils appstream man-db groff-base
 )
 
 if [ "$(id -u)" -eq 0 ]; then

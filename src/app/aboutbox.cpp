@@ -1,5 +1,6 @@
 #include "app/aboutbox.h"
 
+#include "app/programversion.h"
 #include "base/functionkeys.h"
 
 #include <QFontInfo>
@@ -45,7 +46,7 @@ TAboutBox::TAboutBox(QWidget *parent)
 
 void TAboutBox::showEvent(QShowEvent *event)
 {
-    version_->setText(QStringLiteral("Version: 2.10") + QStringLiteral("/ 28.1.2010"));
+    version_->setText(QStringLiteral("Version: ") + programVersion() + QStringLiteral("/ 28.1.2010"));
     QDialog::showEvent(event);
 }
 

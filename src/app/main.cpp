@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "base/exceptionreport.h"
 #include "app/mainwindow.h"
+#include "app/programversion.h"
 #include "base/messageboxprompt.h"
 #include "base/profilefile.h"
 #include "app/signovatapplication.h"
@@ -26,7 +27,8 @@ void printHelp(const QString &settingsFile)
         QStringLiteral("Signovat – Zeitpläne von Lichtsignalanlagen anzeigen, drucken und aufzeichnen.\n\n"
                        "Aufruf:\n"
                        "  signovat [--settings DATEI] [--data VERZ]  Hauptfenster öffnen (VERZ: Datensatz laden)\n"
-                       "  signovat [--settings DATEI] BEFEHL ...    ohne Fenster arbeiten\n\n"
+                       "  signovat [--settings DATEI] BEFEHL ...    ohne Fenster arbeiten\n"
+                       "  signovat --version                        Version von Signovat und Qt ausgeben\n\n"
                        "Befehle:\n")
         + commandUsage()
         + QStringLiteral("\nEinstellungen: %1\n"
@@ -56,6 +58,8 @@ int runMainWindow(QApplication &app, Prompt &prompt, const QString &settingsOpti
     AppContext ctx;
     ctx.StartupDir = QDir::currentPath();
     app.setProperty("startupDir", ctx.StartupDir);
+    ctx.ProgramDir = QCoreApplication::applicationDirPath();
+    app.setProperty("programDir", ctx.ProgramDir);
 
     const QString settingsFile = resolveSettingsFile(settingsOption);
     SettingsStore registry(settingsFile);
@@ -86,6 +90,7 @@ int runMainWindow(QApplication &app, Prompt &prompt, const QString &settingsOpti
 int main(int argc, char **argv)
 {
     ensureRuntimeDir();
+    QCoreApplication::setApplicationVersion(programVersion());
     // Global options come before the command.
     QString settingsOption;
     QString dataOption;
@@ -111,6 +116,11 @@ int main(int argc, char **argv)
         || command == QLatin1String("help")) {
         QCoreApplication app(argc, argv);
         printHelp(resolveSettingsFile(settingsOption));
+        return 0;
+    }
+
+    if (command == QLatin1String("--version")) {
+        std::fputs(versionText().toLocal8Bit().constData(), stdout);
         return 0;
     }
 

@@ -98,7 +98,7 @@ void MainController::RefreshDisplay()
         view_.programMenuVisible[n] = h.ProgramReleased[n] != 0;
         view_.PFrei[n] = h.ProgramReleased[n] != 0;
     }
-    view_.MHilfeVisible = QFileInfo(helpFilePath(ctx_.StartupDir)).isFile();
+    view_.MHilfeVisible = !findHelpFile(ctx_.StartupDir, ctx_.ProgramDir).isEmpty();
     view_.AktDatei = ShortenPath(ctx_.CurrentDataDir,
                                  [this](const QString &t) { return host_.textWidth(t); });
     if (ctx_.DataIsNew) {

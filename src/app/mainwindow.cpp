@@ -545,7 +545,7 @@ void TFormSteuer::about()
 
 void TFormSteuer::help()
 {
-    OpenHelp(ctx_.StartupDir);
+    OpenHelp(ctx_.StartupDir, ctx_.ProgramDir);
 }
 
 void TFormSteuer::connectChartCommands()

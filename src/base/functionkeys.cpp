@@ -20,7 +20,7 @@ bool handleFunctionKey(QKeyEvent *event)
 {
     switch (HandleFunctionKeys(event->key())) {
     case FunctionKeyAction::OpenHelp:
-        OpenHelp(qApp->property("startupDir").toString());
+        OpenHelp(qApp->property("startupDir").toString(), qApp->property("programDir").toString());
         return true;
     case FunctionKeyAction::RaiseMainWindow:
         if (QWidget *w = mainWindow()) {

@@ -1,8 +1,8 @@
 #pragma once
 // The shared function-key handling of the secondary windows: F1 help, F12
 // main window to the front, F10 consumed. The main window is found by its
-// object name "TFormSteuer"; the help folder is the application's
-// "startupDir" property.
+// object name "TFormSteuer"; the help is looked for from the application's
+// "startupDir" and "programDir" properties.
 
 class QKeyEvent;
 class QWidget;

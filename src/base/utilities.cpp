@@ -42,14 +42,28 @@ FunctionKeyAction HandleFunctionKeys(int qtKey)
     }
 }
 
-QString helpFilePath(const QString &startupDir)
+QStringList helpFileCandidates(const QString &startupDir, const QString &programDir)
 {
-    return QDir(startupDir).filePath(QStringLiteral("Ovex210.pdf"));
+    QStringList candidates{QDir(startupDir).filePath(QStringLiteral("Ovex210.pdf"))};
+    if (!programDir.isEmpty()) {
+        const QDir program(programDir);
+        candidates << QDir::cleanPath(program.filePath(QStringLiteral("../share/signovat/Signovat-Handbuch.pdf")))
+                   << QDir::cleanPath(program.filePath(QStringLiteral("../../docs/handbuch/Signovat-Handbuch.pdf")));
+    }
+    return candidates;
 }
 
-void OpenHelp(const QString &startupDir)
+QString findHelpFile(const QString &startupDir, const QString &programDir)
 {
-    const QString help = helpFilePath(startupDir);
-    if (QFileInfo(help).isFile())
+    for (const QString &candidate : helpFileCandidates(startupDir, programDir))
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    return {};
+}
+
+void OpenHelp(const QString &startupDir, const QString &programDir)
+{
+    const QString help = findHelpFile(startupDir, programDir);
+    if (!help.isEmpty())
         QDesktopServices::openUrl(QUrl::fromLocalFile(help));
 }

@@ -3,6 +3,7 @@
 // of the secondary windows and the help document.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // The name shown in the main window caption: the last component of the data
@@ -19,7 +20,13 @@ QString ShortenPath(const QString &path, const std::function<int(const QString &
 enum class FunctionKeyAction { PassOn, OpenHelp, RaiseMainWindow, Consume };
 FunctionKeyAction HandleFunctionKeys(int qtKey);
 
-// The help document next to the program's start directory.
-QString helpFilePath(const QString &startupDir);
-// Opens the help document with the desktop's PDF viewer; nothing when it is missing.
-void OpenHelp(const QString &startupDir);
+// Where the help document is looked for, first found wins: a site's own
+// "Ovex210.pdf" in the start directory, then the manual installed with the
+// program (bin/../share/signovat), then the manual of the build tree the
+// program was built in (src/app/../../docs/handbuch). Without a program
+// folder only the start directory is looked in.
+QStringList helpFileCandidates(const QString &startupDir, const QString &programDir);
+// The first candidate that exists; empty when there is none.
+QString findHelpFile(const QString &startupDir, const QString &programDir);
+// Opens the help document found with the desktop's PDF viewer; nothing when there is none.
+void OpenHelp(const QString &startupDir, const QString &programDir);

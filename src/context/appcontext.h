@@ -28,6 +28,8 @@ struct AppContext {
     PortFlags ports;
 
     QString StartupDir;
+    // The folder of the program file: the installed or built manual lies beside it.
+    QString ProgramDir;
     QString CurrentDataDir;
     QString LastDataDir;
     QString InstallationName;

@@ -57,6 +57,14 @@ TEST_F(MainWindowTest, OnlyReleasedProgramsAreOfferedAndHelpOnlyWithItsFile)
             EXPECT_EQ(w->action(QString("%1%2").arg(menu).arg(n))->isVisible(), n == 1) << menu << n;
     EXPECT_FALSE(w->action("MHilfe")->isVisible());
     EXPECT_TRUE(w->label("PFrei1")->isEnabled() && !w->label("PFrei2")->isEnabled());
+
+    // A manual that turns up (here the build tree's) shows the item at the next refresh.
+    ctx.ProgramDir = tmp.filePath("build/src/app");
+    QDir().mkpath(tmp.filePath("build/docs/handbuch"));
+    ASSERT_TRUE(writeBytes(tmp.filePath("build/docs/handbuch/Signovat-Handbuch.pdf"), "%PDF"));
+    w->controller().RefreshDisplay();
+    w->applyView();
+    EXPECT_TRUE(w->action("MHilfe")->isVisible());
 }
 
 TEST_F(MainWindowTest, InterfaceControlsIgnoreKeysTheRadioButtonsSwitchAndOnlyClosingSaves)

@@ -5,7 +5,11 @@
 #include "base/utilities.h"
 #include "qtprinters.h"
 #include "scriptedprompt.h"
+#include "tempdir.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(CheckNumberInput, TakesDecimalDigitsWithinTheRangeAndSaysWhyElse)
@@ -64,4 +68,27 @@ TEST(DialogPlacement, CentredOverItsWindowAndWholeOnTheScreen)
     }
     EXPECT_EQ(PlacedOver(QRect(300, 200, 700, 400), QSize(200, 100), frame, screen), QPoint(545, 333));
     EXPECT_EQ(PlacedOver(QRect(0, 0, 100, 100), QSize(2000, 2000), frame, screen), QPoint(0, 0));
+}
+
+// The three places of the help document, each present or absent: the first present wins.
+TEST(HelpFile, SiteCopyThenInstalledThenBuildTreeManual)
+{
+    for (int present = 0; present < 8; ++present) {
+        QTemporaryDir tmp;
+        const QString programDir = tmp.filePath("usr/bin");
+        const QStringList places{tmp.filePath("start/Ovex210.pdf"), tmp.filePath("usr/share/signovat/Signovat-Handbuch.pdf"),
+                                 tmp.filePath("docs/handbuch/Signovat-Handbuch.pdf")};
+        ASSERT_EQ(helpFileCandidates(tmp.filePath("start"), programDir), places);
+        QString expected;
+        for (int i = 2; i >= 0; --i) {
+            if (present & (1 << i)) {
+                QDir().mkpath(QFileInfo(places[i]).path());
+                ASSERT_TRUE(writeBytes(places[i], "%PDF"));
+                expected = places[i];
+            }
+        }
+        EXPECT_EQ(findHelpFile(tmp.filePath("start"), programDir), expected) << present;
+    }
+    // Without a program folder the start directory is the only place.
+    EXPECT_EQ(helpFileCandidates("/start", "").size(), 1);
 }

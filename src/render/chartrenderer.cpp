@@ -73,6 +73,11 @@ int ChartRenderer::x(int permille) const
     return m_.LeftMargin + m_.permille(permille);
 }
 
+int ChartRenderer::rightEdge() const
+{
+    return m_.Width;
+}
+
 QString ChartRenderer::groupLabel(int groupNumber) const
 {
     const QString name = fieldText(chart_.GroupNames[groupNumber - 1]);
@@ -113,24 +118,32 @@ void ChartRenderer::drawOverviewHeadings(int y)
     const bool paper = m_.isPrinter();
     const int a = shift_;
     const int program = chart_.TargetChartActive ? chart_.ProgramNumber : chart_.StartProgram;
-    canvas_.TextOut(x(0) + 2 * a, y, QStringLiteral("Programm"));
-    canvas_.TextOut(x(paper ? 90 : 95) + 2 * a, y, QLatin1Char(':') + FormatSeconds(program));
-    canvas_.TextOut(x(185) + 3 * a, y, QStringLiteral("Legende:"));
-    canvas_.TextOut(x(paper ? 275 : 280) + 3 * a, y, QStringLiteral("Gruppe"));
-    canvas_.TextOut(x(335) + 4 * a, y, QStringLiteral("Bezeichnung"));
-    canvas_.TextOut(x(422) + 5 * a, y, text("Rot Üb."));
+    struct Heading {
+        int x;
+        QString text;
+    };
+    QList<Heading> headings = {
+        {x(0) + 2 * a, QStringLiteral("Programm")},
+        {x(paper ? 90 : 95) + 2 * a, QLatin1Char(':') + FormatSeconds(program)},
+        {x(185) + 3 * a, QStringLiteral("Legende:")},
+        {x(paper ? 275 : 280) + 3 * a, QStringLiteral("Gruppe")},
+        {x(335) + 4 * a, QStringLiteral("Bezeichnung")},
+        {x(422) + 5 * a, text("Rot Üb.")},
+    };
     if (chart_.TargetChartActive) {
-        canvas_.TextOut(x(paper ? 490 : 485), y, text("Grün von bis"));
-        canvas_.TextOut(x(paper ? 585 : 580), y, QStringLiteral("Rot/Gelb"));
-        canvas_.TextOut(x(645), y, QStringLiteral("Gelb"));
-        canvas_.TextOut(x(680), y, QStringLiteral("Dehnpunkt"));
-        canvas_.TextOut(x(757), y, QStringLiteral("Dehnzeit"));
-        canvas_.TextOut(x(825), y, text("Zeitlücke"));
-        canvas_.TextOut(x(890), y, QStringLiteral("Wartepunkt"));
+        headings += {{x(paper ? 490 : 485), text("Grün von bis")}, {x(paper ? 585 : 580), QStringLiteral("Rot/Gelb")},
+                     {x(645), QStringLiteral("Gelb")},           {x(680), QStringLiteral("Dehnpunkt")},
+                     {x(757), QStringLiteral("Dehnzeit")},       {x(825), text("Zeitlücke")},
+                     {x(890), QStringLiteral("Wartepunkt")}};
     } else if (!chart_.HeaderModeSet()) {
-        canvas_.TextOut(x(430) + 7 * a, y, QStringLiteral("Daueranforderung"));
-        canvas_.TextOut(x(530) + 8 * a, y, text("Verlängern"));
-        canvas_.TextOut(x(580) + 9 * a, y, text("Verlängern>Max."));
+        headings += {{x(430) + 7 * a, QStringLiteral("Daueranforderung")},
+                     {x(530) + 8 * a, text("Verlängern")},
+                     {x(580) + 9 * a, text("Verlängern>Max.")}};
+    }
+    // Each heading ends before the next one begins, the last before the page edge.
+    for (int i = 0; i < headings.size(); ++i) {
+        const int next = i + 1 < headings.size() ? headings[i + 1].x : rightEdge();
+        canvas_.NarrowedTextOutBefore(headings[i].x, y, headings[i].text, next);
     }
 }
 
@@ -215,16 +228,18 @@ void ChartRenderer::drawLocationBlock()
 {
     const int lx = x(0) + 2 * shift_;
     const auto lineY = [&](int line) { return overviewTop_ + line * overviewStep_; };
+    // A line beside the group table ends before its numbers, any other before the page edge.
+    const auto textEnd = [&](int line) { return line - 2 < listedGroups() ? groupTableX() : rightEdge(); };
     const InstallationHeader &header = chart_.HeaderSnapshot;
     canvas_.SetBold(true);
     canvas_.TextOut(lx, lineY(21), QStringLiteral("Standort:"));
     canvas_.SetBold(false);
-    canvas_.TextOut(lx, lineY(22), fieldText(header.LocationLine1));
-    canvas_.TextOut(lx, lineY(23), fieldText(header.LocationLine2));
+    canvas_.TextOutBefore(lx, lineY(22), fieldText(header.LocationLine1), textEnd(22));
+    canvas_.TextOutBefore(lx, lineY(23), fieldText(header.LocationLine2), textEnd(23));
     canvas_.SetBold(true);
     canvas_.TextOut(lx, lineY(24), QStringLiteral("Auftraggeber:"));
     canvas_.SetBold(false);
-    canvas_.TextOut(lx, lineY(25), fieldText(header.Customer));
+    canvas_.TextOutBefore(lx, lineY(25), fieldText(header.Customer), textEnd(25));
 }
 
 // Below the location block: each stretch's share and the cycle second it began at.
@@ -247,10 +262,19 @@ void ChartRenderer::drawComparisonLine()
     canvas_.TextOut(lx, overviewTop_ + 27 * overviewStep_, line);
 }
 
+int ChartRenderer::listedGroups() const
+{
+    return chart_.TargetChartActive ? kGroupCount : std::min(chart_.ShownGroups, kGroupCount);
+}
+
+int ChartRenderer::groupTableX() const
+{
+    return x(275) + (chart_.TargetChartActive ? 4 : 3) * shift_;
+}
+
 void ChartRenderer::drawGroupTable()
 {
-    const int listed = chart_.TargetChartActive ? kGroupCount : std::min(chart_.ShownGroups, kGroupCount);
-    for (int g = 0; g < listed; ++g)
+    for (int g = 0; g < listedGroups(); ++g)
         drawGroupTableRow(g, overviewTop_ + (2 + g) * overviewStep_);
 }
 
@@ -261,7 +285,7 @@ void ChartRenderer::drawGroupTableRow(int g, int y)
     const int a = shift_;
     const SignalProgram &p = chart_.ProgramSnapshot;
 
-    int tx = x(275) + (actual ? 3 * a : 4 * a);
+    int tx = groupTableX();
     canvas_.TextOut(tx, y, FormatSeconds(g + 1));
     if (!actual && !chart_.GroupExists(g))
         return;
@@ -269,9 +293,9 @@ void ChartRenderer::drawGroupTableRow(int g, int y)
     tx += m_.permille(paper ? 20 : 30);
     if (p.FaultFlash[g])
         canvas_.TextOut(tx, y, QStringLiteral("B"));
-    tx += m_.permille(paper ? 40 : 30) + (actual ? a : 0);
-    canvas_.TextOut(tx, y, fieldText(chart_.GroupNames[g]));
-    tx += m_.permille(100) + (actual ? 2 * a : 0);
+    const int nameX = tx + m_.permille(paper ? 40 : 30) + (actual ? a : 0);
+    tx = nameX + m_.permille(100) + (actual ? 2 * a : 0);
+    canvas_.TextOutBefore(nameX, y, fieldText(chart_.GroupNames[g]), tx);
     if (p.RedMonitoring[g])
         canvas_.TextOut(tx, y, QStringLiteral("X"));
 
@@ -376,7 +400,7 @@ void ChartRenderer::DrawTargetGroupRow(int groupNumber)
     if (!chart_.GroupExists(g) || (plan && chart_.ProgramSnapshot.CycleTime == 0))
         return;
 
-    canvas_.TextOut(m_.LeftMargin, canvas_.RowTop, groupLabel(groupNumber));
+    canvas_.NarrowedTextOutBefore(m_.LeftMargin, canvas_.RowTop, groupLabel(groupNumber), m_.ChartLeft());
     canvas_.NewRow = true;
     canvas_.PenX = m_.ChartLeft();
     const int64_t end = chart_.ChartLength();
@@ -422,7 +446,7 @@ void ChartRenderer::drawTargetMarkers(int g)
 void ChartRenderer::DrawActualGroupRow(int groupNumber)
 {
     const int g = groupNumber - 1;
-    canvas_.TextOut(m_.LeftMargin, canvas_.RowTop, groupLabel(groupNumber));
+    canvas_.NarrowedTextOutBefore(m_.LeftMargin, canvas_.RowTop, groupLabel(groupNumber), m_.ChartLeft());
     canvas_.NewRow = true;
     canvas_.PenX = m_.ChartLeft();
     const int64_t rowCount = int64_t(chart_.Rows.size());

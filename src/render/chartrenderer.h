@@ -35,6 +35,9 @@ public:
 
 private:
     int x(int permille) const;  // m + k thousandths of the width
+    int rightEdge() const;      // where text on the page must end
+    int listedGroups() const;   // rows of the overview page's group table
+    int groupTableX() const;    // x of its number column
     QString groupLabel(int groupNumber) const;
     void drawAxisLabels(int y, int tickTop, int tickBottom);
     bool measuringPointOnPage() const;

@@ -19,6 +19,10 @@ QFont planFont()
     return font;
 }
 
+// Two blanks keep a text apart from the next column: one would read as a
+// gap between words.
+const QString kColumnGap = QStringLiteral("  ");
+
 // Hatch lines are about a third of the bar height apart.
 int hatchCount(int x0, int x1, int h)
 {
@@ -109,6 +113,30 @@ void PlanCanvas::TextOut(int x, int y, const QString &text)
 int PlanCanvas::TextWidth(const QString &text) const
 {
     return painter_.fontMetrics().horizontalAdvance(text);
+}
+
+void PlanCanvas::TextOutBefore(int x, int y, const QString &text, int nextColumnX)
+{
+    const QFontMetrics metrics = painter_.fontMetrics();
+    const int room = nextColumnX - metrics.horizontalAdvance(kColumnGap) - x;
+    TextOut(x, y, metrics.horizontalAdvance(text) <= room ? text : metrics.elidedText(text, Qt::ElideRight, room));
+}
+
+void PlanCanvas::NarrowedTextOutBefore(int x, int y, const QString &text, int nextColumnX)
+{
+    const QFont font = painter_.font();
+    for (int percent : {90, 80}) {
+        if (TextWidth(text + kColumnGap) <= nextColumnX - x)
+            break;
+        QFont narrower = font;
+        if (font.pixelSize() > 0)
+            narrower.setPixelSize(std::max(1, qRound(font.pixelSize() * percent / 100.0)));
+        else
+            narrower.setPointSizeF(font.pointSizeF() * percent / 100);
+        painter_.setFont(narrower);
+    }
+    TextOutBefore(x, y, text, nextColumnX);
+    painter_.setFont(font);
 }
 
 void PlanCanvas::Line(int x0, int y0, int x1, int y1)

@@ -66,6 +66,13 @@ public:
     // Text with its top-left corner at (x, y).
     void TextOut(int x, int y, const QString &text);
     int TextWidth(const QString &text) const;
+    // Text at (x, y) that stays two blanks' width clear of nextColumnX (the
+    // next column's position or the page edge): shortened with "…" where it
+    // would run into it.
+    void TextOutBefore(int x, int y, const QString &text, int nextColumnX);
+    // As TextOutBefore, but a text too wide is first tried in narrower sizes
+    // of the font (90 %, then 80 %) and shortened only at the narrowest.
+    void NarrowedTextOutBefore(int x, int y, const QString &text, int nextColumnX);
     void SetBold(bool on);
     void SetTextSize(TextSize size);
 

@@ -1,6 +1,10 @@
-// The run primitives on paper, where lines are widened to 0.2 mm: pixels
-// drawn on an image at 600 dpi.
+// The run primitives on paper, where lines are widened to 0.2 mm, and texts
+// that must not run into the next column: pixels drawn on an image.
 
+#include "guiapp.h"
+
+#include "data/textfield.h"
+#include "render/pagecomposer.h"
 #include "render/plancanvas.h"
 #include "render/signalstate.h"
 
@@ -76,4 +80,39 @@ TEST(PaperLines, RedWithExtraYellowDrawsAsRedYellow)
 {
     for (bool colour : {true, false})
         EXPECT_EQ(drawRun(RedExtraYellow, 120, colour), drawRun(RedYellow, 120, colour)) << colour;
+}
+
+// Ten capitals, the widest a name can be, on the preview and on paper at 150 dpi.
+TEST(ColumnTexts, AWideNameEndsBeforeTheNextColumn)
+{
+    InstallationData d;
+    d.Header.GroupCount = 3;
+    d.Header.FixedTimeMode = 1;
+    d.Programs[0].CycleTime = 10;
+    for (GroupName &name : d.GroupNames)
+        TextToField10(QStringLiteral("WWWWWWWWWW"), name);
+    ChartData chart;
+    ASSERT_TRUE(OpenTargetChart(chart, d, 1, DisplayMode::TargetPlan, QString(), nullptr));
+    constexpr int kDpi = 150;
+    for (const PlanMetrics &m : {PlanMetrics::ForPreview(771), PlanMetrics::ForPrinter(1754, kDpi)}) {
+        QImage page(m.Width, m.Width * 3 / 4, QImage::Format_RGB32);
+        page.setDotsPerMeterX(m.isPrinter() ? qRound(kDpi / 0.0254) : page.dotsPerMeterX());
+        page.setDotsPerMeterY(page.dotsPerMeterX());
+        {
+            QPainter painter(&page);
+            PlanCanvas canvas(painter, m, true);
+            DrawChartPage(chart, canvas, PageView{});
+        }
+        // Group number, "B" and name columns, then the next column ("Rot Üb.").
+        const int nameX = m.LeftMargin + m.permille(275) + m.permille(60);
+        const int nextX = nameX + m.permille(100);
+        const int top = m.isPrinter() ? m.LeftMargin + 5 * m.LineStep() : m.LeftMargin + 2 * m.LineStep();
+        int inkRight = 0;
+        for (int y = top; y < top + m.LineStep(); ++y)
+            for (int x = nameX; x < nextX + m.permille(20); ++x)
+                if (qGray(page.pixel(x, y)) < 128)
+                    inkRight = std::max(inkRight, x);
+        EXPECT_GT(inkRight, nameX + m.permille(50)) << m.Width;  // the name is there
+        EXPECT_LT(inkRight, nextX) << m.Width;
+    }
 }

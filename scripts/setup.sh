@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   python3
   dpkg-dev desktop-file-utils appstream man-db groff-base
+  cups printer-driver-cups-pdf libcups2-dev qt6-svg-dev libqt6svg6
 )
 
 if [ "$(id -u)" -eq 0 ]; then

@@ -11,6 +11,8 @@ const CommandEntry kCommands[] = {
     {"render", "render --data DIR --program N [--chart …] | --run FILE.DRI [--compare DIR] --out FILE.pdf|FILE.png [--pages 1,3-4] [--bw|--colour] [--width PX]     Diagramm als PDF oder Vorschaubilder schreiben", runRenderCommand},
     {"capture", "capture --mode kvx|kvx40-1200|kvx40-9600|kvx40-19200|qsw --out FILE.DRI [--port COMn|GERÄT] [--controller-port COMn|GERÄT] [--minutes N] [--names NAMEN.DAT] | capture --sim [--sim-dir DIR] --out FILE.DRI [--minutes N] [--names NAMEN.DAT]     Ist-Druck aufzeichnen und als .DRI speichern", runCaptureCommand},
     {"compare", "compare --data DIR --run FILE.DRI [--csv]     Ist-Ablauf mit dem Sollplan vergleichen; Ende 0: wie geplant, 1: Abweichungen, 2: Eingabe fehlerhaft", runCompareCommand},
+    {"print", "print [--printer NAME] [--copies N] [--pages 1,3-4] [--bw|--colour] (--data DIR --program N [--chart …] | --run FILE.DRI)     Diagramm drucken wie \"Alle\" / \"Auswahl\" der Vorschau, ein Auftrag je Kopie (ohne --printer: Standarddrucker)", runPrintCommand},
+    {"printers", "printers     Druckerwarteschlangen auflisten, der Standarddrucker mit *", runPrintersCommand},
 };
 }  // namespace
 

@@ -136,6 +136,24 @@ std::optional<PortSelection> takePort(const QCommandLineParser &parser, const ch
     return portSelectionOf(parser.value(name(option)));
 }
 
+// --bw and --colour of the commands that put a chart on paper.
+void addColourFlags(QCommandLineParser &parser)
+{
+    addFlag(parser, "bw");
+    addFlag(parser, "colour");
+}
+
+bool takeColourFlags(const QCommandLineParser &parser, std::optional<bool> &colour, QString *error)
+{
+    const bool bw = parser.isSet(QStringLiteral("bw"));
+    const bool coloured = parser.isSet(QStringLiteral("colour"));
+    if (bw && coloured)
+        return refuse(error, QStringLiteral("--bw und --colour schließen sich aus"));
+    if (bw || coloured)
+        colour = coloured;
+    return true;
+}
+
 }  // namespace
 
 PortSelection portSelectionOf(const QString &text)
@@ -210,8 +228,7 @@ bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *er
     addValueOption(parser, "out", "FILE");
     addValueOption(parser, "pages", "LIST");
     addValueOption(parser, "width", "PX", QString::number(kPreviewImageWidth));
-    addFlag(parser, "bw");
-    addFlag(parser, "colour");
+    addColourFlags(parser);
     addValueOption(parser, "compare", "DIR");
     if (!parseArguments(parser, "render", args, error) || !noPositionalArguments(parser, error)
         || !takeChartOptions(parser, out.chart, error))
@@ -220,12 +237,8 @@ bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *er
     out.pdf = out.out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     if (!out.pdf && !out.out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         return refuse(error, QStringLiteral("--out FILE.pdf oder FILE.png fehlt"));
-    const bool bw = parser.isSet(QStringLiteral("bw"));
-    const bool colour = parser.isSet(QStringLiteral("colour"));
-    if (bw && colour)
-        return refuse(error, QStringLiteral("--bw und --colour schließen sich aus"));
-    if (bw || colour)
-        out.colour = colour;
+    if (!takeColourFlags(parser, out.colour, error))
+        return false;
     bool numeric = false;
     out.width = parser.value(QStringLiteral("width")).toInt(&numeric);
     if (!numeric || out.width < kMinPreviewWidth || out.width > kMaxPreviewWidth)
@@ -239,6 +252,29 @@ bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *er
             return refuse(error, QStringLiteral("--compare DIR gilt nur mit --run FILE.DRI"));
         out.compareDir = parser.value(QStringLiteral("compare"));
     }
+    return true;
+}
+
+bool parsePrintOptions(const QStringList &args, PrintOptions &out, QString *error)
+{
+    QCommandLineParser parser;
+    addChartOptions(parser);
+    addValueOption(parser, "printer", "NAME");
+    addValueOption(parser, "copies", "N", QStringLiteral("1"));
+    addValueOption(parser, "pages", "LIST");
+    addColourFlags(parser);
+    if (!parseArguments(parser, "print", args, error) || !noPositionalArguments(parser, error)
+        || !takeChartOptions(parser, out.chart, error) || !takeColourFlags(parser, out.colour, error))
+        return false;
+    if (parser.isSet(QStringLiteral("printer")))
+        out.printer = parser.value(QStringLiteral("printer"));
+    bool numeric = false;
+    // As many copies as the preview's copies field allows.
+    out.copies = parser.value(QStringLiteral("copies")).toInt(&numeric);
+    if (!numeric || out.copies < 1 || out.copies > 9)
+        return refuse(error, QStringLiteral("--copies muss zwischen 1 und 9 liegen"));
+    if (parser.isSet(QStringLiteral("pages")))
+        out.pages = parser.value(QStringLiteral("pages"));
     return true;
 }
 

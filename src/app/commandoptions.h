@@ -56,6 +56,15 @@ struct RenderOptions {
     std::optional<QString> compareDir;  // a run's deviations from this data set's plans
 };
 
+// print [--printer NAME] [--copies N] [--pages LIST] [--bw|--colour] and a chart
+struct PrintOptions {
+    ChartOptions chart;
+    std::optional<QString> printer;  // else the default queue
+    int copies = 1;
+    std::optional<QString> pages;
+    std::optional<bool> colour;
+};
+
 struct SendPrintOptions {
     uint8_t printCode = 2;  // 2 start, 3 stop
     PortSelection port;
@@ -84,6 +93,7 @@ struct CompareOptions {
 bool parseInfoOptions(const QStringList &args, InfoOptions &out, QString *error);
 bool parseStatesOptions(const QStringList &args, ChartOptions &out, QString *error);
 bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *error);
+bool parsePrintOptions(const QStringList &args, PrintOptions &out, QString *error);
 bool parseSendPrintOptions(const QStringList &args, SendPrintOptions &out, QString *error);
 bool parseCaptureOptions(const QStringList &args, CaptureOptions &out, QString *error);
 bool parseCompareOptions(const QStringList &args, CompareOptions &out, QString *error);

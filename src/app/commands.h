@@ -8,8 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+class PrintSpooler;
+
 struct CommandEnvironment {
-    QString settingsFile;  // the per-user settings store in force
+    QString settingsFile;             // the per-user settings store in force
+    PrintSpooler *spooler = nullptr;  // the system's print spooler
 };
 
 using CommandFunction = int (*)(const QStringList &args, const CommandEnvironment &env);
@@ -48,6 +51,8 @@ int runStatesCommand(const QStringList &args, const CommandEnvironment &env);
 int runRenderCommand(const QStringList &args, const CommandEnvironment &env);
 int runCaptureCommand(const QStringList &args, const CommandEnvironment &env);
 int runCompareCommand(const QStringList &args, const CommandEnvironment &env);
+int runPrintCommand(const QStringList &args, const CommandEnvironment &env);
+int runPrintersCommand(const QStringList &args, const CommandEnvironment &env);
 
 int runInfo(const InfoOptions &options);
 int runSendPrint(const SendPrintOptions &options, const CommandEnvironment &env);
@@ -55,3 +60,4 @@ int runStates(const ChartOptions &options);
 int runRender(const RenderOptions &options, const CommandEnvironment &env);
 int runCapture(const CaptureOptions &options, const CommandEnvironment &env);
 int runCompare(const CompareOptions &options);
+int runPrint(const PrintOptions &options, const CommandEnvironment &env);

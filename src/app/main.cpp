@@ -8,6 +8,7 @@
 #include "app/programversion.h"
 #include "base/messageboxprompt.h"
 #include "base/profilefile.h"
+#include "preview/cupsspooler.h"
 #include "app/signovatapplication.h"
 #include "serial/deviceserialport.h"
 #include "link/controllerlink.h"
@@ -138,7 +139,8 @@ int main(int argc, char **argv)
         QStringList args;
         for (int i = first + 1; i < argc; ++i)
             args << QString::fromLocal8Bit(argv[i]);
-        return entry->run(args, CommandEnvironment{resolveSettingsFile(settingsOption)});
+        CupsSpooler spooler;
+        return entry->run(args, CommandEnvironment{resolveSettingsFile(settingsOption), &spooler});
     }
 
     SignovatApplication app(argc, argv);

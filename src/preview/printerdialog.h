@@ -6,13 +6,8 @@
 
 #include <QPrinter>
 #include <QString>
-#include <functional>
 
-class QPagedPaintDevice;
 class QWidget;
-
-// Draws one print job onto the device it is given.
-using PrintJob = std::function<PrintResult(QPagedPaintDevice &device)>;
 
 class PrinterDialog {
 public:

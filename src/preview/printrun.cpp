@@ -17,6 +17,8 @@ PrintResult PrintRun(const ChartData &chart, const PageFlags &flags, QPagedPaint
                      bool colour, const QDateTime &printTime)
 {
     device.setPageOrientation(QPageLayout::Landscape);
+    // The whole printable area of the paper, as far as the printer reaches.
+    device.setPageMargins(device.pageLayout().minimumMargins(), device.pageLayout().units());
     const PlanMetrics metrics = PlanMetrics::ForPrinter(device.width(), device.logicalDpiX());
     const int pageCount = std::min(PageCount(chart.ChartLength()), kPageSlots);
 

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 class QPagedPaintDevice;
 
@@ -20,7 +21,10 @@ enum class PrintResult {
     DeviceFailed,    // the device refused the document or a page
 };
 
-// Sets the device to landscape and prints every page whose flag is set,
+// Draws one print job onto the device it is given.
+using PrintJob = std::function<PrintResult(QPagedPaintDevice &device)>;
+
+// Sets the device to landscape with the least margins it allows and prints every page whose flag is set,
 // pages counted over the whole chart. The document is opened with the first
 // flagged page, so a run without flagged pages leaves the device untouched.
 PrintResult PrintRun(const ChartData &chart, const PageFlags &flags, QPagedPaintDevice &device,

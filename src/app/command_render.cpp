@@ -1,7 +1,8 @@
 // signovat render --data DIR --program N [--chart KIND] | --run FILE.DRI
 // --out FILE [--pages LIST] [--bw|--colour] [--width PX] [--compare DIR]: a
-// chart or a saved actual run as the printed PDF or as preview PNGs; a run
-// with --compare carries its deviations from the plans of DIR.
+// chart or a saved actual run as the printed PDF, as printed pages in SVG or
+// as preview PNGs; a run with --compare carries its deviations from the plans
+// of DIR.
 
 #include "app/commandchart.h"
 #include "app/commands.h"
@@ -24,14 +25,20 @@ int runRender(const RenderOptions &options, const CommandEnvironment &env)
         !CommandPages(chart, options.pages, pages, &error))
         return refuseCommand("render", error);
 
-    bool ok;
-    if (options.pdf) {
-        ok = WriteChartPdf(chart, pages, PaperInColour(options.colour, env), QDateTime::currentDateTime(), options.out,
-                           &error);
-    } else {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString base = options.out.chopped(4);
+    bool ok = false;
+    switch (options.format) {
+    case RenderOptions::Format::Pdf:
+        ok = WriteChartPdf(chart, pages, PaperInColour(options.colour, env), now, options.out, &error);
+        break;
+    case RenderOptions::Format::Svg:
+        ok = WriteChartSvgs(chart, pages, PaperInColour(options.colour, env), options.width, now, base, &error);
+        break;
+    case RenderOptions::Format::Png:
         // The preview is always coloured; --bw shows what paper without colour looks like.
-        ok = WriteChartPngs(chart, pages, options.colour.value_or(true), options.width, options.out.chopped(4),
-                            &error);
+        ok = WriteChartPngs(chart, pages, options.colour.value_or(true), options.width, base, &error);
+        break;
     }
     return ok ? 0 : refuseCommand("render", error);
 }

@@ -227,20 +227,28 @@ bool parseRenderOptions(const QStringList &args, RenderOptions &out, QString *er
     addChartOptions(parser);
     addValueOption(parser, "out", "FILE");
     addValueOption(parser, "pages", "LIST");
-    addValueOption(parser, "width", "PX", QString::number(kPreviewImageWidth));
+    addValueOption(parser, "width", "PX");
     addColourFlags(parser);
     addValueOption(parser, "compare", "DIR");
     if (!parseArguments(parser, "render", args, error) || !noPositionalArguments(parser, error)
         || !takeChartOptions(parser, out.chart, error))
         return false;
     out.out = parser.value(QStringLiteral("out"));
-    out.pdf = out.out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-    if (!out.pdf && !out.out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        return refuse(error, QStringLiteral("--out FILE.pdf oder FILE.png fehlt"));
+    const auto endsWith = [&](const char *suffix) { return out.out.endsWith(QLatin1String(suffix), Qt::CaseInsensitive); };
+    if (endsWith(".pdf"))
+        out.format = RenderOptions::Format::Pdf;
+    else if (endsWith(".png"))
+        out.format = RenderOptions::Format::Png;
+    else if (endsWith(".svg"))
+        out.format = RenderOptions::Format::Svg;
+    else
+        return refuse(error, QStringLiteral("--out FILE.pdf, FILE.png oder FILE.svg fehlt"));
     if (!takeColourFlags(parser, out.colour, error))
         return false;
-    bool numeric = false;
-    out.width = parser.value(QStringLiteral("width")).toInt(&numeric);
+    bool numeric = true;
+    const bool svg = out.format == RenderOptions::Format::Svg;
+    out.width = parser.isSet(QStringLiteral("width")) ? parser.value(QStringLiteral("width")).toInt(&numeric)
+                                                       : svg ? kSvgDefaultWidth : kPreviewImageWidth;
     if (!numeric || out.width < kMinPreviewWidth || out.width > kMaxPreviewWidth)
         return refuse(error, QStringLiteral("--width muss zwischen %1 und %2 liegen")
                                  .arg(kMinPreviewWidth)

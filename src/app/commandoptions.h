@@ -49,9 +49,9 @@ struct ChartOptions {
 struct RenderOptions {
     ChartOptions chart;
     QString out;
-    bool pdf = true;               // else one PNG per page
+    enum class Format { Pdf, Png, Svg } format = Format::Pdf;  // PNG, SVG: one file per page
     std::optional<bool> colour;    // --colour / --bw
-    int width = 0;                 // of the PNGs
+    int width = 0;                 // of the PNGs or SVGs
     std::optional<QString> pages;  // all pages without
     std::optional<QString> compareDir;  // a run's deviations from this data set's plans
 };

@@ -2,7 +2,9 @@
 
 #include "preview/printrun.h"
 #include "render/chartexport.h"
+#include "render/pagecomposer.h"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -25,8 +27,8 @@ bool WriteChartPdf(const ChartData &chart, const QList<int> &pages, bool colour,
     {
         QPdfWriter writer(&file);
         writer.setResolution(kPdfResolution);
-        writer.setTitle(kPrintJobTitle);
-        writer.setCreator(QStringLiteral("Signovat"));
+        writer.setTitle(ChartTitleWithName(chart));
+        writer.setCreator(QStringLiteral("Signovat %1").arg(QCoreApplication::applicationVersion()).trimmed());
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                          QMarginsF(0, 0, 0, 0)));
         result = PrintRun(chart, flags, writer, colour, printTime);

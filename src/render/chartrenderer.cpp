@@ -571,9 +571,7 @@ void ChartRenderer::PrintPageFooter(bool withProgram)
     QString footer = QStringLiteral("Seite %1 von %2 Seiten ")
                          .arg(view_.PageNumber)
                          .arg(PageCount(chart_.ChartLength())) +
-                     chart_.ChartTitle;
-    if (!chart_.DataName.isEmpty())
-        footer += QStringLiteral(", ") + chart_.DataName;
+                     ChartTitleWithName(chart_);
     if (withProgram && chart_.TargetChartActive)
         footer += QStringLiteral(" (P%1)").arg(chart_.ProgramNumber);
 

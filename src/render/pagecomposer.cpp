@@ -5,6 +5,11 @@ int PageCount(int chartLength)
     return chartLength > 0 ? 2 + (chartLength - 1) / 100 : 1;
 }
 
+QString ChartTitleWithName(const ChartData &chart)
+{
+    return chart.DataName.isEmpty() ? chart.ChartTitle : chart.ChartTitle + QStringLiteral(", ") + chart.DataName;
+}
+
 int CursorLineHeight(const ChartData &chart, const PlanMetrics &m)
 {
     const int rows = chart.TargetChartActive ? chart.ActiveGroupCount : chart.ShownGroups;

@@ -13,6 +13,10 @@ int PageCount(int chartLength);
 // First second of chart page `page` (>= 2) when not shifted by half a page.
 int ChartPageStart(int page);
 
+// The chart's title with the data's name, as the footer of a printed page
+// names the chart: "(Sollplan), Hauptstrasse-Schulweg".
+QString ChartTitleWithName(const ChartData &chart);
+
 // Height of the preview's cursor line: over the rows of the groups that
 // exist (target chart) or over every shown row (actual run), and the axis
 // below them.

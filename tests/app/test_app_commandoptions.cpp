@@ -15,9 +15,11 @@ static QString refusal(const char *command, const char *args)
     const QString c = QString::fromLatin1(command);
     QString error;
     InfoOptions info; ChartOptions chart; RenderOptions render; SendPrintOptions sendPrint; CaptureOptions capture;
+    PrintOptions print;
     const bool ok = c == QLatin1String("info")     ? parseInfoOptions(a, info, &error)
                     : c == QLatin1String("states") ? parseStatesOptions(a, chart, &error)
                     : c == QLatin1String("render") ? parseRenderOptions(a, render, &error)
+                    : c == QLatin1String("print") ? parsePrintOptions(a, print, &error)
                     : c == QLatin1String("send-print") ? parseSendPrintOptions(a, sendPrint, &error)
                                                        : parseCaptureOptions(a, capture, &error);
     return ok ? QString() : error;
@@ -35,7 +37,11 @@ TEST(CommandOptions, Refusals)
         {"states", "--program 1", "--data DIR oder --run FILE.DRI fehlt"},
         {"states", "--data d --program eins", "--program N fehlt oder ist keine Zahl"},
         {"states", "--data d --program 1 --chart ist", "unbekannte Art \"ist\" (soll, ein, aus-gezielt, aus-stoerung)"},
-        {"render", "--data d --program 1 --out x.svg", "--out FILE.pdf oder FILE.png fehlt"},
+        {"render", "--data d --program 1 --out x.jpg", "--out FILE.pdf, FILE.png oder FILE.svg fehlt"},
+        {"print", "--run r --copies 10", "--copies muss zwischen 1 und 9 liegen"},
+        {"print", "--run r --copies 0 --printer p", "--copies muss zwischen 1 und 9 liegen"},
+        {"print", "--run r --bw --colour", "--bw und --colour schließen sich aus"},
+        {"print", "--printer p", "--data DIR oder --run FILE.DRI fehlt"},
         {"render", "--run r --out x.pdf --bw --colour", "--bw und --colour schließen sich aus"},
         {"render", "--run r --out x.png --width 59", "--width muss zwischen 60 und 8000 liegen"},
         {"render", "--run r --out x.png --width 8001", "--width muss zwischen 60 und 8000 liegen"},
@@ -67,7 +73,7 @@ TEST(CommandOptions, Refusals)
         EXPECT_EQ(refusal(c.command, c.args), QString::fromUtf8(c.error)) << c.command << ' ' << c.args;
 }
 
-TEST(CommandOptions, ChartOptionsOfStatesAndRender)
+TEST(CommandOptions, ChartOptionsOfStatesRenderAndPrint)
 {
     ChartOptions chart;
     QString error;
@@ -79,13 +85,24 @@ TEST(CommandOptions, ChartOptionsOfStatesAndRender)
 
     RenderOptions render;
     ASSERT_TRUE(parseRenderOptions(words("--data d --program 1 --out p.PDF"), render, &error));
-    EXPECT_EQ(std::tuple(render.chart.kind, render.pdf, render.colour, render.width, render.pages),
-              std::tuple(DisplayMode::TargetPlan, true, std::optional<bool>(), 771, std::optional<QString>()));
+    using Format = RenderOptions::Format;
+    EXPECT_EQ(std::tuple(render.chart.kind, render.format, render.colour, render.width, render.pages),
+              std::tuple(DisplayMode::TargetPlan, Format::Pdf, std::optional<bool>(), 771, std::optional<QString>()));
     ASSERT_TRUE(parseRenderOptions(words("--run r --out p.png --bw --width 8000 --pages 2"), render, &error));
-    EXPECT_EQ(std::tuple(render.pdf, render.colour, render.width, render.pages),
-              std::tuple(false, std::optional(false), 8000, std::optional(QString("2"))));
+    EXPECT_EQ(std::tuple(render.format, render.colour, render.width, render.pages),
+              std::tuple(Format::Png, std::optional(false), 8000, std::optional(QString("2"))));
+    ASSERT_TRUE(parseRenderOptions(words("--run r --out p.Svg"), render, &error));
+    EXPECT_EQ(std::tuple(render.format, render.width), std::tuple(Format::Svg, 2000));
     ASSERT_TRUE(parseRenderOptions(words("--run r --out p.png --colour --width 60"), render, &error));
     EXPECT_EQ(render.colour, true);
+
+    PrintOptions print;
+    ASSERT_TRUE(parsePrintOptions(words("--data d --program 2 --copies 9 --pages 1,3 --bw --printer pdf"), print, &error));
+    EXPECT_EQ(std::tuple(print.chart.program, print.copies, print.pages, print.colour, print.printer),
+              std::tuple(2, 9, std::optional(QString("1,3")), std::optional(false), std::optional(QString("pdf"))));
+    PrintOptions plain;
+    ASSERT_TRUE(parsePrintOptions(words("--run r"), plain, &error));
+    EXPECT_EQ(std::tuple(plain.copies, plain.printer, plain.colour), std::tuple(1, std::optional<QString>(), std::optional<bool>()));
 }
 
 TEST(CommandOptions, PortAndLinkOptionsOfSendPrintAndCapture)

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 namespace {
@@ -150,6 +151,8 @@ TEST(RenderCommand, PdfOfTheExampleIsThePrintedPlan)
     const ProcessResult info = run(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n")))) << qPrintable(info.out);
     EXPECT_TRUE(info.out.contains(QStringLiteral("landscape")) || info.out.contains(QStringLiteral("842 x 595")));
+    EXPECT_TRUE(info.out.contains(QStringLiteral("Title:           (Sollplan), Hauptstrasse-Schulweg\n")));
+    EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Creator: +Signovat \\d+\\.\\d+\\.\\d+\n"))));
     const QString text = run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"}).out;
     for (const char *line : {"Torvemark Signaltechnik GmbH", "Standort:",
                              "Seite 1 von 2 Seiten (Sollplan), Hauptstrasse-Schulweg",
@@ -174,6 +177,28 @@ TEST(RenderCommand, PngPagesAtThePreviewWidth)
     EXPECT_EQ(wide.size(), QSize(1200, 1200 * 1000 / 771));
     EXPECT_FALSE(hasRed(wide));
     EXPECT_FALSE(QFile::exists(base + "w-1.png"));
+}
+
+// The printed pages as SVG: one well-formed image per page, --width wide.
+TEST(RenderCommand, SvgPagesAtTheGivenWidth)
+{
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("plan"));
+    const ProcessResult r =
+        signovat({"render", "--data", kExample, "--program", "1", "--out", base + ".svg", "--width", "1200"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    for (int page : {1, 2}) {
+        QFile file(QStringLiteral("%1-%2.svg").arg(base).arg(page));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
+        QXmlStreamReader xml(&file);
+        ASSERT_TRUE(xml.readNextStartElement());
+        EXPECT_EQ(xml.name(), QStringLiteral("svg"));
+        EXPECT_EQ(xml.attributes().value(QStringLiteral("viewBox")), QStringLiteral("0 0 1200 848"));
+        while (!xml.atEnd())
+            xml.readNext();
+        EXPECT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
+    }
+    EXPECT_FALSE(QFile::exists(base + "-3.svg"));
 }
 
 TEST(RenderCommand, PaperColourFollowsTheSettingUnlessTold)

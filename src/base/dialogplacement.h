@@ -11,11 +11,25 @@
 #include <QRect>
 #include <QSize>
 
+class QWidget;
+
 // The top-left corner of the frame of a dialog whose client area has `size`
 // and whose frame adds `frame`: centred over `owner` (a frame rectangle) and
 // clamped into `available`; a dialog larger than the screen keeps its
 // top-left corner on it.
 QPoint PlacedOver(const QRect &owner, const QSize &size, const QMargins &frame, const QRect &available);
+
+// The top-left corner of the frame of a window that accompanies `owner` (a
+// frame rectangle) and whose frame is `outer` large: beside the owner where
+// `available` has room (right, then left), else below it, else above it. On
+// a screen too small for all of these it lies over the owner's top right,
+// clear of `keepClear` (the owner's buttons) as far as the screen allows.
+// Always within `available` as far as it fits.
+QPoint PlacedBeside(const QRect &owner, const QSize &outer, const QRect &keepClear, const QRect &available);
+
+// The frame a window manager puts around `window`; before the window is
+// mapped a guess from its owner, else a title bar of a usual height.
+QMargins WindowFrameOf(const QWidget *window, const QWidget *owner);
 
 // Installed on the application: places every dialog as it is shown.
 class DialogPlacement : public QObject {

@@ -2,6 +2,7 @@
 
 #include "actual/actualrunfile.h"
 #include "context/appcontext.h"
+#include "base/dialogplacement.h"
 #include "base/exceptionreport.h"
 #include "base/functionkeys.h"
 #include "base/laterprompt.h"
@@ -9,7 +10,9 @@
 #include "base/utilities.h"
 #include "data/groupnameseditor.h"
 #include "preview/actualrunfiledialog.h"
+#include "preview/chartimageview.h"
 #include "preview/printerdialog.h"
+#include "preview/previewzoom.h"
 #include "preview/printrun.h"
 #include "preview/receiveddatawindow.h"
 #include "render/chartexport.h"
@@ -31,7 +34,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <algorithm>
 
@@ -45,6 +51,11 @@ constexpr int kLabelHeight = 19, kButtonHeight = 25;
 constexpr int kMaxCopies = 9;
 constexpr int kCaptureTickMs = 100;
 constexpr int kLampSize = 16;
+// A drag redraws at most once a frame.
+constexpr int kFitDelayMs = 16;
+// Right and Left held step as ">" and "<" held do.
+constexpr int kRepeatDelayMs = 500, kRepeatIntervalMs = 40;
+constexpr int kWheelStep = 120;  // one notch of a mouse wheel
 
 QLabel *caption(const QString &text, QWidget *parent, int x)
 {
@@ -99,8 +110,7 @@ QPixmap lampPixmap(const QColor &colour)
 TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialog> printer,
                    CapturePorts ports, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
+                          | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       ctx_(ctx),
       prompt_(prompt),
       printer_(std::move(printer)),
@@ -110,10 +120,16 @@ TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialo
       image_(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32)
 {
     setObjectName(QStringLiteral("TFGrafik"));
-    setFixedSize(kClientWidth, kClientHeight);
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
     image_.fill(Qt::white);
     buildImage();
     buildPanel();
+    buildKeys();
+    fitTimer_ = new QTimer(this);
+    fitTimer_->setSingleShot(true);
+    fitTimer_->setInterval(kFitDelayMs);
+    connect(fitTimer_, &QTimer::timeout, this, &TFGrafik::fitImage);
 
     drDaten_ = new TFormDrDaten(this);
     connect(drDaten_, &TFormDrDaten::closedByUser, this,
@@ -142,20 +158,17 @@ void TFGrafik::buildImage()
     scroll_ = new QScrollArea(this);
     scroll_->setObjectName(QStringLiteral("ScrollBox"));
     scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     scroll_->setGeometry(0, 0, kClientWidth, kClientHeight - kPanelHeight);
+    scroll_->viewport()->installEventFilter(this);
 
-    imageLabel_ = new QLabel;
-    imageLabel_->setObjectName(QStringLiteral("Image"));
-    imageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    imageLabel_->setFixedSize(image_.size());
-    imageLabel_->setPixmap(QPixmap::fromImage(image_));
-    imageLabel_->installEventFilter(this);
-    scroll_->setWidget(imageLabel_);
+    imageView_ = new ChartImageView(image_);
+    imageView_->setObjectName(QStringLiteral("Image"));
+    imageView_->imageChanged();
+    imageView_->installEventFilter(this);
+    scroll_->setWidget(imageView_);
 
     // The cursor: a black line one pixel wide over the group rows.
-    panelPos_ = new QFrame(imageLabel_);
+    panelPos_ = new QFrame(imageView_);
     panelPos_->setObjectName(QStringLiteral("PanelPos"));
     panelPos_->setAttribute(Qt::WA_TransparentForMouseEvents);
     panelPos_->setAutoFillBackground(true);
@@ -164,6 +177,140 @@ void TFGrafik::buildImage()
     panelPos_->setPalette(black);
     panelPos_->setGeometry(metrics_.ChartLeft(), metrics_.LeftMargin, 1, 0);
     panelPos_->hide();
+}
+
+void TFGrafik::buildKeys()
+{
+    // The button's hint names its key; the key acts as a click, so it does
+    // nothing where the button is disabled.
+    const auto addKey = [this](const QKeySequence &keys, bool autoRepeat, const std::function<void()> &action) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setAutoRepeat(autoRepeat);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    const auto keyOf = [&](QAbstractButton *button, const QKeySequence &keys, const QString &keyName,
+                           bool autoRepeat = false) {
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(button->toolTip(), keyName));
+        addKey(keys, autoRepeat, [button] { button->click(); });
+    };
+    keyOf(buttonSeiteVor_, Qt::Key_PageDown, QStringLiteral("Bild ↓"), true);
+    keyOf(buttonSeiteZurueck_, Qt::Key_PageUp, QStringLiteral("Bild ↑"), true);
+    keyOf(buttonHSeiteVor_, Qt::SHIFT | Qt::Key_PageDown, QStringLiteral("Umschalt+Bild ↓"), true);
+    keyOf(buttonHSeiteZurueck_, Qt::SHIFT | Qt::Key_PageUp, QStringLiteral("Umschalt+Bild ↑"), true);
+    keyOf(buttonSeite1_, Qt::Key_Home, QStringLiteral("Pos 1"));
+    keyOf(buttonLetzteSeite_, Qt::Key_End, QStringLiteral("Ende"));
+    keyOf(checkPrint_, Qt::Key_Space, QStringLiteral("Leertaste"));
+    keyOf(druckAktuell_, Qt::CTRL | Qt::Key_P, QStringLiteral("Strg+P"));
+    keyOf(druckNicht_, Qt::Key_Escape, QStringLiteral("Esc"));
+    // The second steps repeat as the held buttons do, not at the keyboard's rate.
+    buttonSVor_->setToolTip(buttonSVor_->toolTip() + QStringLiteral(" (→)"));
+    buttonSZurueck_->setToolTip(buttonSZurueck_->toolTip() + QStringLiteral(" (←)"));
+    addKey(Qt::Key_Right, false, [this] { startKeyRepeat(buttonSVor_); });
+    addKey(Qt::Key_Left, false, [this] { startKeyRepeat(buttonSZurueck_); });
+    keyRepeat_ = new QTimer(this);
+    connect(keyRepeat_, &QTimer::timeout, this, [this] {
+        keyRepeat_->setInterval(kRepeatIntervalMs);
+        if (repeatButton_)
+            repeatButton_->click();
+    });
+    buttonMesspunkt_->setToolTip(buttonMesspunkt_->toolTip() + QStringLiteral(" (M)"));
+    addKey(Qt::Key_M, false, [this] { MessKeyPress(); });
+
+    for (const QKeySequence &keys : {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)})
+        addKey(keys, true, [this] { setZoom(ZoomedIn(zoom_)); });
+    addKey(QKeySequence::ZoomOut, true, [this] { setZoom(ZoomedOut(zoom_)); });
+    addKey(Qt::CTRL | Qt::Key_0, false, [this] { setZoom(kZoomFit); });
+}
+
+void TFGrafik::startKeyRepeat(QPushButton *button)
+{
+    if (repeatButton_)
+        return;
+    button->click();
+    repeatButton_ = button;
+    keyRepeat_->start(kRepeatDelayMs);
+}
+
+void TFGrafik::stopKeyRepeat()
+{
+    keyRepeat_->stop();
+    repeatButton_ = nullptr;
+}
+
+void TFGrafik::MessKeyPress()
+{
+    // With the measuring point hidden, M shows it first.
+    if (!bitBtnMessEin_->isHidden())
+        bitBtnMessEin_->click();
+    buttonMesspunkt_->click();
+}
+
+void TFGrafik::layoutWindow()
+{
+    const int panelHeight = kPanelHeight + (checkSollIst_->isHidden() ? 0 : kCompareRowHeight);
+    panel_->setGeometry(0, height() - panelHeight, width(), panelHeight);
+    scroll_->setGeometry(0, 0, width(), height() - panelHeight);
+}
+
+void TFGrafik::fitImage()
+{
+    const PreviewImageSize size = PreviewImageSizeFor(scroll_->width(), zoom_, devicePixelRatioF());
+    if (size.device == image_.size() && size.ratio == image_.devicePixelRatio())
+        return;
+    // The cursor keeps its place in the view where the scroll range allows.
+    QScrollBar *across = scroll_->horizontalScrollBar();
+    const int cursorInView = panelPos_->x() - across->value();
+    image_ = QImage(size.device, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(size.ratio);
+    image_.fill(Qt::white);
+    metrics_ = PlanMetrics::ForPreview(size.device.width());
+    sizeCursorLine();
+    if (pageShown_) {
+        RedrawPage();
+    } else {
+        showImage();
+        panelPos_->move(logical(metrics_.ChartLeft()), panelPos_->y());
+    }
+    across->setValue(panelPos_->x() - cursorInView);
+    keepReceivedDataWindowClear();
+}
+
+void TFGrafik::setZoom(int percent)
+{
+    zoom_ = std::clamp(percent, kZoomMin, kZoomMax);
+    fitImage();
+}
+
+bool TFGrafik::chartWheel(QWheelEvent *event)
+{
+    const int angle = event->angleDelta().y();
+    if (event->modifiers() & Qt::ControlModifier) {
+        wheelAngle_ += angle;
+        for (; wheelAngle_ >= kWheelStep; wheelAngle_ -= kWheelStep)
+            setZoom(ZoomedIn(zoom_));
+        for (; wheelAngle_ <= -kWheelStep; wheelAngle_ += kWheelStep)
+            setZoom(ZoomedOut(zoom_));
+        return true;
+    }
+    // Pages where the view cannot scroll on: no scroll bar, or at its end.
+    QScrollBar *bar = scroll_->verticalScrollBar();
+    const bool down = angle < 0;
+    const bool scrolls = bar->isVisible() && (down ? bar->value() < bar->maximum() : bar->value() > bar->minimum());
+    if (angle == 0 || scrolls) {
+        wheelAngle_ = 0;
+        return false;
+    }
+    wheelAngle_ += angle;
+    if (std::abs(wheelAngle_) < kWheelStep)
+        return true;
+    wheelAngle_ = 0;
+    QPushButton *step = down ? buttonSeiteVor_ : buttonSeiteZurueck_;
+    if (step->isEnabled()) {
+        step->click();
+        // Reading on: the next page from its top, the previous one from its bottom.
+        bar->setValue(down ? bar->minimum() : bar->maximum());
+    }
+    return true;
 }
 
 QPushButton *TFGrafik::addButton(QWidget *panel, const QString &name, const QString &caption,
@@ -317,6 +464,7 @@ bool TFGrafik::OpenTargetChart(int programNumber, DisplayMode kind)
 
 bool TFGrafik::ShowActualRun(DisplayMode mode, const QString &runFile)
 {
+    pageShown_ = false;
     image_.fill(Qt::white);
     showImage();
     offerComparison(ctx_.PlanToCompare.has_value());
@@ -403,6 +551,7 @@ void TFGrafik::startRunView()
 void TFGrafik::clearRunView()
 {
     paging_.ClearRun();
+    pageShown_ = false;
     image_.fill(Qt::white);
     showImage();
     panelPos_->hide();
@@ -416,7 +565,13 @@ void TFGrafik::clearRunView()
 
 void TFGrafik::sizeCursorLine()
 {
-    panelPos_->resize(1, CursorLineHeight(chart_, metrics_));
+    panelPos_->setGeometry(panelPos_->x(), logical(metrics_.LeftMargin), 1,
+                           logical(CursorLineHeight(chart_, metrics_)));
+}
+
+int TFGrafik::logical(int devicePixels) const
+{
+    return qRound(devicePixels / image_.devicePixelRatio());
 }
 
 void TFGrafik::setPrintButtonsEnabled(bool enabled)
@@ -433,22 +588,28 @@ void TFGrafik::setReceptionLamp(bool receiving)
 void TFGrafik::setReceivedDataVisible(bool visible)
 {
     drDaten_->setVisible(visible);
+    keepReceivedDataWindowClear();
     buttonDrFenster_->setText(visible ? QStringLiteral("Ausblenden") : QStringLiteral("Einblenden"));
+}
+
+QRect TFGrafik::buttonRow() const
+{
+    return QRect(panel_->mapToGlobal(QPoint(0, 0)), panel_->size());
 }
 
 void TFGrafik::placeReceivedDataWindow()
 {
-    // Beside the chart rather than over it: below the preview where the
-    // screen has room, else above it.
-    const QRect frame = frameGeometry();
-    QRect place(QPoint(frame.left(), frame.bottom() + 1), drDaten_->frameGeometry().size());
-    if (const QScreen *screen = this->screen()) {
-        const QRect room = screen->availableGeometry();
-        if (place.bottom() > room.bottom())
-            place.moveBottom(frame.top() - 1);
-        place.moveTop(std::max(place.top(), room.top()));
-    }
-    drDaten_->move(place.topLeft());
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QSize outer = drDaten_->size().grownBy(WindowFrameOf(drDaten_, this));
+    drDaten_->move(PlacedBeside(frameGeometry(), outer, buttonRow(), screen->availableGeometry()));
+}
+
+void TFGrafik::keepReceivedDataWindowClear()
+{
+    if (drDaten_->isVisible() && drDaten_->frameGeometry().intersects(buttonRow()))
+        placeReceivedDataWindow();
 }
 
 void TFGrafik::ButtonDrFensterClick()
@@ -534,6 +695,7 @@ void TFGrafik::RedrawPage()
         PlanCanvas canvas(painter, metrics_, true);
         DrawChartPage(chart_, canvas, paging_.View());
     }
+    pageShown_ = true;
     showImage();
     panelPos_->setVisible(paging_.CurrentPage() > 1);
     UpdateLabels();
@@ -542,13 +704,13 @@ void TFGrafik::RedrawPage()
 
 void TFGrafik::showImage()
 {
-    imageLabel_->setPixmap(QPixmap::fromImage(image_));
+    imageView_->imageChanged();
 }
 
 void TFGrafik::UpdateLabels()
 {
     const PagingLabels l = paging_.Labels(metrics_);
-    panelPos_->move(l.CursorX, panelPos_->y());
+    panelPos_->move(logical(l.CursorX), panelPos_->y());
     labelSeite_->setText(l.Seite);
     labelPos_->setText(l.Pos);
     labelProg_->setText(l.Prog);
@@ -560,12 +722,9 @@ void TFGrafik::UpdateLabels()
 
 void TFGrafik::offerComparison(bool offered)
 {
-    const int panelHeight = kPanelHeight + (offered ? kCompareRowHeight : 0);
-    panel_->setGeometry(0, kClientHeight - panelHeight, kClientWidth, panelHeight);
-    if (scroll_)
-        scroll_->setGeometry(0, 0, kClientWidth, kClientHeight - panelHeight);
     checkSollIst_->setVisible(offered);
     labelSollIst_->setVisible(offered);
+    layoutWindow();
     checkSollIst_->setChecked(false);
     comparer_.reset();
     chart_.Comparison.reset();
@@ -708,7 +867,7 @@ void TFGrafik::ButtonLetzteSeiteClick()
 
 void TFGrafik::ImageMouseDown(int x)
 {
-    if (paging_.PlaceCursor(x, metrics_))
+    if (paging_.PlaceCursor(qRound(x * image_.devicePixelRatio()), metrics_))
         UpdateLabels();
 }
 
@@ -843,9 +1002,34 @@ void TFGrafik::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
+void TFGrafik::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat() && (event->key() == Qt::Key_Right || event->key() == Qt::Key_Left))
+        stopKeyRepeat();
+    QWidget::keyReleaseEvent(event);
+}
+
+void TFGrafik::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutWindow();
+    if (!fitTimer_->isActive())
+        fitTimer_->start();
+}
+
+void TFGrafik::changeEvent(QEvent *event)
+{
+    // A key released in another window never comes here.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        stopKeyRepeat();
+    QWidget::changeEvent(event);
+}
+
 bool TFGrafik::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == imageLabel_ && event->type() == QEvent::MouseButtonPress) {
+    if (watched == scroll_->viewport() && event->type() == QEvent::Wheel)
+        return chartWheel(static_cast<QWheelEvent *>(event));
+    if (watched == imageView_ && event->type() == QEvent::MouseButtonPress) {
         ImageMouseDown(static_cast<QMouseEvent *>(event)->position().toPoint().x());
         return true;
     }

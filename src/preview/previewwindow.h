@@ -8,6 +8,11 @@
 // whose capture (ActualRunCapture) the window's capture timer drives every
 // 100 ms while the chart grows page by page. Leaving a received run offers
 // to edit the group names and to save it.
+//
+// The window can be resized and maximised; the chart image follows the
+// width of its scroll area, scaled by the zoom, and the paging state stays as
+// it was. The keys of the paging, measuring and print buttons act as the
+// buttons do.
 
 #include "actual/actualruncapture.h"
 #include "preview/captureleave.h"
@@ -34,6 +39,8 @@ class QPushButton;
 class QScrollArea;
 class QTimer;
 class TFormDrDaten;
+class ChartImageView;
+class QWheelEvent;
 
 class TFGrafik : public QWidget, private CaptureLeaveHost {
     Q_OBJECT
@@ -66,6 +73,7 @@ public:
     const QImage &image() const { return image_; }
     const PlanMetrics &metrics() const { return metrics_; }
     int copies() const { return copies_; }
+    int zoom() const { return zoom_; }
 
 signals:
     // Shown or hidden: the main window re-evaluates its commands.
@@ -78,11 +86,28 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildImage();
     void buildPanel();
+    void buildKeys();
+    // Geometry of the scroll area and the panel for the window's size.
+    void layoutWindow();
+    // Makes the image as large as the scroll area and zoom ask for and draws
+    // it again; the last size of a drag wins.
+    void fitImage();
+    void setZoom(int percent);
+    // The wheel over the chart: zoom with Ctrl, else scroll, or page where
+    // there is nothing to scroll. True when the wheel was used here.
+    bool chartWheel(QWheelEvent *event);
+    // Right and Left held: the button's steps, repeated as the button repeats.
+    void startKeyRepeat(QPushButton *button);
+    void stopKeyRepeat();
+    void MessKeyPress();
     QPushButton *addButton(QWidget *panel, const QString &name, const QString &caption,
                            const QString &hint, int x, int width, void (TFGrafik::*handler)());
 
@@ -126,10 +151,16 @@ private:
     // Showing a received run.
     void showImage();
     void sizeCursorLine();
+    // Image pixels on the screen's coordinate system.
+    int logical(int devicePixels) const;
+    // The panel with the buttons, in screen coordinates.
+    QRect buttonRow() const;
     void setPrintButtonsEnabled(bool enabled);
     void setReceptionLamp(bool receiving);
     void setReceivedDataVisible(bool visible);
     void placeReceivedDataWindow();
+    // Placed again when the preview grew over it.
+    void keepReceivedDataWindowClear();
     void startRunView();
     void clearRunView();
     void endCapture();
@@ -158,13 +189,19 @@ private:
     bool closePending_ = false;
     ChartData chart_;
     PreviewPaging paging_{chart_};
-    const PlanMetrics metrics_;
+    PlanMetrics metrics_;
     QImage image_;
+    bool pageShown_ = false;  // the image holds a page (not cleared for a run)
+    int zoom_ = 100;
+    int wheelAngle_ = 0;  // wheel turned but not yet a whole step
+    QTimer *fitTimer_ = nullptr;
+    QTimer *keyRepeat_ = nullptr;
+    QPushButton *repeatButton_ = nullptr;
     int copies_ = 1;
 
     QScrollArea *scroll_ = nullptr;
     QFrame *panel_ = nullptr;
-    QLabel *imageLabel_ = nullptr;
+    ChartImageView *imageView_ = nullptr;
     QFrame *panelPos_ = nullptr;
     QLabel *labelMesspunkt_ = nullptr, *labelAbstand_ = nullptr, *labelSeite_ = nullptr,
            *labelPos_ = nullptr, *labelProg_ = nullptr;

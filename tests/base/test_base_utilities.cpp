@@ -92,3 +92,24 @@ TEST(HelpFile, SiteCopyThenInstalledThenBuildTreeManual)
     // Without a program folder the start directory is the only place.
     EXPECT_EQ(helpFileCandidates("/start", "").size(), 1);
 }
+
+// The received-data window beside the preview, else below, else over its
+// chart: never over the preview's buttons, always on the screen.
+TEST(DialogPlacement, ACompanionWindowKeepsClearOfTheButtons)
+{
+    const QSize outer(592, 181);  // the received-data window with its frame
+    const QMargins frame(4, 28, 4, 4);
+    for (const QRect screen : {QRect(0, 0, 1280, 800), QRect(0, 0, 1920, 1080)}) {
+        const QRect centred(screen.center() - QPoint(400, 268), QSize(792, 503).grownBy(frame));
+        const QRect shifted = centred.translated(-centred.left(), 0);
+        for (const QRect &preview : {centred, shifted, screen}) {  // normal, at the edge, maximised
+            const QRect buttons(preview.left() + 4, preview.bottom() - 70, preview.width() - 8, 66);
+            const QRect placed(PlacedBeside(preview, outer, buttons, screen), outer);
+            EXPECT_TRUE(screen.contains(placed) && !placed.intersects(buttons))
+                << screen.width() << ": " << preview.x() << "," << preview.y() << " " << preview.width();
+        }
+    }
+    const QRect preview(100, 100, 800, 500);
+    EXPECT_EQ(PlacedBeside(preview, outer, QRect(), QRect(0, 0, 1920, 1080)), QPoint(900, 100));  // right of it
+    EXPECT_EQ(PlacedBeside(preview, outer, QRect(), QRect(0, 0, 1280, 800)), QPoint(100, 600));   // below it
+}

@@ -22,6 +22,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -84,7 +86,7 @@ struct PreviewWindowTest : ::testing::Test {
     void click(const char *button) { QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton); }
     void clickImage(int offset)
     {
-        QTest::mouseClick(get<QLabel>("Image"), Qt::LeftButton, {}, QPoint(w->metrics().SecondX(offset), 300));
+        QTest::mouseClick(get<QWidget>("Image"), Qt::LeftButton, {}, QPoint(w->metrics().SecondX(offset), 300));
     }
     // Types into the copies field and leaves it with Tab.
     void enterCopies(const QString &copies)
@@ -178,6 +180,108 @@ TEST_F(PreviewWindowTest, PagingMovesTheCursorLineAndRedraws)
     click("BitBtnMessAus");
     EXPECT_TRUE(!get("ButtonMesspunkt")->isVisible() && get("BitBtnMessEin")->isVisible());
     EXPECT_NE(w->image().pixelColor(onLine), QColor(255, 0, 0));
+}
+
+// What the paging keys and buttons act on, and the print run of "Aktuelle".
+auto pagingState(const TFGrafik &w)
+{
+    const PreviewPaging &p = w.paging();
+    return std::tuple(p.CurrentPage(), p.PageStartSecond(), p.CursorOffset(), p.MeasuringPoint(), p.MeasuringShown(),
+                      p.PageSelected(), p.PagePrintFlags());
+}
+
+TEST_F(PreviewWindowTest, EachKeyActsAsItsButton)
+{
+    openPlan(450);
+    std::unique_ptr<TFGrafik> keysWindow = std::move(w);
+    openPlan(450);  // the buttons' window
+    std::swap(keysWindow, w);
+    QApplication::setActiveWindow(keysWindow.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(keysWindow.get()));
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char *button;
+    } steps[] = {{Qt::Key_PageDown, {}, "ButtonSeiteVor"},           {Qt::Key_Right, {}, "ButtonSVor"},
+                 {Qt::Key_Right, {}, "ButtonSVor"},                  {Qt::Key_PageDown, Qt::ShiftModifier, "ButtonHSeiteVor"},
+                 {Qt::Key_Left, {}, "ButtonSZurueck"},               {Qt::Key_M, {}, "ButtonMesspunkt"},
+                 {Qt::Key_Space, {}, "CheckPrint"},                  {Qt::Key_P, Qt::ControlModifier, "DruckAktuell"},
+                 {Qt::Key_End, {}, "ButtonLetzteSeite"},             {Qt::Key_PageUp, Qt::ShiftModifier, "ButtonHSeiteZurueck"},
+                 {Qt::Key_PageUp, {}, "ButtonSeiteZurueck"},         {Qt::Key_Home, {}, "ButtonSeite1"}};
+    for (const auto &step : steps) {
+        if (step.key == Qt::Key_M)  // the button is shown first
+            click("BitBtnMessEin");
+        QTest::keyClick(keysWindow.get(), step.key, step.modifiers);
+        click(step.button);
+        EXPECT_EQ(pagingState(*keysWindow), pagingState(*w)) << step.button;
+    }
+    EXPECT_EQ(printer->jobs.size(), 1);
+    QTest::keyClick(keysWindow.get(), Qt::Key_PageDown);
+    // Held, Right steps as a held ">" does: on after a pause, until released.
+    QTest::keyPress(keysWindow.get(), Qt::Key_Right);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return keysWindow->paging().CursorOffset() >= 3; }));
+    QTest::keyRelease(keysWindow.get(), Qt::Key_Right);
+    const int released = keysWindow->paging().CursorOffset();
+    QTest::qWait(100);
+    EXPECT_EQ(keysWindow->paging().CursorOffset(), released);
+    keysWindow->close();
+}
+
+// Resized or zoomed, the image follows and the view stays as it was.
+TEST_F(PreviewWindowTest, TheImageFollowsTheWindowAndTheZoom)
+{
+    openPlan(250);
+    click("ButtonSeiteVor");
+    click("ButtonSeiteVor");
+    clickImage(37);
+    click("BitBtnMessEin");
+    clickImage(43);
+    click("CheckPrint");
+    const auto before = pagingState(*w);
+    auto *scroll = get<QScrollArea>("ScrollBox");
+    w->resize(1600, 900);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->image().width() > 1500; }));
+    const int fit = w->image().width();
+    EXPECT_TRUE(fit <= scroll->viewport()->width() && fit > scroll->viewport()->width() - 24);
+    EXPECT_EQ(w->metrics().Width, fit);
+    EXPECT_EQ(pagingState(*w), before);
+    EXPECT_EQ(text("LabelPos"), "143 s");
+    // The cursor line where the new metric set puts its second, just above the first bar.
+    const PlanMetrics &m = w->metrics();
+    const QPoint onCursor(m.SecondX(43), m.LeftMargin + m.LineStep() + 2 * m.BarHeight + m.RowPitch() - 3);
+    EXPECT_EQ(get<QWidget>("Image")->grab().toImage().pixelColor(onCursor), QColor(Qt::black));
+    EXPECT_NE(w->image().pixelColor(onCursor), QColor(Qt::black));
+
+    for (int step = 0; step < 3; ++step)
+        QTest::keyClick(w.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(std::pair(w->zoom(), w->image().width()), std::pair(200, 2 * fit));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scroll->horizontalScrollBar()->isVisible(); }));
+    QWheelEvent wheel(QPointF(10, 10), QPointF(), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(scroll->viewport(), &wheel);
+    EXPECT_EQ(w->zoom(), 150);
+    QTest::keyClick(w.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(w->image().width(), fit);
+    EXPECT_EQ(pagingState(*w), before);
+}
+
+// The wheel scrolls the page; where it cannot scroll on, it pages.
+TEST_F(PreviewWindowTest, TheWheelPagesAtTheEndOfThePage)
+{
+    openPlan(250);
+    auto *scroll = get<QScrollArea>("ScrollBox");
+    QScrollBar *bar = scroll->verticalScrollBar();
+    const auto turn = [&](int angle) {
+        QWheelEvent wheel(QPointF(10, 10), QPointF(), QPoint(), QPoint(0, angle), Qt::NoButton, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(scroll->viewport(), &wheel);
+        return std::pair(w->paging().CurrentPage(), bar->value());
+    };
+    EXPECT_EQ(turn(-120).first, 1);  // scrolled
+    EXPECT_GT(bar->value(), 0);
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(turn(-120), std::pair(2, 0));  // the next page from its top
+    EXPECT_EQ(turn(120), std::pair(1, bar->maximum()));
 }
 
 TEST_F(PreviewWindowTest, CopiesAreCheckedWhenTheFieldIsLeft)
@@ -391,7 +495,9 @@ TEST_F(PreviewWindowTest, ARefusedReplaceGoesBackToTheDialog)
         if (prompt.asked.size() == 2)
             chooseInFileDialog(QString());
     };
-    click("DruckNicht");
+    QApplication::setActiveWindow(w.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_Escape);  // as "Beenden"
     EXPECT_EQ(prompt.texts().value(1), "DrIst1.DRI ist bereits vorhanden.\nMöchten Sie sie ersetzen?");
     EXPECT_EQ(readBytes(taken), "alt");
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList({"DrIst1.DRI"}));

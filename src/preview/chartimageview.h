@@ -1,0 +1,21 @@
+#pragma once
+// The preview's chart image in its scroll area: paints the part of the
+// window's image that is exposed, at the image's device pixel ratio, without
+// a copy of the image per redraw.
+
+#include <QImage>
+#include <QWidget>
+
+class ChartImageView : public QWidget {
+public:
+    // image belongs to the preview window and outlives the view.
+    ChartImageView(const QImage &image, QWidget *parent = nullptr);
+    // The image was drawn anew, possibly in another size.
+    void imageChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    const QImage &image_;
+};

@@ -396,3 +396,19 @@ bool parsePageList(const QString &list, int pageCount, QList<int> &pages, QStrin
     pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
     return true;
 }
+
+bool isRunFileArgument(const QString &arg)
+{
+    return arg.endsWith(QLatin1String(".dri"), Qt::CaseInsensitive) && !arg.startsWith(QLatin1Char('-'));
+}
+
+bool parsePreviewProgram(const QString &value, bool withDataDir, int *program, QString *error)
+{
+    bool ok = false;
+    *program = value.toInt(&ok);
+    if (!ok || *program < 1 || *program > kProgramCount)
+        return refuse(error, QStringLiteral("--preview erwartet eine Programmnummer von 1 bis 6"));
+    if (!withDataDir)
+        return refuse(error, QStringLiteral("--preview N braucht --data VERZ"));
+    return true;
+}

@@ -98,6 +98,12 @@ bool parseSendPrintOptions(const QStringList &args, SendPrintOptions &out, QStri
 bool parseCaptureOptions(const QStringList &args, CaptureOptions &out, QString *error);
 bool parseCompareOptions(const QStringList &args, CompareOptions &out, QString *error);
 
+// The main window's start: "signovat FILE.DRI" opens that run, as a file
+// manager calls the program; any case of the extension.
+bool isRunFileArgument(const QString &arg);
+// --preview N: program N (1 … 6) of the --data DIR, which it needs.
+bool parsePreviewProgram(const QString &value, bool withDataDir, int *program, QString *error);
+
 // --pages "1,3-4" of a chart of pageCount pages -> {1, 3, 4}, ascending, each
 // page once.
 bool parsePageList(const QString &list, int pageCount, QList<int> &pages, QString *error);

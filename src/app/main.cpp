@@ -2,6 +2,7 @@
 
 #include "context/appcontext.h"
 #include "base/appsettings.h"
+#include "app/commandoptions.h"
 #include "app/commands.h"
 #include "base/exceptionreport.h"
 #include "app/mainwindow.h"
@@ -28,6 +29,8 @@ void printHelp(const QString &settingsFile)
         QStringLiteral("Signovat – Zeitpläne von Lichtsignalanlagen anzeigen, drucken und aufzeichnen.\n\n"
                        "Aufruf:\n"
                        "  signovat [--settings DATEI] [--data VERZ]  Hauptfenster öffnen (VERZ: Datensatz laden)\n"
+                       "  signovat [--settings DATEI] --data VERZ --preview N  Sollplan von Programm N zeigen\n"
+                       "  signovat [--settings DATEI] DATEI.DRI     gespeicherten Ist-Druck zeigen\n"
                        "  signovat [--settings DATEI] BEFEHL ...    ohne Fenster arbeiten\n"
                        "  signovat --version                        Version von Signovat und Qt ausgeben\n\n"
                        "Befehle:\n")
@@ -53,8 +56,7 @@ void ensureRuntimeDir()
     }
 }
 
-int runMainWindow(QApplication &app, Prompt &prompt, const QString &settingsOption,
-                  const QString &dataOption)
+int runMainWindow(QApplication &app, Prompt &prompt, const QString &settingsOption, StartupRequest startup)
 {
     AppContext ctx;
     ctx.StartupDir = QDir::currentPath();
@@ -77,8 +79,10 @@ int runMainWindow(QApplication &app, Prompt &prompt, const QString &settingsOpti
     ControllerLink link(controllerPort, answerTimer);
 
     TFormSteuer window(ctx, registry, prompt, controllerPort, printerPort, link);
-    if (!dataOption.isEmpty())
-        window.setStartupDataFolder(QDir(dataOption).absolutePath());
+    for (QString *path : {&startup.dataFolder, &startup.runFile})
+        if (!path->isEmpty())
+            *path = QDir(*path).absolutePath();
+    window.setStartupRequest(startup);
     window.show();
     const int rc = app.exec();
     controllerPort.close();
@@ -95,6 +99,7 @@ int main(int argc, char **argv)
     // Global options come before the command.
     QString settingsOption;
     QString dataOption;
+    QString previewOption;
     int first = 1;
     while (first < argc) {
         const QString a = QString::fromLocal8Bit(argv[first]);
@@ -107,11 +112,24 @@ int main(int argc, char **argv)
         } else if (a == QLatin1String("--data") && first + 1 < argc) {
             dataOption = QString::fromLocal8Bit(argv[first + 1]);
             first += 2;
+        } else if (a == QLatin1String("--preview") && first + 1 < argc) {
+            previewOption = QString::fromLocal8Bit(argv[first + 1]);
+            first += 2;
         } else {
             break;
         }
     }
-    const QString command = first < argc ? QString::fromLocal8Bit(argv[first]) : QString();
+    QString command = first < argc ? QString::fromLocal8Bit(argv[first]) : QString();
+    // "signovat FILE.DRI", as a file manager calls it: the main window with that run.
+    StartupRequest startup{dataOption, 0, QString()};
+    if (first + 1 == argc && isRunFileArgument(command))
+        startup.runFile = std::exchange(command, QString());
+    QString previewRefusal;
+    if (!previewOption.isEmpty() && !parsePreviewProgram(previewOption, !dataOption.isEmpty(), &startup.program,
+                                                         &previewRefusal)) {
+        std::fprintf(stderr, "signovat: %s\n", previewRefusal.toLocal8Bit().constData());
+        return 1;
+    }
 
     if (command == QLatin1String("--help") || command == QLatin1String("-h")
         || command == QLatin1String("help")) {
@@ -147,7 +165,7 @@ int main(int argc, char **argv)
     MessageBoxPrompt prompt;
     app.setPrompt(&prompt);
     try {
-        return runMainWindow(app, prompt, settingsOption, dataOption);
+        return runMainWindow(app, prompt, settingsOption, startup);
     } catch (const std::exception &e) {
         // An error during start-up is shown, and the program ends normally.
         const ExceptionMessage m = exceptionMessage(&e);

@@ -14,6 +14,7 @@
 #include "preview/actualrunfiledialog.h"
 #include "preview/previewwindow.h"
 #include "preview/printerdialog.h"
+#include "render/datasetchart.h"
 #include "serial/serialport.h"
 
 #include <QAction>
@@ -446,12 +447,26 @@ void TFormSteuer::initTimer()
 {
     controller_.initTick(QDateTime::currentDateTime());
     applyView();
-    if (!startupDataFolder_.isEmpty()) {
-        const QString folder = startupDataFolder_;
-        startupDataFolder_.clear();
-        controller_.loadChosenFolder(folder);
+    openStartupRequest();
+}
+
+void TFormSteuer::openStartupRequest()
+{
+    const StartupRequest request = std::exchange(startup_, StartupRequest());
+    if (!request.dataFolder.isEmpty()) {
+        controller_.loadChosenFolder(request.dataFolder);
         applyView();
     }
+    // A plan only of data that were loaded; a refused folder was told.
+    if (request.program > 0 && !ctx_.DataIsNew) {
+        const QString refusal = NotReleasedRefusal(ctx_.data, request.program);
+        if (refusal.isEmpty())
+            openTargetChart(request.program, DisplayMode::TargetPlan);
+        else
+            prompt_.tell(refusal, QStringLiteral("Fehler"), PromptIcon::Error);
+    }
+    if (!request.runFile.isEmpty())
+        openRunFile(request.runFile);
 }
 
 void TFormSteuer::ioTimer()

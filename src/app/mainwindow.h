@@ -25,6 +25,15 @@ class TFormGrpBez;
 class TFormLaden;
 class TFormStand;
 
+// What the main window opens right after start-up, from its command line: a
+// data folder (--data), then the target plan of one of its programs
+// (--preview N), or a saved run (FILE.DRI).
+struct StartupRequest {
+    QString dataFolder;
+    int program = 0;
+    QString runFile;
+};
+
 class TFormSteuer : public QMainWindow, public MainWindowHost {
     Q_OBJECT
 public:
@@ -44,8 +53,7 @@ public:
     bool pickDataFolder(const QString &startDir, QString *chosen) override;
     bool showLoadReport(const QStringList &lines) override;
 
-    // A folder to load right after start-up (the --data option).
-    void setStartupDataFolder(const QString &folder) { startupDataFolder_ = folder; }
+    void setStartupRequest(const StartupRequest &request) { startup_ = request; }
 
     // Controls by their names, for tests.
     QLabel *label(const QString &name) const;
@@ -67,6 +75,7 @@ private:
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
                         void (TFormSteuer::*handler)());
     void initTimer();
+    void openStartupRequest();
     void ioTimer();
     void datenLaden();
     void neuesProgramm();
@@ -130,6 +139,6 @@ private:
     TFormGrpBez *grpBez_ = nullptr;
     TAboutBox *about_ = nullptr;
     QPointer<TFGrafik> preview_;
-    QString startupDataFolder_;
+    StartupRequest startup_;
     bool leavingByMenu_ = false;  // "Beenden" is closing the windows
 };

@@ -64,6 +64,14 @@ bool CompareRunWithDataSet(const QString &dir, const ChartData &run, Installatio
     return true;
 }
 
+QString NotReleasedRefusal(const InstallationData &data, int programNumber)
+{
+    const bool known = programNumber >= 1 && programNumber <= kProgramCount;
+    if (known && !data.Header.ProgramReleased[programNumber - 1])
+        return QStringLiteral("Programm %1 ist nicht freigegeben").arg(programNumber);
+    return QString();
+}
+
 bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int programNumber,
                       DisplayMode kind, ChartData &chart, QString *error)
 {
@@ -80,11 +88,9 @@ bool OpenDataSetChart(const QString &dir, const QString &dataSetName, int progra
             "Festzeit mit VA\ngemacht werden."));
         return false;
     }
-    const bool known = programNumber >= 1 && programNumber <= kProgramCount;
-    if (known && !data.Header.ProgramReleased[programNumber - 1]) {
-        *error = QStringLiteral("Programm %1 ist nicht freigegeben").arg(programNumber);
+    *error = NotReleasedRefusal(data, programNumber);
+    if (!error->isEmpty())
         return false;
-    }
     QString refusal;
     if (!OpenTargetChart(chart, data, programNumber, kind, dataSetName, &refusal)) {
         *error = oneLine(refusal);

@@ -23,6 +23,10 @@ QString DataSetFolderRefusal(const QString &dir);
 bool CompareRunWithDataSet(const QString &dir, const ChartData &run, InstallationData &data,
                            RunComparison &comparison, QString *error);
 
+// "Programm N ist nicht freigegeben" when program N (1 … 6) of data is not
+// released; empty otherwise.
+QString NotReleasedRefusal(const InstallationData &data, int programNumber);
+
 // "soll", "ein", "aus-gezielt", "aus-stoerung".
 bool ChartKindFromName(const QString &name, DisplayMode &kind);
 

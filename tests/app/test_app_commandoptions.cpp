@@ -130,6 +130,26 @@ TEST(CommandOptions, PortAndLinkOptionsOfSendPrintAndCapture)
     EXPECT_FALSE(capture.printerPort || capture.controllerPort);
 }
 
+// The main window's start: a run file as the only argument, --preview N of a data folder.
+TEST(CommandOptions, RunFileAndPreviewOfTheMainWindow)
+{
+    EXPECT_EQ(QList<bool>({isRunFileArgument("/tmp/Lauf.DRI"), isRunFileArgument("lauf.dri"), isRunFileArgument("x.DAT"),
+                           isRunFileArgument("info")}),
+              QList<bool>({true, true, false, false}));
+    const struct { const char *value; bool withData; int program; const char *error; } cases[] = {
+        {"6", true, 6, ""},
+        {"eins", true, 0, "--preview erwartet eine Programmnummer von 1 bis 6"},
+        {"7", true, 0, "--preview erwartet eine Programmnummer von 1 bis 6"},
+        {"2", false, 0, "--preview N braucht --data VERZ"}};
+    for (const auto &c : cases) {
+        int program = 0;
+        QString error;
+        const bool ok = parsePreviewProgram(QString::fromLatin1(c.value), c.withData, &program, &error);
+        EXPECT_EQ(std::tuple(ok, ok ? program : 0, error), std::tuple(!*c.error, c.program, QString::fromUtf8(c.error)))
+            << c.value;
+    }
+}
+
 TEST(CommandOptions, PageListsOfAThreePageChart)
 {
     const struct {

@@ -158,4 +158,41 @@ TEST_F(PreviewCommandsTest, ASavedRunIsShownFromTheActualRunFolder)
     EXPECT_TRUE(commandsOffered());
 }
 
+// "signovat FILE.DRI" and "--data DIR --preview N": the run or the plan once the window is up; a refusal is told
+// and leaves the main window alone.
+TEST(StartupRequest, OpensTheRunOrThePlanOfTheCommandLine)
+{
+    MainWindowRig rig;
+    const QString damaged = rig.tmp.filePath("kaputt.dri");
+    ASSERT_TRUE(writeBytes(damaged, QByteArray(100, 'x')));
+    const struct { StartupRequest request; std::optional<std::pair<DisplayMode, int>> chart; const char *refusal; } cases[] = {
+        {{QString(), 0, SIGNOVAT_SOURCE_DIR "/examples/transcripts/Hauptstrasse-Schulweg-KVX900.DRI"},
+         std::pair(DisplayMode::RunFromFile, 1), ""},
+        {{kExample, 2, QString()}, std::pair(DisplayMode::TargetPlan, 2), ""},
+        {{kExample, 3, QString()}, std::nullopt, "Programm 3 ist nicht freigegeben"},
+        {{QString(), 0, damaged}, std::nullopt, "kaputt.dri"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.refusal);
+        rig.prompt.asked.clear();
+        rig.w = std::make_unique<TFormSteuer>(rig.ctx, *rig.registry, rig.prompt, rig.controllerPort, rig.printerPort,
+                                              rig.link);
+        rig.w->setStartupRequest(c.request);
+        if (!c.request.dataFolder.isEmpty())
+            whenModal([](QWidget *report) { QTest::keyClick(report, Qt::Key_Escape); });
+        rig.w->show();
+        TFGrafik *preview = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (preview = rig.w->previewWindow()) || !rig.prompt.asked.empty(); }));
+        if (c.chart) {
+            EXPECT_EQ(std::pair(preview->chart().DisplayMode, preview->chart().ProgramNumber), *c.chart);
+            EXPECT_TRUE(rig.prompt.asked.empty());
+        } else {
+            ASSERT_EQ(rig.prompt.asked.size(), 1u);
+            EXPECT_TRUE(rig.prompt.asked[0].text.contains(QString::fromUtf8(c.refusal)));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.w->previewWindow(); }));
+            EXPECT_TRUE(rig.w->isVisible());
+        }
+    }
+}
+
 }  // namespace

@@ -129,6 +129,7 @@ AppSettings LoadSettings(const SettingsStore &registry, const SettingsSource *pr
     s.ProtocolVariant = num("ANLAGENTYP", 3) == int(ProtocolVariant::Kvx40) ? ProtocolVariant::Kvx40
                                                                        : ProtocolVariant::Plain;
     s.ChecksumSeed = num("KVX40_VERS", 3);
+    s.PreviewGeometry = str("VORSCHAU_FENSTER", QString());
     return s;
 }
 
@@ -147,6 +148,8 @@ void SaveSettings(SettingsStore &registry, const AppSettings &s)
     registry.WriteString(kSectionStrings, QStringLiteral("SIM_VERZ_DATEN"), s.SimulationDataDir);
     registry.WriteString(kSectionStrings, QStringLiteral("GRP_VERZ"), s.GroupNamesDir);
     registry.WriteString(kSectionStrings, QStringLiteral("IST_VERZ"), s.ActualRunDir);
+    if (!s.PreviewGeometry.isEmpty())  // once the preview has been open
+        registry.WriteString(kSectionStrings, QStringLiteral("VORSCHAU_FENSTER"), s.PreviewGeometry);
     registry.sync();
 }
 

@@ -31,6 +31,7 @@ struct AppSettings {
     int AskSaveCapture = 1;         // "IST_SPEICHERN"
     ::ProtocolVariant ProtocolVariant = ::ProtocolVariant::Kvx40;  // "ANLAGENTYP"
     int ChecksumSeed = 3;           // "KVX40_VERS"
+    QString PreviewGeometry;        // "VORSCHAU_FENSTER": where the preview window was last
 };
 
 extern const QString kSectionInt;      // "SecInt"

@@ -8,6 +8,7 @@
 #include "base/laterprompt.h"
 #include "base/inputchecks.h"
 #include "base/utilities.h"
+#include "base/windowgeometry.h"
 #include "data/groupnameseditor.h"
 #include "preview/actualrunfiledialog.h"
 #include "preview/chartimageview.h"
@@ -146,9 +147,25 @@ TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialo
     setCopies(1);
     setMeasuringControlsVisible(false);
     UpdatePagingButtons();
+    placeAsLastTime();
+}
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+void TFGrafik::placeAsLastTime()
+{
+    const std::optional<WindowGeometry> last = WindowGeometryFromText(ctx_.settings.PreviewGeometry);
+    QScreen *screen = last ? QGuiApplication::screenAt(last->normal.center()) : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    if (!last) {  // the first time: centred
+        move(available.center() - rect().center());
+        return;
+    }
+    setGeometry(ClampedToScreen(last->normal, WindowFrameOf(this, parentWidget()), minimumSize(), available));
+    if (last->maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 TFGrafik::~TFGrafik() = default;
@@ -991,6 +1008,8 @@ void TFGrafik::hideEvent(QHideEvent *event)
 void TFGrafik::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
+    // Kept with the settings the main window writes as the preview closes.
+    ctx_.settings.PreviewGeometry = WindowGeometryText({normalGeometry(), isMaximized()});
     endCapture();
     drDaten_->hide();
     emit closed();

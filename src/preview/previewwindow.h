@@ -95,6 +95,9 @@ private:
     void buildImage();
     void buildPanel();
     void buildKeys();
+    // Where the window was when last closed, as far as the screen allows;
+    // centred the first time.
+    void placeAsLastTime();
     // Geometry of the scroll area and the panel for the window's size.
     void layoutWindow();
     // Makes the image as large as the scroll area and zoom ask for and draws

@@ -2,6 +2,7 @@
 
 #include "base/dialogplacement.h"
 #include "base/inputchecks.h"
+#include "base/windowgeometry.h"
 #include "base/utilities.h"
 #include "qtprinters.h"
 #include "scriptedprompt.h"
@@ -91,6 +92,24 @@ TEST(HelpFile, SiteCopyThenInstalledThenBuildTreeManual)
     }
     // Without a program folder the start directory is the only place.
     EXPECT_EQ(helpFileCandidates("/start", "").size(), 1);
+}
+
+// A remembered window place: read back as written, refused when garbled, and brought back onto a smaller screen.
+TEST(WindowGeometry, ReadBackAndClampedToTheScreen)
+{
+    const WindowGeometry maximised{QRect(-20, 40, 1600, 900), true};
+    const std::optional<WindowGeometry> read = WindowGeometryFromText(WindowGeometryText(maximised));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(std::pair(read->normal, read->maximised), std::pair(maximised.normal, true));
+    for (const char *garbled : {"", "1,2,3", "1,2,3,4,min", "a,2,3,4", "1,2,0,4"})
+        EXPECT_FALSE(WindowGeometryFromText(QString::fromLatin1(garbled))) << garbled;
+
+    const QRect screen(0, 0, 1280, 800);
+    const QMargins frame(4, 28, 4, 4);
+    const QSize minimum(792, 503);
+    EXPECT_EQ(ClampedToScreen(QRect(100, 100, 900, 600), frame, minimum, screen), QRect(100, 100, 900, 600));
+    EXPECT_EQ(ClampedToScreen(QRect(1800, -50, 900, 600), frame, minimum, screen), QRect(376, 28, 900, 600));
+    EXPECT_EQ(ClampedToScreen(QRect(0, 0, 1920, 1040), frame, minimum, screen), QRect(4, 28, 1272, 768));
 }
 
 // The received-data window beside the preview, else below, else over its

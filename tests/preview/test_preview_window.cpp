@@ -263,6 +263,12 @@ TEST_F(PreviewWindowTest, TheImageFollowsTheWindowAndTheZoom)
     QTest::keyClick(w.get(), Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(w->image().width(), fit);
     EXPECT_EQ(pagingState(*w), before);
+
+    // The next preview opens where this one was.
+    w->setGeometry(4, 40, 792, 520);  // within the offscreen screen of 800 x 600
+    w->close();
+    create();
+    EXPECT_EQ(w->geometry(), QRect(4, 40, 792, 520));
 }
 
 // The wheel scrolls the page; where it cannot scroll on, it pages.

@@ -73,16 +73,11 @@ PlanMetrics pdfMetrics()
         kPdfResolution);
 }
 
-// A page of a PDF rasterised by pdftoppm at `dpi`.
-QImage pdfPage(const QString &pdf, int page, int dpi)
+// The first page of a PDF, rasterised by pdftoppm at 150 dpi.
+QImage pdfAt150(const QString &pdf)
 {
-    const QString png = pdf + QStringLiteral("-raster");
-    const QString number = QString::number(page);
-    EXPECT_EQ(run(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-png", "-singlefile", "-f", number, "-l",
-                                               number, pdf, png})
-                  .exitCode,
-              0);
-    return QImage(png + QStringLiteral(".png"));
+    EXPECT_EQ(run(QStringLiteral("pdftoppm"), {"-r", "150", "-png", "-singlefile", pdf, pdf + "-raster"}).exitCode, 0);
+    return QImage(pdf + QStringLiteral("-raster.png"));
 }
 
 bool hasRed(const QImage &image)
@@ -198,7 +193,6 @@ TEST(RenderCommand, SvgPagesAtTheGivenWidth)
             xml.readNext();
         EXPECT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
     }
-    EXPECT_FALSE(QFile::exists(base + "-3.svg"));
 }
 
 TEST(RenderCommand, PaperColourFollowsTheSettingUnlessTold)
@@ -228,7 +222,7 @@ TEST(RenderCommand, BlackAndWhiteBarsHaveSolidOutlines)
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("bw.pdf"));
     ASSERT_EQ(signovat({"render", "--data", kExample, "--program", "1", "--bw", "--pages", "2", "--out", pdf}).exitCode, 0);
-    const QImage page = pdfPage(pdf, 1, 150);
+    const QImage page = pdfAt150(pdf);
     const PlanMetrics m = pdfMetrics();
     const int scale = kPdfResolution / 150, h = m.BarHeight;
     const int x = (m.SecondX(50) + m.SpanWidth / 200) / scale;  // the middle of second 50
@@ -285,7 +279,7 @@ TEST(CompareCommand, TheExampleRunsAgainstTheirPlan)
     const ProcessResult drawn = signovat({"render", "--run", runs + "-Pfeil.DRI", "--compare", kExample, "--colour",
                                           "--pages", "3", "--out", pdf});
     ASSERT_EQ(drawn.exitCode, 0) << drawn.err.toStdString();
-    const QImage page = pdfPage(pdf, 1, 150);
+    const QImage page = pdfAt150(pdf);
     const PlanMetrics m = pdfMetrics();
     const int h = m.BarHeight, y = m.LeftMargin + m.AxisLineStep() + 2 * h + 2 * m.RowPitch() + 8 * h / 5 + 3 * h / 20;
     const int scale = kPdfResolution / 150;

@@ -8,9 +8,10 @@ ChartImageView::ChartImageView(const QImage &image, QWidget *parent) : QWidget(p
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ChartImageView::imageChanged()
+void ChartImageView::imageChanged(qreal ratio)
 {
-    setFixedSize(image_.deviceIndependentSize().toSize());
+    ratio_ = ratio;
+    setFixedSize((QSizeF(image_.size()) / ratio_).toSize());
     update();
 }
 
@@ -18,5 +19,5 @@ void ChartImageView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    painter.drawImage(QPoint(0, 0), image_);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(image_.size()) / ratio_), image_);
 }

@@ -180,7 +180,7 @@ void TFGrafik::buildImage()
 
     imageView_ = new ChartImageView(image_);
     imageView_->setObjectName(QStringLiteral("Image"));
-    imageView_->imageChanged();
+    imageView_->imageChanged(imageRatio_);
     imageView_->installEventFilter(this);
     scroll_->setWidget(imageView_);
 
@@ -272,13 +272,13 @@ void TFGrafik::layoutWindow()
 void TFGrafik::fitImage()
 {
     const PreviewImageSize size = PreviewImageSizeFor(scroll_->width(), zoom_, devicePixelRatioF());
-    if (size.device == image_.size() && size.ratio == image_.devicePixelRatio())
+    if (size.device == image_.size() && size.ratio == imageRatio_)
         return;
     // The cursor keeps its place in the view where the scroll range allows.
     QScrollBar *across = scroll_->horizontalScrollBar();
     const int cursorInView = panelPos_->x() - across->value();
     image_ = QImage(size.device, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(size.ratio);
+    imageRatio_ = size.ratio;
     image_.fill(Qt::white);
     metrics_ = PlanMetrics::ForPreview(size.device.width());
     sizeCursorLine();
@@ -588,7 +588,7 @@ void TFGrafik::sizeCursorLine()
 
 int TFGrafik::logical(int devicePixels) const
 {
-    return qRound(devicePixels / image_.devicePixelRatio());
+    return qRound(devicePixels / imageRatio_);
 }
 
 void TFGrafik::setPrintButtonsEnabled(bool enabled)
@@ -721,7 +721,7 @@ void TFGrafik::RedrawPage()
 
 void TFGrafik::showImage()
 {
-    imageView_->imageChanged();
+    imageView_->imageChanged(imageRatio_);
 }
 
 void TFGrafik::UpdateLabels()
@@ -884,7 +884,7 @@ void TFGrafik::ButtonLetzteSeiteClick()
 
 void TFGrafik::ImageMouseDown(int x)
 {
-    if (paging_.PlaceCursor(qRound(x * image_.devicePixelRatio()), metrics_))
+    if (paging_.PlaceCursor(qRound(x * imageRatio_), metrics_))
         UpdateLabels();
 }
 

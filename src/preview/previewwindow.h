@@ -193,7 +193,8 @@ private:
     ChartData chart_;
     PreviewPaging paging_{chart_};
     PlanMetrics metrics_;
-    QImage image_;
+    QImage image_;  // in device pixels
+    qreal imageRatio_ = 1;  // device pixels per pixel of the screen's coordinate system
     bool pageShown_ = false;  // the image holds a page (not cleared for a run)
     int zoom_ = 100;
     int wheelAngle_ = 0;  // wheel turned but not yet a whole step

@@ -39,6 +39,5 @@ PreviewImageSize PreviewImageSizeFor(int scrollWidth, int zoomPercent, qreal dev
     PreviewImageSize size;
     size.ratio = ratio;
     size.device = QSize(int(width), std::max(1, int(heightOf(width))));
-    size.logical = QSize(int(std::ceil(size.device.width() / ratio)), int(std::ceil(size.device.height() / ratio)));
     return size;
 }

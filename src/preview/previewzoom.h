@@ -14,7 +14,6 @@ int ZoomedOut(int percent);
 
 struct PreviewImageSize {
     QSize device;   // pixels drawn: the metric set follows device.width()
-    QSize logical;  // pixels on the screen's coordinate system
     qreal ratio = 1;  // device pixels per logical pixel
 };
 

@@ -5,6 +5,7 @@
 #include "pdfpages.h"
 #include "preview/chartpdf.h"
 #include "preview/previewpaging.h"
+#include "preview/previewzoom.h"
 #include "preview/printrun.h"
 #include "previewcharts.h"
 #include "qtprinters.h"
@@ -36,6 +37,21 @@ struct Paging {
         cursor(offset);
     }
 };
+
+// The drawn width: the classic 771 pixels in the initial window, scaled by the zoom and the device pixel
+// ratio; an image too large for the memory is cut down. Zoom steps stop at 50 and 400 %.
+TEST(PreviewZoom, ImageWidthFollowsScrollAreaZoomAndRatio)
+{
+    const auto width = [](int scroll, int zoom, qreal ratio) { return PreviewImageSizeFor(scroll, zoom, ratio).device.width(); };
+    EXPECT_EQ(QList<int>({width(792, 100, 1), width(1600, 100, 1), width(1600, 200, 1), width(792, 100, 2),
+                          width(792, 50, 1)}),
+              QList<int>({771, 1579, 3158, 1542, 386}));
+    const QSize huge = PreviewImageSizeFor(3840, 400, 2).device;
+    EXPECT_LE(int64_t(huge.width()) * huge.height(), 64LL * 1024 * 1024);
+    EXPECT_GT(huge.width(), 6000);
+    EXPECT_EQ(QList<int>({ZoomedIn(100), ZoomedIn(400), ZoomedOut(100), ZoomedOut(50), ZoomedOut(123)}),
+              QList<int>({125, 400, 80, 50, 100}));
+}
 
 TEST(PreviewPaging, OverviewPageOffersOnlyTheWayForward)
 {

@@ -1017,6 +1017,12 @@ void TFGrafik::closeEvent(QCloseEvent *event)
 
 void TFGrafik::keyPressEvent(QKeyEvent *event)
 {
+    // Space is the key of "Dr."; Return and Enter press the button with the focus.
+    auto *focused = qobject_cast<QAbstractButton *>(focusWidget());
+    if (focused && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        focused->click();
+        return;
+    }
     if (!handleFunctionKey(event))
         QWidget::keyPressEvent(event);
 }

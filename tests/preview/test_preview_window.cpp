@@ -216,7 +216,9 @@ TEST_F(PreviewWindowTest, EachKeyActsAsItsButton)
         EXPECT_EQ(pagingState(*keysWindow), pagingState(*w)) << step.button;
     }
     EXPECT_EQ(printer->jobs.size(), 1);
-    QTest::keyClick(keysWindow.get(), Qt::Key_PageDown);
+    keysWindow->findChild<QPushButton *>("ButtonSeiteVor")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // the focused button
+    EXPECT_EQ(keysWindow->paging().CurrentPage(), 2);
     // Held, Right steps as a held ">" does: on after a pause, until released.
     QTest::keyPress(keysWindow.get(), Qt::Key_Right);
     EXPECT_TRUE(QTest::qWaitFor([&] { return keysWindow->paging().CursorOffset() >= 3; }));
@@ -370,6 +372,8 @@ TEST_F(PreviewWindowTest, AKvxRunGrowsSecondBySecondTurnsPagesAndIsClearedByTheN
         return get("ButtonDrFenster")->text() + (w->receivedDataWindow()->isVisible() ? ", shown" : "");
     };
     EXPECT_EQ(dataWindow(), "Ausblenden, shown");
+    const QRect buttons(get<QWidget>("Panel")->mapToGlobal(QPoint()), get<QWidget>("Panel")->size());
+    EXPECT_FALSE(w->receivedDataWindow()->frameGeometry().intersects(buttons));
     click("ButtonDrFenster");
     EXPECT_EQ(dataWindow(), "Einblenden");
     click("ButtonDrFenster");

@@ -38,6 +38,12 @@ SettingsFolderPicker::SettingsFolderPicker(Prompt &prompt, AppSettings &settings
     buttons->addWidget(cancel_);
     layout->addLayout(buttons);
     resize(380, 400);
+    // Tab follows the window from top to bottom: the field and tree come after
+    // the base picker's controls in creation order.
+    setTabOrder(field_, tree_);
+    setTabOrder(tree_, drives_);
+    setTabOrder(drives_, ok_);
+    setTabOrder(ok_, cancel_);
 }
 
 QString SettingsFolderPicker::shownFolder() const

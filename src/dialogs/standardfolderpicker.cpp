@@ -3,6 +3,7 @@
 #include "base/appsettings.h"
 #include "dialogs/newfolderdialog.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,6 +16,8 @@ TFormGetStandDir::TFormGetStandDir(Prompt &prompt, AppSettings &settings, QWidge
     newFolder->setObjectName(QStringLiteral("ButtonNeuerOrdner"));
     connect(newFolder, &QPushButton::clicked, ordner_, &QDialog::exec);
     extraButtons_->addWidget(newFolder, 0, Qt::AlignLeft);
+    setTabOrder(drives_, newFolder);
+    setTabOrder(newFolder, ok_);
 }
 
 QString &TFormGetStandDir::setting()

@@ -155,6 +155,30 @@ TEST_F(PickerTest, TheSettingsFolderPickersStoreAListableFolderOfTheirModeAndRes
     EXPECT_TRUE(settings.SimulatorWorkDir == other && prompt.asked.size() == 1);
 }
 
+// The controls Tab reaches from the first one on, in the order it reaches them.
+static std::string tabOrder(QWidget *dialog, QWidget *first)
+{
+    QStringList names;
+    QWidget *w = first;
+    do {
+        if (w->isVisibleTo(dialog) && (w->focusPolicy() & Qt::TabFocus))
+            names << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != first);
+    return names.join(' ').toStdString();
+}
+
+TEST_F(PickerTest, TabFollowsEachPickerFromTopToBottom)
+{
+    TFormGetStandDir stand(prompt, settings);
+    TFormGetDir data(prompt);
+    const auto first = [](QWidget *d, const char *name) { return d->findChild<QWidget *>(name); };
+    EXPECT_EQ(tabOrder(&stand, first(&stand, "EditDir")),
+              "EditDir DirectoryListBox DriveComboBox ButtonNeuerOrdner ButtonOk ButtonAbbruch");
+    EXPECT_EQ(tabOrder(&data, first(&data, "DirectoryListBox")),
+              "DirectoryListBox DriveComboBox ButtonOk ButtonAbbruch");
+}
+
 TEST_F(PickerTest, NewFolderIsCreatedBelowTheTreeFolderWhichStaysChosen)
 {
     TFormGetStandDir picker(prompt, settings);

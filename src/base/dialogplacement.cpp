@@ -54,6 +54,15 @@ QPoint PlacedBeside(const QRect &owner, const QSize &outer, const QRect &keepCle
     return clamped(overChart, outer, available);
 }
 
+void MoveFrameTo(QWidget *window, QPoint frameTopLeft, const QMargins &frame)
+{
+    // Until the window manager has framed a window, moving it places its
+    // client area, not its frame: leave room for the title bar.
+    if (window->frameGeometry() == window->geometry())
+        frameTopLeft += QPoint(frame.left(), frame.top());
+    window->move(frameTopLeft);
+}
+
 QPoint PlacedOver(const QRect &owner, const QSize &size, const QMargins &frame, const QRect &available)
 {
     const QSize outer = size.grownBy(frame);
@@ -73,7 +82,8 @@ bool DialogPlacement::eventFilter(QObject *watched, QEvent *event)
         return false;
     const QRect available = screen->availableGeometry();
     const bool onScreen = !owner || dialog->objectName() == QLatin1String("TFormLaden");
-    // A window's position is that of its frame.
-    dialog->move(PlacedOver(onScreen ? available : owner->frameGeometry(), dialog->size(), WindowFrameOf(owner, nullptr), available));
+    const QMargins frame = WindowFrameOf(owner, nullptr);
+    MoveFrameTo(dialog, PlacedOver(onScreen ? available : owner->frameGeometry(), dialog->size(), frame, available),
+                frame);
     return false;
 }

@@ -31,6 +31,9 @@ QPoint PlacedBeside(const QRect &owner, const QSize &outer, const QRect &keepCle
 // mapped a guess from its owner, else a title bar of a usual height.
 QMargins WindowFrameOf(const QWidget *window, const QWidget *owner);
 
+// Moves `window` so that its frame, of margins `frame`, starts at `frameTopLeft`.
+void MoveFrameTo(QWidget *window, QPoint frameTopLeft, const QMargins &frame);
+
 // Installed on the application: places every dialog as it is shown.
 class DialogPlacement : public QObject {
 public:

@@ -619,8 +619,10 @@ void TFGrafik::placeReceivedDataWindow()
     const QScreen *screen = this->screen();
     if (!screen)
         return;
-    const QSize outer = drDaten_->size().grownBy(WindowFrameOf(drDaten_, this));
-    drDaten_->move(PlacedBeside(frameGeometry(), outer, buttonRow(), screen->availableGeometry()));
+    const QMargins frame = WindowFrameOf(drDaten_, this);
+    MoveFrameTo(drDaten_, PlacedBeside(frameGeometry(), drDaten_->size().grownBy(frame), buttonRow(),
+                                       screen->availableGeometry()),
+                frame);
 }
 
 void TFGrafik::keepReceivedDataWindowClear()

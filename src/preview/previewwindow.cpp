@@ -1044,6 +1044,14 @@ void TFGrafik::resizeEvent(QResizeEvent *event)
         fitTimer_->start();
 }
 
+void TFGrafik::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // Also as the window manager puts its frame around the new window: the
+    // frame was not known when the received-data window was placed.
+    keepReceivedDataWindowClear();
+}
+
 void TFGrafik::changeEvent(QEvent *event)
 {
     // A key released in another window never comes here.

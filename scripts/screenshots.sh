@@ -125,6 +125,10 @@ preview="$(window '^Drucker Vorschau Programm')"
 shoot "$preview" "$bilder/vorschau-uebersicht.png"
 keys "$preview" Next Right Right Right Right Right Right Right Right Right Right
 shoot "$preview" "$root/docs/preview.png"
+# The same preview over the whole screen: measuring point at 12 s, cursor at 37 s.
+xdotool windowmove "$preview" 0 0 windowsize --sync "$preview" 1600 1000
+keys "$preview" Right Right m $(printf 'Right %.0s' $(seq 25))
+shoot "$preview" "$root/docs/preview-max.png"
 
 # A recorded run; one in which group 3 skips its yellow, compared with the
 # plan of the installation loaded before it.

@@ -33,6 +33,12 @@ listed="$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||
 diff -u <(echo "$expected") <(echo "$listed") || fail "Paketinhalt weicht von tests/install/expected-files.txt ab"
 
 snapshot() { find /usr -xdev | LC_ALL=C sort; }
+# The triggers rewrite the desktop, MIME and icon caches on install and purge;
+# written once beforehand, a cache the fresh machine did not have yet does not
+# count as left behind.
+if command -v update-desktop-database > /dev/null; then update-desktop-database -q /usr/share/applications; fi
+if command -v update-mime-database > /dev/null; then update-mime-database /usr/share/mime; fi
+if command -v gtk-update-icon-cache > /dev/null; then gtk-update-icon-cache -q -t -f /usr/share/icons/hicolor; fi
 snapshot > "$build/usr-before.txt"
 
 export DEBIAN_FRONTEND=noninteractive
@@ -44,6 +50,15 @@ for f in /usr/bin/signovat /usr/share/applications/org.signovat.Signovat.desktop
          /usr/share/mime/packages/org.signovat.Signovat.xml /usr/share/metainfo/org.signovat.Signovat.metainfo.xml; do
   grep -qx "$f" "$build/dpkg-L.txt" || fail "dpkg -L signovat nennt $f nicht"
 done
+
+# The triggers of the desktop and MIME databases took the new files in.
+if command -v update-desktop-database > /dev/null; then
+  grep -q '^application/x-signovat-run=.*org.signovat.Signovat.desktop' /usr/share/applications/mimeinfo.cache \
+    || fail "die Desktop-Datenbank kennt org.signovat.Signovat.desktop nicht"
+fi
+if command -v update-mime-database > /dev/null; then
+  grep -qx 'application/x-signovat-run' /usr/share/mime/types || fail "die MIME-Datenbank kennt application/x-signovat-run nicht"
+fi
 
 /usr/bin/signovat --version
 /usr/bin/signovat info --data /usr/share/signovat/examples/Hauptstrasse-Schulweg > /dev/null \

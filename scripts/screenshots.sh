@@ -116,6 +116,11 @@ keys "$names" Escape
 keys "$main" alt+e
 settings="$(window '^Programmeinstellungen$')"
 shoot "$settings" "$bilder/einstellungen.png"
+# "Schnittstellen zuordnen ..." has no key; it stands at the right, below the port lists.
+xdotool mousemove --window "$settings" 519 208 click 1
+devices="$(window '^Schnittstellen zuordnen$')"
+shoot "$devices" "$bilder/schnittstellen.png"
+keys "$devices" Escape
 keys "$settings" Escape
 
 # The preview of program 1's target plan: the overview page, then the first chart page.

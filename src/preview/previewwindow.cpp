@@ -274,9 +274,13 @@ void TFGrafik::fitImage()
     const PreviewImageSize size = PreviewImageSizeFor(scroll_->width(), zoom_, devicePixelRatioF());
     if (size.device == image_.size() && size.ratio == imageRatio_)
         return;
-    // The cursor keeps its place in the view where the scroll range allows.
+    // The cursor keeps its place in the view where the scroll range allows;
+    // the rows seen stay in view as they grow or shrink.
     QScrollBar *across = scroll_->horizontalScrollBar();
+    QScrollBar *down = scroll_->verticalScrollBar();
     const int cursorInView = panelPos_->x() - across->value();
+    const qreal scale = qreal(size.device.width()) / image_.width() * imageRatio_ / size.ratio;
+    const int top = qRound(down->value() * scale);
     image_ = QImage(size.device, QImage::Format_RGB32);
     imageRatio_ = size.ratio;
     image_.fill(Qt::white);
@@ -289,6 +293,7 @@ void TFGrafik::fitImage()
         panelPos_->move(logical(metrics_.ChartLeft()), panelPos_->y());
     }
     across->setValue(panelPos_->x() - cursorInView);
+    down->setValue(top);
     keepReceivedDataWindowClear();
 }
 

@@ -24,7 +24,16 @@ desktop-file-validate "$prefix/share/applications/org.signovat.Signovat.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.signovat.Signovat.metainfo.xml" > /dev/null \
   || fail "appstreamcli validate"
 # groff's warnings (--warnings) land on stderr; the page must render without any.
-man_warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$prefix/share/man/man1/signovat.1" 2>&1 > /dev/null)"
+man_page="$prefix/share/man/man1/signovat.1"
+man_warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man_page" 2>&1 > /dev/null)"
 [ -z "$man_warnings" ] || fail "man -l: $man_warnings"
+
+# The man page names every command and every option that --help names.
+man_text="$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$man_page" 2> /dev/null)"
+help_text="$(QT_QPA_PLATFORM=offscreen "$prefix/bin/signovat" --help)"
+for word in $(grep -oE -- '--[a-z][a-z0-9-]*' <<< "$help_text" | sort -u) \
+            $(sed -nE 's/^  signovat ([a-z][a-z-]*)( .*)?$/\1/p' <<< "$help_text" | sort -u); do
+  grep -qF -- "$word" <<< "$man_text" || fail "die Handbuchseite nennt $word nicht"
+done
 
 exit $status

@@ -121,16 +121,16 @@ TFGrafik::TFGrafik(AppContext &ctx, Prompt &prompt, std::unique_ptr<PrinterDialo
       image_(kPreviewImageWidth, kPreviewImageHeight, QImage::Format_RGB32)
 {
     setObjectName(QStringLiteral("TFGrafik"));
+    fitTimer_ = new QTimer(this);
+    fitTimer_->setSingleShot(true);
+    fitTimer_->setInterval(kFitDelayMs);
+    connect(fitTimer_, &QTimer::timeout, this, &TFGrafik::fitImage);
     setMinimumSize(kClientWidth, kClientHeight);
     resize(kClientWidth, kClientHeight);
     image_.fill(Qt::white);
     buildImage();
     buildPanel();
     buildKeys();
-    fitTimer_ = new QTimer(this);
-    fitTimer_->setSingleShot(true);
-    fitTimer_->setInterval(kFitDelayMs);
-    connect(fitTimer_, &QTimer::timeout, this, &TFGrafik::fitImage);
 
     drDaten_ = new TFormDrDaten(this);
     connect(drDaten_, &TFormDrDaten::closedByUser, this,

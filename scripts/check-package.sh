@@ -41,6 +41,9 @@ if command -v update-mime-database > /dev/null; then update-mime-database /usr/s
 if command -v gtk-update-icon-cache > /dev/null; then gtk-update-icon-cache -q -t -f /usr/share/icons/hicolor; fi
 snapshot > "$build/usr-before.txt"
 
+installed_packages() { dpkg-query -W -f='${Package}\n' | LC_ALL=C sort; }
+installed_packages > "$build/packages-before.txt"
+
 export DEBIAN_FRONTEND=noninteractive
 # Without the recommended desktop helpers: they would stay behind the purge.
 apt-get install -y --no-install-recommends "$deb" | tee "$build/apt-install.log" | tail -n 4
@@ -64,7 +67,10 @@ fi
 /usr/bin/signovat info --data /usr/share/signovat/examples/Hauptstrasse-Schulweg > /dev/null \
   || fail "signovat info auf der installierten Beispielanlage"
 
-apt-get purge -y signovat > /dev/null
+# With the libraries the install pulled in, should it have needed any.
+pulled_in="$(LC_ALL=C comm -13 "$build/packages-before.txt" <(installed_packages) | grep -vx signovat || true)"
+# shellcheck disable=SC2086  # one package name a line
+apt-get purge -y signovat $pulled_in > /dev/null
 snapshot > "$build/usr-after.txt"
 left="$(LC_ALL=C comm -13 "$build/usr-before.txt" "$build/usr-after.txt")"
 [ -z "$left" ] || fail "nach apt-get purge neu unter /usr: $left"

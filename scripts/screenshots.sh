@@ -22,8 +22,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DSIGNOVAT_BUILD_TESTS=OFF > /dev/null
-cmake --build build --target signovat > /dev/null
+cmake --build build --target signovat signovat-emulator > /dev/null
 signovat="$root/build/src/app/signovat"
+emulator="$root/build/tools/emulator/signovat-emulator"
 runs="$root/examples/transcripts"
 bilder="$root/docs/handbuch/bilder"
 example=/tmp/signovat-bilder/Anlagen/Hauptstrasse-Schulweg
@@ -40,6 +41,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 
 Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp > /dev/null 2>&1 &
 pids+=($!)
@@ -135,12 +137,23 @@ xdotool windowmove "$preview" 0 0 windowsize --sync "$preview" 1600 1000
 keys "$preview" Right Right m $(printf 'Right %.0s' $(seq 25))
 shoot "$preview" "$root/docs/preview-max.png"
 
-# A recorded run; one in which group 3 skips its yellow, compared with the
-# plan of the installation loaded before it.
-start "$runs/Hauptstrasse-Schulweg-KVX900.DRI"
-run="$(window '^Drucker Vorschau Ist-Druck aus Datei')"
-keys "$run" Next
-shoot "$run" "$root/docs/actualrun.png"
+# A run received live: "Drucken" / "Ist" / "KVX 40 / 10, 1200 Baud" on COM 1,
+# the emulator printing the example printout on the other end of the pty pair.
+start
+main="$(window '^Signovat - Neu$')"
+keys "$main" alt+r i 1
+keys "$(window '^Bitte angeben$')" Return   # "Gruppenbezeichnungen löschen ?"
+live="$(window '^Drucker Vorschau grafisch Ist')"
+# It keeps the line open after the printout; five seconds play its 277 lines.
+"$emulator" --printer-device "$work/printer-a" --start now --line-ms 15 \
+  --transcript "$runs/kvx900-hauptstrasse-schulweg.txt" > /dev/null 2>&1 &
+pids+=($!)
+sleep 8
+shoot "$live" "$root/docs/actualrun.png"
+shoot "$(window '^Empfangene Druckerdaten$')" "$bilder/empfangene-daten.png"
+
+# One in which group 3 skips its yellow, compared with the plan of the
+# installation loaded before it.
 
 start --data "$example" "$runs/Hauptstrasse-Schulweg-KVX900-Pfeil.DRI"
 keys "$(window '^Geladene Daten$')" Return

@@ -38,6 +38,10 @@ inline void chooseInFileDialog(const QString &path, QString *openedIn = nullptr)
             dialog->reject();
             return;
         }
+        // selectFile leaves the name field alone while it has the focus, and
+        // whether it has it yet depends on when this answer runs.
+        if (QWidget *focused = dialog->focusWidget())
+            focused->clearFocus();
         dialog->selectFile(path);
         static_cast<QDialog *>(dialog)->accept();  // QFileDialog::accept is protected
     });

@@ -38,6 +38,10 @@ TEST_F(SettingsFixture, FirstStartGivesDefaultsCreatesFoldersAndSavesThirteenKey
     EXPECT_EQ(raw.value("SecInt/VERSION").toString(), "210");
     EXPECT_EQ(std::pair(raw.allKeys().filter("SecInt/").size(), raw.allKeys().filter("SecStrings/").size()),
               std::pair(qsizetype(8), qsizetype(5)));
+
+    s.PreviewGeometry = "10,20,900,600,max";  // a fourteenth key once the preview has been open
+    SaveSettings(registry, s);
+    EXPECT_EQ(LoadSettings(registry, nullptr, start()).PreviewGeometry, s.PreviewGeometry);
 }
 
 TEST_F(SettingsFixture, ProfileIsReadOnlyWhileTheStoreHasNoVersion)

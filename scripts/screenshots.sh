@@ -10,8 +10,9 @@ root="$(pwd)"
 display="${1:-:95}"
 
 scripts/setup.sh
-# Only this script needs a window manager, xwd and ImageMagick.
-extras=(twm x11-apps imagemagick)
+# Only this script needs a window manager, xwd and ImageMagick; twm quits at
+# once without the X core fonts.
+extras=(twm xfonts-base x11-apps imagemagick)
 missing=()
 for p in "${extras[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

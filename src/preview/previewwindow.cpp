@@ -56,7 +56,6 @@ constexpr int kLampSize = 16;
 constexpr int kFitDelayMs = 16;
 // Right and Left held step as ">" and "<" held do.
 constexpr int kRepeatDelayMs = 500, kRepeatIntervalMs = 40;
-constexpr int kWheelStep = 120;  // one notch of a mouse wheel
 
 QLabel *caption(const QString &text, QWidget *parent, int x)
 {
@@ -307,11 +306,9 @@ bool TFGrafik::chartWheel(QWheelEvent *event)
 {
     const int angle = event->angleDelta().y();
     if (event->modifiers() & Qt::ControlModifier) {
-        wheelAngle_ += angle;
-        for (; wheelAngle_ >= kWheelStep; wheelAngle_ -= kWheelStep)
-            setZoom(ZoomedIn(zoom_));
-        for (; wheelAngle_ <= -kWheelStep; wheelAngle_ += kWheelStep)
-            setZoom(ZoomedOut(zoom_));
+        const int notches = TakeWheelNotches(wheelAngle_, angle);
+        for (int n = 0; n < std::abs(notches); ++n)
+            setZoom(notches > 0 ? ZoomedIn(zoom_) : ZoomedOut(zoom_));
         return true;
     }
     // Pages where the view cannot scroll on: no scroll bar, or at its end.
@@ -322,10 +319,9 @@ bool TFGrafik::chartWheel(QWheelEvent *event)
         wheelAngle_ = 0;
         return false;
     }
-    wheelAngle_ += angle;
-    if (std::abs(wheelAngle_) < kWheelStep)
+    if (TakeWheelNotches(wheelAngle_, angle) == 0)
         return true;
-    wheelAngle_ = 0;
+    wheelAngle_ = 0;  // one page per turn, however far it went
     QPushButton *step = down ? buttonSeiteVor_ : buttonSeiteZurueck_;
     if (step->isEnabled()) {
         step->click();

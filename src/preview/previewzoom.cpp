@@ -41,3 +41,12 @@ PreviewImageSize PreviewImageSizeFor(int scrollWidth, int zoomPercent, qreal dev
     size.device = QSize(int(width), std::max(1, int(heightOf(width))));
     return size;
 }
+
+int TakeWheelNotches(int &turned, int angle)
+{
+    constexpr int kNotch = 120;  // one notch of a mouse wheel
+    turned += angle;
+    const int notches = turned / kNotch;
+    turned -= notches * kNotch;
+    return notches;
+}

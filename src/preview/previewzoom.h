@@ -12,6 +12,10 @@ constexpr int kZoomMin = 50, kZoomMax = 400;
 int ZoomedIn(int percent);
 int ZoomedOut(int percent);
 
+// Adds a wheel turn of `angle` (eighths of a degree) to `turned` and takes the
+// whole notches out of it: positive away from the user, negative towards.
+int TakeWheelNotches(int &turned, int angle);
+
 struct PreviewImageSize {
     QSize device;   // pixels drawn: the metric set follows device.width()
     qreal ratio = 1;  // device pixels per logical pixel
